@@ -1,0 +1,163 @@
+// Opening and saving a large document, beside the floor that any open and
+// save of it must pay: inflating, parsing, printing and deflating (level 6)
+// its main part. The aim is open plus save within 1.3 times the floor.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <benchmark/benchmark.h>
+#include <pugixml.hpp>
+#include <zip.h>
+#include <zlib.h>
+
+#include "package/blank_package.h"
+#include "package/document.h"
+#include "package/temporary_path.h"
+#include "package/xml_string_writer.h"
+
+namespace {
+
+const int kParagraphs = 100000;
+
+// 100,000 paragraphs of three runs with varied text, printed as the library
+// prints parts (about 20 MB), so that a save writes the same bytes again.
+std::string LargeDocumentXml() {
+    std::string xml =
+        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>";
+    xml.reserve(21u << 20);
+    static const char* const kWords[] = {"alpha", "bravo",  "charlie", "delta", "echo",
+                                         "foxtrot", "golf", "hotel",   "india", "juliet"};
+    for (int i = 0; i < kParagraphs; ++i) {
+        const char* a = kWords[i % 10];
+        const char* b = kWords[(i / 10) % 10];
+        const char* c = kWords[(i / 100) % 10];
+        xml += "<w:p><w:r><w:rPr><w:b/></w:rPr><w:t>Paragraph ";
+        xml += std::to_string(i);
+        xml += " </w:t></w:r><w:r><w:t xml:space=\"preserve\">";
+        xml += a;
+        xml += ' ';
+        xml += b;
+        xml += " and ";
+        xml += c;
+        xml += " </w:t></w:r><w:r><w:t>";
+        xml += std::to_string(i * 7919 % 100003);
+        xml += " units.</w:t></w:r></w:p>";
+    }
+    xml += "<w:sectPr><w:pgSz w:w=\"12240\" w:h=\"15840\"/></w:sectPr></w:body></w:document>";
+    pugi::xml_document parsed;
+    parsed.load_buffer(xml.data(), xml.size(), Word::kParseOptions);
+    Word::xml_string_writer printed;
+    Word::PrintPart(parsed, printed);
+    return printed.result;
+}
+
+struct Fixture {
+    std::string path = std::string(VEXWORD_BENCH_DIR) + "/large.docx";
+    std::string xml;         // document.xml
+    std::string compressed;  // document.xml as a raw deflate stream (level 6)
+
+    Fixture() {
+        xml = LargeDocumentXml();
+        compressed = Deflate(xml);
+        WritePackage();
+    }
+
+    static std::string Deflate(const std::string& in) {
+        z_stream z{};
+        deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+        std::string out(deflateBound(&z, in.size()), '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+        z.avail_in = static_cast<uInt>(in.size());
+        z.next_out = reinterpret_cast<Bytef*>(&out[0]);
+        z.avail_out = static_cast<uInt>(out.size());
+        deflate(&z, Z_FINISH);
+        out.resize(z.total_out);
+        deflateEnd(&z);
+        return out;
+    }
+
+    // The blank package with the large main part.
+    void WritePackage() {
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* blankSource =
+            zip_source_buffer_create(BlankPackage, BlankPackageSize, 0, &error);
+        zip_t* blank = zip_open_from_source(blankSource, ZIP_RDONLY, &error);
+        int code = 0;
+        zip_t* out = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+        std::string parts[16];
+        zip_int64_t count = zip_get_num_entries(blank, 0);
+        for (zip_int64_t i = 0; i < count && i < 16; ++i) {
+            zip_stat_t st;
+            zip_stat_index(blank, static_cast<zip_uint64_t>(i), 0, &st);
+            if (std::strcmp(st.name, "word/document.xml") == 0) {
+                parts[i] = xml;
+            } else {
+                parts[i].resize(st.size);
+                zip_file_t* f = zip_fopen_index(blank, static_cast<zip_uint64_t>(i), 0);
+                zip_fread(f, &parts[i][0], st.size);
+                zip_fclose(f);
+            }
+            zip_source_t* s = zip_source_buffer(out, parts[i].data(), parts[i].size(), 0);
+            zip_int64_t at = zip_file_add(out, st.name, s, 0);
+            zip_set_file_compression(out, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 6);
+        }
+        if (zip_close(out) != 0) std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        zip_close(blank);
+    }
+};
+
+Fixture& TheFixture() {
+    static Fixture fixture;
+    return fixture;
+}
+
+void BM_OpenAndSave(benchmark::State& state) {
+    Fixture& fixture = TheFixture();
+    for (auto _ : state) {
+        Word::Document doc(fixture.path);
+        if (doc.Open() != Word::success) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        std::string temporary;
+        if (!Document_NewTemporaryPath(temporary) ||
+            !doc.Save(temporary.c_str(), nullptr, nullptr)) {
+            state.SkipWithError("save failed");
+            break;
+        }
+    }
+    state.counters["document_MB"] = fixture.xml.size() / 1e6;
+}
+BENCHMARK(BM_OpenAndSave)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(4);
+
+// Inflate, parse, print and deflate the same bytes, nothing else.
+void BM_Floor(benchmark::State& state) {
+    Fixture& fixture = TheFixture();
+    for (auto _ : state) {
+        char* inflated = static_cast<char*>(std::malloc(fixture.xml.size() + 1));
+        z_stream z{};
+        inflateInit2(&z, -MAX_WBITS);
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(fixture.compressed.data()));
+        z.avail_in = static_cast<uInt>(fixture.compressed.size());
+        z.next_out = reinterpret_cast<Bytef*>(inflated);
+        z.avail_out = static_cast<uInt>(fixture.xml.size() + 1);
+        inflate(&z, Z_FINISH);
+        size_t size = z.total_out;
+        inflateEnd(&z);
+
+        pugi::xml_document xml;
+        xml.load_buffer_inplace_own(inflated, size, Word::kParseOptions, pugi::encoding_auto);
+        Word::xml_string_writer writer;
+        Word::PrintPart(xml, writer);
+        std::string deflated = Fixture::Deflate(writer.result);
+        benchmark::DoNotOptimize(deflated.data());
+    }
+    state.counters["document_MB"] = fixture.xml.size() / 1e6;
+}
+BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(4);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,21 @@
+// What the example host programs share: finding the plug-in and reporting
+// host exceptions the way a host program's error handler would.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <vexrt/runtime.h>
+
+namespace example {
+
+// The plug-in library: $VEXWORD_PLUGIN, else the one this build made.
+std::string PluginPath();
+
+// "WordException -3: Could not open internal file in document: ..."
+std::string Describe(const vexrt::HostException& e);
+
+// Paragraph texts of a container, one per paragraph.
+std::vector<std::string> ParagraphTexts(vexrt::Runtime& rt, const vexrt::Object& container);
+
+}  // namespace example

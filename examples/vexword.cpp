@@ -1,0 +1,100 @@
+// vexword: a command-line host program that drives the plug-in through the
+// runtime exactly as a host program would.
+//
+//   vexword info FILE.docx          core properties and body counts
+//   vexword text FILE.docx          the body's paragraph texts, one a line
+//   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include <vexrt/runtime.h>
+
+#include "host_program.h"
+
+using vexrt::Object;
+using vexrt::Value;
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: vexword info FILE.docx\n"
+                 "       vexword text FILE.docx\n"
+                 "       vexword resave IN.docx OUT.docx\n";
+    return 2;
+}
+
+Object Open(vexrt::Runtime& rt, const std::string& path) {
+    return rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
+}
+
+std::string Show(const Value& v) {
+    if (v.isInteger()) return std::to_string(v.integer());
+    if (v.isString() || v.isNil()) return v.text();
+    return "?";
+}
+
+std::string ShowDate(vexrt::Runtime& rt, const Value& v) {
+    if (v.isNil()) return "";
+    const Object& d = v.object();
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04lld-%02lld-%02lld %02lld:%02lld:%02lld",
+                  (long long)rt.hostProperty(d, "Year").integer(), (long long)rt.hostProperty(d, "Month").integer(),
+                  (long long)rt.hostProperty(d, "Day").integer(), (long long)rt.hostProperty(d, "Hour").integer(),
+                  (long long)rt.hostProperty(d, "Minute").integer(), (long long)rt.hostProperty(d, "Second").integer());
+    return buf;
+}
+
+bool Has(vexrt::Runtime& rt, const char* className, const char* member) {
+    const vexrt::ModuleInfo* m = rt.module();
+    const vexrt::ClassInfo* c = m ? m->findClass(className) : nullptr;
+    if (!c) return false;
+    for (const auto& p : c->properties) if (p.name == member) return true;
+    for (const auto& p : c->methods) if (p.name == member) return true;
+    return false;
+}
+
+int Info(vexrt::Runtime& rt, const std::string& path) {
+    Object doc = Open(rt, path);
+    for (const char* p : {"Title", "Subject", "Creator", "KeyWords", "Description", "LastModifiedBy", "Revision"})
+        std::cout << p << ": " << Show(rt.get(doc, p)) << "\n";
+    for (const char* p : {"CreatedDate", "ModifiedDate"})
+        std::cout << p << ": " << ShowDate(rt, rt.get(doc, p)) << "\n";
+    for (const char* p : {"ItemCount", "ParagraphCount", "TableCount"})
+        if (Has(rt, "Container", p)) std::cout << p << ": " << rt.get(doc, p).integer() << "\n";
+    return 0;
+}
+
+int Text(vexrt::Runtime& rt, const std::string& path) {
+    Object doc = Open(rt, path);
+    for (const auto& t : example::ParagraphTexts(rt, doc)) std::cout << t << "\n";
+    return 0;
+}
+
+int Resave(vexrt::Runtime& rt, const std::string& in, const std::string& out) {
+    Object doc = Open(rt, in);
+    rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) return Usage();
+    const std::string cmd = argv[1];
+    try {
+        vexrt::Runtime rt;
+        rt.loadPlugin(example::PluginPath());
+        if (cmd == "info" && argc == 3) return Info(rt, argv[2]);
+        if (cmd == "text" && argc == 3) return Text(rt, argv[2]);
+        if (cmd == "resave" && argc == 4) return Resave(rt, argv[2], argv[3]);
+        return Usage();
+    } catch (const vexrt::HostException& e) {
+        std::cerr << "vexword: " << example::Describe(e) << "\n";
+        return 1;
+    } catch (const std::exception& e) {
+        std::cerr << "vexword: " << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,192 @@
+// The host class Container: the items of a body, header, footer, table cell
+// or text box, found by index and added or removed.
+#include "content/container.h"
+
+#include <cstring>
+#include <string>
+
+#include "content/position_cache.h"
+#include "content/run_text.h"
+#include "content/sibling_walk.h"
+#include "host/class_tables.h"
+#include "host/exceptions.h"
+#include "host/strings.h"
+#include "package/discarded_nodes.h"
+
+// ---------------------------------------------------------------- core
+
+void Container_InitBody(REALobject document, pugi::xml_node body) {
+    ContainerData* data = ContainerData_Of(document);
+    data->kind = ContainerKindBody;
+    data->document = document;  // not counted: a document holds no count on itself
+    data->node = body;
+    data->textColorResolver = nullptr;
+    data->resolverOwner = nullptr;
+}
+
+void Container_Init(REALobject container, REALobject document, pugi::xml_node node,
+                    TextColorResolver resolver, REALobject resolverOwner) {
+    ContainerData* data = ContainerData_Of(container);
+    data->kind = ContainerKindOther;
+    REALLockObject(document);
+    data->document = document;
+    data->node = node;
+    if (resolverOwner) {
+        REALLockObject(resolverOwner);
+        data->textColorResolver = resolver;
+        data->resolverOwner = resolverOwner;
+    }
+}
+
+REALobject CreateParagraph(REALobject document, pugi::xml_node node, pugi::xml_node parentNode,
+                           TextColorResolver resolver, REALobject resolverOwner) {
+    REALobject paragraph = REALnewInstanceOfClass(&ParagraphClass);
+    if (!paragraph) return nullptr;
+    DocumentItemData* data = DocumentItemData_Of(paragraph);
+    REALLockObject(document);
+    data->document = document;
+    data->parentNode = parentNode;
+    data->node = node;
+    data->kind = DocumentItemKindParagraph;
+    if (resolverOwner) {
+        REALLockObject(resolverOwner);
+        data->textColorResolver = resolver;
+        data->resolverOwner = resolverOwner;
+    }
+    return paragraph;
+}
+
+int64_t GetItemCount(pugi::xml_node container) { return SiblingCount(container, SiblingWalk::Items); }
+int64_t GetParagraphCount(pugi::xml_node container) { return SiblingCount(container, SiblingWalk::Paragraphs); }
+int64_t GetTableCount(pugi::xml_node container) { return SiblingCount(container, SiblingWalk::Tables); }
+
+namespace {
+
+REALobject ViewOfItem(ContainerData* container, pugi::xml_node item) {
+    if (!item) return nullptr;
+    if (std::strcmp(item.name(), "w:tbl") == 0)
+        return CreateTable(container->document, item, container->node);
+    return CreateParagraph(container->document, item, container->node, container->textColorResolver,
+                           container->resolverOwner);
+}
+
+}  // namespace
+
+REALobject Container_ItemAt(ContainerData* container, int64_t index) {
+    return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Items, index));
+}
+
+REALobject Container_ParagraphAt(ContainerData* container, int64_t index) {
+    return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Paragraphs, index));
+}
+
+REALobject Container_TableAt(ContainerData* container, int64_t index) {
+    return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Tables, index));
+}
+
+pugi::xml_node Container_NewParagraphNode(ContainerData* container) {
+    PositionCache_Invalidate();
+    if (container->kind == ContainerKindBody) {
+        // The body's final section properties must stay its last child.
+        pugi::xml_node sectPr = container->node.child("w:sectPr");
+        if (!sectPr) {
+            ThrowWordException("Main document w:sectPr section was not found", 5001);
+            return {};
+        }
+        return container->node.insert_child_before("w:p", sectPr);
+    }
+    return container->node.append_child("w:p");
+}
+
+REALobject Container_FinishParagraph(REALobject document, pugi::xml_node paragraph,
+                                     pugi::xml_node parentNode, TextColorResolver resolver,
+                                     REALobject resolverOwner, std::string_view text) {
+    REALobject view = CreateParagraph(document, paragraph, parentNode, resolver, resolverOwner);
+    InternalAddRun(paragraph, text, std::nullopt, true);
+    return view;
+}
+
+// ---------------------------------------------------------------- members
+
+namespace {
+
+void ContainerDestructor(REALobject instance) {
+    ContainerData* data = ContainerData_Of(instance);
+    if (data->kind == ContainerKindOther && data->document) REALUnlockObject(data->document);
+    if (data->resolverOwner) REALUnlockObject(data->resolverOwner);
+    data->document = nullptr;
+    data->resolverOwner = nullptr;
+}
+
+RBInteger ItemCount(REALobject instance, intptr_t) { return GetItemCount(ContainerData_Of(instance)->node); }
+RBInteger ParagraphCount(REALobject instance, intptr_t) { return GetParagraphCount(ContainerData_Of(instance)->node); }
+RBInteger TableCount(REALobject instance, intptr_t) { return GetTableCount(ContainerData_Of(instance)->node); }
+
+REALobject AppendParagraph(REALobject instance, REALstring value) {
+    std::string text;
+    if (!StringToUTF8(value, text)) return nullptr;
+    ContainerData* data = ContainerData_Of(instance);
+    pugi::xml_node paragraph = Container_NewParagraphNode(data);
+    if (!paragraph) return nullptr;
+    return Container_FinishParagraph(data->document, paragraph, data->node, data->textColorResolver,
+                                     data->resolverOwner, text);
+}
+
+REALobject Item(REALobject instance, RBInteger index) { return Container_ItemAt(ContainerData_Of(instance), index); }
+REALobject Paragraph(REALobject instance, RBInteger index) {
+    return Container_ParagraphAt(ContainerData_Of(instance), index);
+}
+REALobject Table(REALobject instance, RBInteger index) {
+    return Container_TableAt(ContainerData_Of(instance), index);
+}
+
+void RemoveItem(REALobject instance, REALobject item) {
+    if (!item) return;
+    ContainerData* data = ContainerData_Of(instance);
+    const DocumentItemData* itemData = DocumentItemData_Of(item);
+    // An item of another container (or one removed before) stays where it is.
+    if (itemData->node.parent() != data->node) return;
+    PositionCache_Invalidate();
+    Xml_Discard(itemData->node);
+}
+
+REALproperty ContainerProperties[] = {
+    VEX_READONLY_PROPERTY("ItemCount", "Integer", ItemCount),
+    VEX_READONLY_PROPERTY("ParagraphCount", "Integer", ParagraphCount),
+    VEX_READONLY_PROPERTY("TableCount", "Integer", TableCount),
+};
+
+REALmethodDefinition ContainerMethods[] = {
+    VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
+    VEX_METHOD(AppendParagraph, "AppendParagraph(value as String) as VexlomarWord.Paragraph"),
+    VEX_METHOD(Item, "Item(index as Integer) as VexlomarWord.DocumentItem"),
+    VEX_METHOD(Paragraph, "Paragraph(index as Integer) as VexlomarWord.Paragraph"),
+    VEX_METHOD(Table, "Table(index as Integer) as VexlomarWord.Table"),
+    VEX_METHOD(RemoveItem, "RemoveItem(item as VexlomarWord.DocumentItem)"),
+};
+
+}  // namespace
+
+REALclassDefinition ContainerClass = {
+    kREALPluginVersion,
+    "Container",
+    "",
+    sizeof(ContainerData),
+    0,
+    nullptr,
+    ContainerDestructor,
+    ContainerProperties,
+    VEX_COUNT(ContainerProperties),
+    ContainerMethods,
+    VEX_COUNT(ContainerMethods),
+    nullptr,
+    0,
+    "",
+    nullptr,
+    0,
+    REALclassFlagPublic,
+    nullptr,
+    0,
+    nullptr,
+    0,
+};

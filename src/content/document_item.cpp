@@ -1,0 +1,76 @@
+// The host class DocumentItem: what paragraphs and tables share, above all
+// inserting new paragraphs next to them.
+#include <string>
+
+#include "content/container.h"
+#include "content/position_cache.h"
+#include "host/class_tables.h"
+#include "host/strings.h"
+
+namespace {
+
+void DocumentItemDestructor(REALobject instance) {
+    DocumentItemData* data = DocumentItemData_Of(instance);
+    if (data->document) REALUnlockObject(data->document);
+    if (data->resolverOwner) REALUnlockObject(data->resolverOwner);
+    data->document = nullptr;
+    data->resolverOwner = nullptr;
+}
+
+// A new paragraph right before or after the item, in whatever container
+// holds it (no section-properties rule: that is the body's append only).
+REALobject InsertParagraph(REALobject instance, REALstring value, bool after) {
+    std::string text;
+    if (!StringToUTF8(value, text)) return nullptr;
+    DocumentItemData* data = DocumentItemData_Of(instance);
+    // Empty when the item is no longer a child of its container.
+    pugi::xml_node paragraph = after ? data->parentNode.insert_child_after("w:p", data->node)
+                                     : data->parentNode.insert_child_before("w:p", data->node);
+    if (!paragraph) return nullptr;
+    PositionCache_Invalidate();
+    return Container_FinishParagraph(data->document, paragraph, data->parentNode, data->textColorResolver,
+                                     data->resolverOwner, text);
+}
+
+REALobject InsertParagraphBefore(REALobject instance, REALstring value) {
+    return InsertParagraph(instance, value, false);
+}
+REALobject InsertParagraphAfter(REALobject instance, REALstring value) {
+    return InsertParagraph(instance, value, true);
+}
+
+// Paragraphs and tables register their own.
+void ApplyFieldData(REALobject, REALstring, REALstring) {}
+
+REALmethodDefinition DocumentItemMethods[] = {
+    VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
+    VEX_METHOD(InsertParagraphBefore, "InsertParagraphBefore(value as String) as VexlomarWord.Paragraph"),
+    VEX_METHOD(InsertParagraphAfter, "InsertParagraphAfter(value as String) as VexlomarWord.Paragraph"),
+    VEX_METHOD(ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
+};
+
+}  // namespace
+
+REALclassDefinition DocumentItemClass = {
+    kREALPluginVersion,
+    "DocumentItem",
+    "",
+    sizeof(DocumentItemData),
+    0,
+    nullptr,
+    DocumentItemDestructor,
+    nullptr,
+    0,
+    DocumentItemMethods,
+    VEX_COUNT(DocumentItemMethods),
+    nullptr,
+    0,
+    "",
+    nullptr,
+    0,
+    REALclassFlagPublic,
+    nullptr,
+    0,
+    nullptr,
+    0,
+};

@@ -1,0 +1,26 @@
+// Storage units and the units the host asks for.
+//
+// Page sizes, margins, indents and table widths are stored in twips (1/20
+// point, 1440 per inch); drawing positions and extents in EMU (914400 per
+// inch, 360000 per centimetre). Values going into the XML are truncated
+// toward zero.
+#pragma once
+
+#include <cstdint>
+
+// Host enumeration `Units`. A selector outside the list means no conversion.
+enum class Units : int32_t { TWIPS = 0, INCHES = 1, CM = 2 };
+// Host enumeration `EmuUnits`. A selector outside the list means no conversion.
+enum class EmuUnits : int32_t { EMU = 0, INCHES = 1, CM = 2 };
+
+// Twips -> value in `unit`.
+double ValueToUnit(int32_t twips, Units unit);
+// Value in `unit` -> whole twips, truncated toward zero; saturates at the
+// 32-bit limits, NaN gives 0.
+int32_t UnitToValue(double value, Units unit);
+
+// EMU -> value in `unit`.
+double EMUToValue(int32_t emu, EmuUnits unit);
+// Value in `unit` -> whole EMU, truncated toward zero; saturates at the 32-bit
+// limits, NaN gives 0.
+int32_t ValueToEmu(double value, EmuUnits unit);

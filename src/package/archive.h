@@ -1,0 +1,60 @@
+// A small archive layer over libzip with the operations the package code
+// needs: open an archive for reading or writing, walk or look up entries,
+// read an entry whole, write an entry, close. Nothing else in the package
+// code talks to libzip.
+//
+// Writing is deferred: libzip keeps every entry's bytes until zip_close and
+// compresses and writes them there, so only the result of zip_close tells
+// whether the archive reached the disk.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <sys/types.h>
+
+namespace Zip {
+
+struct Archive;
+
+// mode 'r' opens an existing archive read-only; 'w' creates the archive
+// (truncating any file at that path when it is closed). level is the
+// DEFLATE level of every entry written. Null on failure.
+Archive* zip_open(const char* path, int level, char mode);
+
+// Selects an entry for reading (by name or by index) or, in write mode,
+// starts a new entry of that name. 0 on success, negative on failure
+// (no such entry, or an entry already open).
+int zip_entry_open(Archive* archive, const char* name);
+int zip_entry_openbyindex(Archive* archive, size_t index);
+// Name of the open entry; null when none is open.
+const char* zip_entry_name(Archive* archive);
+
+// Reads the whole open entry, checking its CRC, into a new malloc'd buffer
+// (one spare NUL byte after the data) that the caller frees with free().
+// Returns the byte count, or -1 on failure (*buffer is then null).
+ssize_t zip_entry_read(Archive* archive, void** buffer, size_t* size);
+// The same into a string (replacing its contents).
+ssize_t zip_entry_read(Archive* archive, std::string& out);
+
+// Appends bytes to the entry being written. 0 on success.
+int zip_entry_write(Archive* archive, const void* data, size_t size);
+// Hands a whole buffer over to the entry without copying it.
+int zip_entry_write(Archive* archive, std::string&& data);
+
+// Ends the open entry. In write mode the entry is added to the archive
+// (compressed at zip_close); 0 on success.
+int zip_entry_close(Archive* archive);
+
+// Number of entries; -1 when the archive is null.
+ssize_t zip_total_entries(Archive* archive);
+
+// True when the archive holds (or, in write mode, has been given) an entry
+// of that name.
+bool zip_entry_exists(Archive* archive, const char* name);
+
+// Writes the archive (write mode) and frees it. 0 on success; on failure
+// -1, and whatever was at the path before is left as it was (libzip writes
+// to a file beside it and renames that into place). Always frees.
+int zip_close(Archive* archive);
+
+}  // namespace Zip

@@ -1,0 +1,18 @@
+#include "package/document_data.h"
+
+void DocumentData_Init(DocumentData* data) {
+    data->sourceFile = nullptr;
+    data->wordDocument = nullptr;
+    data->deletedFiles = new Word::DeletedFileList;
+    data->pendingImages.head = data->pendingImages.tail = nullptr;
+}
+
+void DocumentData_Destroy(DocumentData* data) {
+    DeleteImagesMarkedToBeAdded(data);
+    delete data->wordDocument;
+    data->wordDocument = nullptr;
+    if (data->sourceFile) REALUnlockObject(data->sourceFile);
+    data->sourceFile = nullptr;
+    delete data->deletedFiles;
+    data->deletedFiles = nullptr;
+}

@@ -1,0 +1,37 @@
+// The instance record of the host Document class.
+#pragma once
+
+#include "host/bridge.h"
+#include "host/plugin_sdk.h"
+#include "package/document.h"
+#include "package/pending_images.h"
+
+struct DocumentData {
+    REALobject sourceFile;             // FolderItem opened from, locked
+    Word::Document* wordDocument;      // owned
+    Word::DeletedFileList* deletedFiles;  // owned; entries the next Save leaves out
+    ImagesToBeAdded pendingImages;     // pictures the next Save writes
+};
+
+// The host's class definition of Document, defined with its members.
+extern REALclassDefinition DocumentClass;
+
+inline DocumentData* DocumentData_Of(REALobject document) {
+    return static_cast<DocumentData*>(REALGetClassData(document, &DocumentClass));
+}
+
+// Bodies of the class's initializer and destructor.
+void DocumentData_Init(DocumentData* data);
+void DocumentData_Destroy(DocumentData* data);
+
+// The pending-picture operations reached through the host object.
+inline void AddToImageToBeAdded(REALobject document, std::string_view relId,
+                                std::string_view fileName, REALstring bytes) {
+    AddToImageToBeAdded(DocumentData_Of(document), relId, fileName, bytes);
+}
+inline REALstring GetDataFromImageToBeAdded(REALobject document, std::string_view relId) {
+    return GetDataFromImageToBeAdded(DocumentData_Of(document), relId);
+}
+inline bool RemoveIfHasImageToBeAdded(REALobject document, std::string_view relId) {
+    return RemoveIfHasImageToBeAdded(DocumentData_Of(document), relId);
+}

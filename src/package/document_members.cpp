@@ -1,0 +1,262 @@
+// The host class Document: opening, creating and saving a package, and its
+// core properties. The document is also the container of its own body.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "content/container.h"
+#include "content/position_cache.h"
+#include "host/bridge.h"
+#include "host/dates.h"
+#include "host/exceptions.h"
+#include "host/files.h"
+#include "host/strings.h"
+#include "package/blank_package.h"
+#include "package/document_data.h"
+#include "package/temporary_path.h"
+
+namespace {
+
+Word::Document* WordDocumentOf(REALobject instance) { return DocumentData_Of(instance)->wordDocument; }
+
+// The root element of the core-properties part; empty when there is none.
+pugi::xml_node CoreRoot(Word::Document* doc) { return doc->coreXml.first_child(); }
+
+pugi::xml_node EnsureCoreRoot(Word::Document* doc) {
+    if (!doc->coreXml.first_child()) doc->CreateCore();
+    return CoreRoot(doc);
+}
+
+void RaiseOpenFailure(Word::Document* doc, Word::open_result_code code) {
+    RBInteger number = 0;
+    const std::string message = doc->GetErrorDescriptionAndCode(code, number);
+    ThrowWordException(message.c_str(), number);
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+void DocumentInitializer(REALobject instance) { DocumentData_Init(DocumentData_Of(instance)); }
+
+void DocumentDestructor(REALobject instance) {
+    DocumentData_Destroy(DocumentData_Of(instance));
+    // Node addresses of the freed trees may be reused by the next document.
+    PositionCache_Invalidate();
+}
+
+void DocumentConstructor(REALobject) {}
+
+// ---------------------------------------------------------------- shared
+
+REALobject OpenDocument(REALobject f) {
+    if (!f) {
+        ThrowInvalidArgumentException("Parameter f may not be nil", 1);
+        return nullptr;
+    }
+    if (!FolderItemExists(f)) {
+        ThrowWordException("File does not exist", -2);
+        return nullptr;
+    }
+    std::string path;
+    if (!FolderItemNativePath(f, path)) return nullptr;
+
+    auto* doc = new Word::Document(path);
+    PositionCache_Invalidate();
+    const Word::open_result_code code = doc->Open();
+    if (code != Word::success) {
+        RaiseOpenFailure(doc, code);
+        delete doc;
+        return nullptr;
+    }
+    REALobject instance = REALnewInstanceOfClass(&DocumentClass);
+    if (!instance) {
+        delete doc;
+        return nullptr;
+    }
+    DocumentData* data = DocumentData_Of(instance);
+    REALLockObject(f);
+    data->sourceFile = f;
+    data->wordDocument = doc;
+    // The document is the container of its own body, without a count on
+    // itself.
+    Container_InitBody(instance, doc->documentXml.child("w:document").child("w:body"));
+    return instance;
+}
+
+REALobject CreateDocument(REALobject f) {
+    if (!f) {
+        ThrowInvalidArgumentException("Parameter f may not be nil", 1);
+        return nullptr;
+    }
+    if (FolderItemExists(f)) {
+        ThrowWordException("File already exist", -12);
+        return nullptr;
+    }
+    std::string path;
+    if (!FolderItemNativePath(f, path) || !WriteBlankPackage(path.c_str())) {
+        ThrowWordException("Could not create file", -14);
+        return nullptr;
+    }
+    return OpenDocument(f);
+}
+
+// ---------------------------------------------------------------- saving
+
+void Save(REALobject instance) {
+    DocumentData* data = DocumentData_Of(instance);
+    std::string temporaryPath;
+    if (!Document_TemporaryPath(temporaryPath)) {
+        ThrowWordException(Word::kSaveFailedMessage, Word::kSaveFailedErrorNumber);
+        return;
+    }
+    if (!data->wordDocument->Save(temporaryPath.c_str(), data->deletedFiles, &data->pendingImages)) {
+        // The pending pictures and deletions stay listed: the file lacks them.
+        ThrowWordException(Word::kSaveFailedMessage, Word::kSaveFailedErrorNumber);
+        return;
+    }
+    DeleteImagesMarkedToBeAdded(data);
+    data->deletedFiles->clear();
+}
+
+void SaveAs(REALobject instance, REALobject f) {
+    if (!f) {
+        ThrowInvalidArgumentException("Parameter f may not be nil", 1);
+        return;
+    }
+    if (FolderItemExists(f)) {
+        ThrowWordException("File already exists", -12);
+        return;
+    }
+    std::string path;
+    if (!FolderItemNativePath(f, path)) return;
+    DocumentData* data = DocumentData_Of(instance);
+    // The pending pictures and deletions stay listed for the document's own
+    // file, which still lacks them.
+    if (!data->wordDocument->SaveAs(path.c_str(), data->deletedFiles, &data->pendingImages))
+        ThrowWordException(Word::kSaveFailedMessage, Word::kSaveFailedErrorNumber);
+}
+
+// ---------------------------------------------------------------- core properties
+
+REALstring GetCoreText(REALobject instance, const char* element) {
+    Word::Document* doc = WordDocumentOf(instance);
+    if (!doc->coreXml.first_child()) return nullptr;
+    return UTF8ToString(CoreRoot(doc).child(element).text().get());
+}
+
+void SetCoreText(REALobject instance, const char* element, REALstring value) {
+    std::string text;
+    if (!StringToUTF8(value, text)) return;
+    Word::Document* doc = WordDocumentOf(instance);
+    // Elements are never added: a core part from elsewhere that lacks one
+    // keeps lacking it.
+    pugi::xml_node node = EnsureCoreRoot(doc).child(element);
+    if (node) node.text().set(text.c_str());
+}
+
+#define CORE_TEXT_PROPERTY(Name, element)                                                  \
+    REALstring Get##Name(REALobject instance, intptr_t) { return GetCoreText(instance, element); } \
+    void Set##Name(REALobject instance, intptr_t, REALstring value) {                      \
+        SetCoreText(instance, element, value);                                             \
+    }
+
+CORE_TEXT_PROPERTY(Creator, "dc:creator")
+CORE_TEXT_PROPERTY(LastModifiedBy, "cp:lastModifiedBy")
+CORE_TEXT_PROPERTY(Title, "dc:title")
+CORE_TEXT_PROPERTY(Subject, "dc:subject")
+CORE_TEXT_PROPERTY(Description, "dc:description")
+CORE_TEXT_PROPERTY(KeyWords, "cp:keywords")
+
+RBInteger GetRevision(REALobject instance, intptr_t) {
+    Word::Document* doc = WordDocumentOf(instance);
+    if (!doc->coreXml.first_child()) return 0;
+    return CoreRoot(doc).child("cp:revision").text().as_int(0);
+}
+
+void SetRevision(REALobject instance, intptr_t, RBInteger value) {
+    pugi::xml_node node = EnsureCoreRoot(WordDocumentOf(instance)).child("cp:revision");
+    if (node) node.text().set(std::to_string(static_cast<int32_t>(value)).c_str());
+}
+
+REALobject GetCoreDate(REALobject instance, const char* element) {
+    Word::Document* doc = WordDocumentOf(instance);
+    if (!doc->coreXml.first_child()) return nullptr;
+    pugi::xml_node node = CoreRoot(doc).child(element);
+    if (!node) return nullptr;
+    const char* text = node.text().get();
+    return ParseDateTimeFromISO8601(text, std::char_traits<char>::length(text));
+}
+
+void SetCoreDate(REALobject instance, const char* element, REALobject value) {
+    if (!value) {
+        ThrowInvalidArgumentException("Value for Date may not be nil", 0);
+        return;
+    }
+    pugi::xml_node node = EnsureCoreRoot(WordDocumentOf(instance)).child(element);
+    char buffer[30];
+    FormatDateTimeToISO8601(value, buffer, sizeof buffer, false);
+    if (node) node.text().set(buffer);
+}
+
+REALobject GetCreatedDate(REALobject instance, intptr_t) { return GetCoreDate(instance, "dcterms:created"); }
+void SetCreatedDate(REALobject instance, intptr_t, REALobject value) {
+    SetCoreDate(instance, "dcterms:created", value);
+}
+REALobject GetModifiedDate(REALobject instance, intptr_t) { return GetCoreDate(instance, "dcterms:modified"); }
+void SetModifiedDate(REALobject instance, intptr_t, REALobject value) {
+    SetCoreDate(instance, "dcterms:modified", value);
+}
+
+// ---------------------------------------------------------------- tables
+
+#define PROPERTY(Name, Type) \
+    { "", #Name, Type, REALmemberFlagPublic, (void*)Get##Name, (void*)Set##Name, 0 }
+
+REALproperty DocumentProperties[] = {
+    PROPERTY(Creator, "String"),
+    PROPERTY(LastModifiedBy, "String"),
+    PROPERTY(Title, "String"),
+    PROPERTY(Subject, "String"),
+    PROPERTY(Description, "String"),
+    PROPERTY(KeyWords, "String"),
+    PROPERTY(Revision, "Integer"),
+    // Hosts before 2019.02 lack DateTime: these two close the table.
+    PROPERTY(CreatedDate, "DateTime"),
+    PROPERTY(ModifiedDate, "DateTime"),
+};
+
+REALmethodDefinition DocumentMethods[] = {
+    {(void*)DocumentConstructor, nullptr, "Constructor()", REALmemberFlagPublic | REALmemberFlagHidden},
+    {(void*)Save, nullptr, "Save()", REALmemberFlagPublic},
+    {(void*)SaveAs, nullptr, "SaveAs(f as FolderItem)", REALmemberFlagPublic},
+};
+
+REALmethodDefinition DocumentSharedMethods[] = {
+    {(void*)OpenDocument, nullptr, "Open(f as FolderItem) as VexlomarWord.Document", REALmemberFlagPublic},
+    {(void*)CreateDocument, nullptr, "Create(f as FolderItem) as VexlomarWord.Document", REALmemberFlagPublic},
+};
+
+}  // namespace
+
+REALclassDefinition DocumentClass = {
+    kREALPluginVersion,
+    "Document",
+    "VexlomarWord.Container",
+    sizeof(DocumentData),
+    0,
+    DocumentInitializer,
+    DocumentDestructor,
+    DocumentProperties,
+    sizeof(DocumentProperties) / sizeof(DocumentProperties[0]),
+    DocumentMethods,
+    sizeof(DocumentMethods) / sizeof(DocumentMethods[0]),
+    nullptr,
+    0,
+    "",
+    nullptr,
+    0,
+    REALclassFlagPublic,
+    DocumentSharedMethods,
+    sizeof(DocumentSharedMethods) / sizeof(DocumentSharedMethods[0]),
+    nullptr,
+    0,
+};

@@ -1,0 +1,33 @@
+// Pictures added since the last save, waiting to be written under
+// word/media/ by the next save. The list lives in the document's record.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "host/plugin_sdk.h"
+
+struct ImageToBeAdded {
+    std::string relId;     // the relationship the picture was registered under
+    REALstring data;       // the picture's bytes, locked while listed
+    std::string fileName;  // image3.png: the entry is word/media/image3.png
+    ImageToBeAdded* next;
+};
+
+struct ImagesToBeAdded {
+    ImageToBeAdded* head;
+    ImageToBeAdded* tail;
+};
+
+struct DocumentData;
+
+// Appends a record (copies of both names, data locked).
+void AddToImageToBeAdded(DocumentData* data, std::string_view relId, std::string_view fileName,
+                         REALstring bytes);
+// The bytes of the first record of relId, locked once more for the caller
+// (who unlocks them); nil when none.
+REALstring GetDataFromImageToBeAdded(DocumentData* data, std::string_view relId);
+// Drops the first record of relId; false when there is none.
+bool RemoveIfHasImageToBeAdded(DocumentData* data, std::string_view relId);
+// Drops every record.
+void DeleteImagesMarkedToBeAdded(DocumentData* data);

@@ -1,0 +1,131 @@
+#include "package/relationships.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "package/archive.h"
+
+namespace {
+
+// Reads a decimal number at the start of [begin, end) as scanf's %d does:
+// leading blanks skipped, an optional sign, at least one digit.
+bool ReadNumber(const char* begin, const char* end, long long& out) {
+    while (begin < end && std::isspace(static_cast<unsigned char>(*begin))) ++begin;
+    bool negative = false;
+    if (begin < end && (*begin == '+' || *begin == '-')) negative = *begin++ == '-';
+    if (begin == end || !std::isdigit(static_cast<unsigned char>(*begin))) return false;
+    long long value = 0;
+    while (begin < end && std::isdigit(static_cast<unsigned char>(*begin))) {
+        if (value < 100000000000000000LL) value = value * 10 + (*begin - '0');
+        ++begin;
+    }
+    out = negative ? -value : value;
+    return true;
+}
+
+// The number between prefixLength and the last dot of a name.
+bool NumberBeforeExtension(const char* name, size_t prefixLength, long long& out) {
+    const char* dot = std::strrchr(name, '.');
+    if (!dot || static_cast<size_t>(dot - name) < prefixLength) return false;
+    return ReadNumber(name + prefixLength, dot, out);
+}
+
+pugi::xml_node Relationships(Word::Document& document) {
+    return document.relsXml.document_element();
+}
+
+}  // namespace
+
+std::string Rel_GetNextFreeID(Word::Document& document) {
+    long long largest = 0;
+    for (pugi::xml_node rel : Relationships(document).children("Relationship")) {
+        const char* id = rel.attribute("Id").value();
+        size_t length = std::strlen(id);
+        long long number;
+        if (length > 3 && ReadNumber(id + 3, id + length, number) && number > largest)
+            largest = number;
+    }
+    return "rId" + std::to_string(largest + 1);
+}
+
+std::string Rel_GetFileName(Word::Document& document, const char* extension, const char* kind,
+                            size_t prefixLength) {
+    const std::string type = std::string(kRelationshipTypeBase) + kind;
+    long long largest = 0;
+    for (pugi::xml_node rel : Relationships(document).children("Relationship")) {
+        if (type != rel.attribute("Type").value()) continue;
+        long long number;
+        if (NumberBeforeExtension(rel.attribute("Target").value(), prefixLength, number) &&
+            number > largest)
+            largest = number;
+    }
+    return kind + std::to_string(largest + 1) + extension;
+}
+
+std::string Rel_GetUniqueHeaderName(Word::Document& document) {
+    return Rel_GetFileName(document, ".xml", "header", 6);
+}
+
+std::string Rel_GetUniqueFooterName(Word::Document& document) {
+    return Rel_GetFileName(document, ".xml", "footer", 6);
+}
+
+std::string Rel_GetUniqueImageName(Word::Document& document, const char* extension) {
+    std::string name = Rel_GetFileName(document, extension, "image", 11);
+    long long next;
+    NumberBeforeExtension(name.c_str(), 5, next);
+
+    // A picture of a header or footer is related from that part's own
+    // relationships, not from the main ones: its entry must not be reused.
+    static const char kMedia[] = "word/media/image";
+    const size_t mediaLength = sizeof kMedia - 1;
+    long long inPackage = 0;
+    if (Zip::Archive* archive = Zip::zip_open(document.filePath.c_str(), 6, 'r')) {
+        ssize_t count = Zip::zip_total_entries(archive);
+        for (ssize_t i = 0; i < count; ++i) {
+            if (Zip::zip_entry_openbyindex(archive, static_cast<size_t>(i)) != 0) continue;
+            const char* entry = Zip::zip_entry_name(archive);
+            long long number;
+            if (std::strncmp(entry, kMedia, mediaLength) == 0 &&
+                NumberBeforeExtension(entry, mediaLength, number) && number > inPackage)
+                inPackage = number;
+            Zip::zip_entry_close(archive);
+        }
+        Zip::zip_close(archive);
+    }
+    if (inPackage < next) return name;
+    return "image" + std::to_string(inPackage + 1) + extension;
+}
+
+pugi::xml_node Rel_AddID(Word::Document& document, const char* id, const char* target,
+                         const char* kind) {
+    pugi::xml_node rel = Relationships(document).append_child("Relationship");
+    rel.append_attribute("Id") = id;
+    rel.append_attribute("Type") = (std::string(kRelationshipTypeBase) + kind).c_str();
+    rel.append_attribute("Target") = target;
+    return rel;
+}
+
+void Rel_AddImageID(Word::Document& document, const char* id, const char* fileName) {
+    Rel_AddID(document, id, (std::string("media/") + fileName).c_str(), "image");
+}
+
+void Rel_AddHeaderID(Word::Document& document, const char* id, const char* target) {
+    Rel_AddID(document, id, target, "header");
+}
+
+void Rel_AddFooterID(Word::Document& document, const char* id, const char* target) {
+    Rel_AddID(document, id, target, "footer");
+}
+
+bool Rel_DeleteID(Word::Document& document, const char* id) {
+    pugi::xml_node rels = Relationships(document);
+    pugi::xml_node rel = rels.find_child_by_attribute("Relationship", "Id", id);
+    return rel && rels.remove_child(rel);
+}
+
+pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, bool& found) {
+    pugi::xml_node rel = Relationships(document).find_child_by_attribute("Relationship", "Id", id);
+    found = static_cast<bool>(rel);
+    return rel.attribute("Target");
+}

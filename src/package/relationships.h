@@ -1,0 +1,39 @@
+// The relationships of the main document part (word/_rels/document.xml.rels):
+// free ids, free part names, adding, finding and removing relationships.
+#pragma once
+
+#include <string>
+
+#include <pugixml.hpp>
+
+#include "package/document.h"
+
+// Every relationship type the library writes or follows is this base plus a
+// kind: header, footer, image, hyperlink, numbering, theme.
+constexpr const char* kRelationshipTypeBase =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+
+// "rId" + (largest number after the first three characters of any Id) + 1.
+std::string Rel_GetNextFreeID(Word::Document& document);
+// kind + (largest number in the Targets of relationships of that kind, read
+// from position prefixLength up to the last dot) + 1 + extension.
+std::string Rel_GetFileName(Word::Document& document, const char* extension, const char* kind,
+                            size_t prefixLength);
+std::string Rel_GetUniqueHeaderName(Word::Document& document);  // headerN.xml
+std::string Rel_GetUniqueFooterName(Word::Document& document);  // footerN.xml
+// imageN + extension (with its dot), no folder. Also passes over the
+// numbers of word/media/imageN entries already in the package file, which
+// may belong to pictures of headers and footers.
+std::string Rel_GetUniqueImageName(Word::Document& document, const char* extension);
+
+// Appends a Relationship (Id, Type = base + kind, Target) and returns it.
+pugi::xml_node Rel_AddID(Word::Document& document, const char* id, const char* target,
+                         const char* kind);
+void Rel_AddImageID(Word::Document& document, const char* id, const char* fileName);
+void Rel_AddHeaderID(Word::Document& document, const char* id, const char* target);
+void Rel_AddFooterID(Word::Document& document, const char* id, const char* target);
+// Removes the first relationship of that Id; false when there is none.
+bool Rel_DeleteID(Word::Document& document, const char* id);
+// Target of the first relationship of that Id; an empty attribute and
+// found = false when there is none.
+pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, bool& found);

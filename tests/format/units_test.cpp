@@ -1,0 +1,40 @@
+// Twips / EMU and the units the host asks for; values stored are truncated.
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "format/units.h"
+
+TEST(Units, Twips) {
+    EXPECT_EQ(UnitToValue(8.5, Units::INCHES), 12240);
+    EXPECT_EQ(UnitToValue(-0.5, Units::INCHES), -720);
+    EXPECT_EQ(UnitToValue(0.99999, Units::INCHES), 1439);
+    EXPECT_EQ(UnitToValue(-0.99999, Units::INCHES), -1439);  // toward zero, not floor
+    EXPECT_EQ(UnitToValue(-12.9, Units::TWIPS), -12);
+    // The stored centimetre constant is a hair above 2.54 / 1440.
+    EXPECT_EQ(UnitToValue(1.0, Units::CM), 566);
+    EXPECT_EQ(UnitToValue(2.54, Units::CM), 1439);
+    EXPECT_DOUBLE_EQ(ValueToUnit(566, Units::CM), 0.9983611174);
+    EXPECT_DOUBLE_EQ(ValueToUnit(-720, Units::INCHES), -0.5);
+    EXPECT_DOUBLE_EQ(ValueToUnit(1440, static_cast<Units>(3)), 1440.0);  // unknown unit: as is
+    EXPECT_EQ(UnitToValue(2.5, static_cast<Units>(-1)), 2);
+}
+
+TEST(Units, Emu) {
+    EXPECT_DOUBLE_EQ(EMUToValue(1371600, EmuUnits::INCHES), 1.5);
+    EXPECT_DOUBLE_EQ(EMUToValue(-180000, EmuUnits::CM), -0.5);
+    EXPECT_EQ(ValueToEmu(2.5, EmuUnits::CM), 900000);
+    EXPECT_EQ(ValueToEmu(-0.0000011, EmuUnits::INCHES), -1);
+    EXPECT_DOUBLE_EQ(EMUToValue(914400, static_cast<EmuUnits>(9)), 914400.0);
+}
+
+// 3000 inches is 2.7e9 EMU: out-of-range host values must not wrap around.
+TEST(Units, OutOfRangeValuesSaturate) {
+    const int32_t max = std::numeric_limits<int32_t>::max(), min = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(ValueToEmu(3000.0, EmuUnits::INCHES), max);
+    EXPECT_EQ(ValueToEmu(-3000.0, EmuUnits::INCHES), min);
+    EXPECT_EQ(ValueToEmu(std::nan(""), EmuUnits::CM), 0);
+    EXPECT_EQ(UnitToValue(1e12, Units::CM), max);
+    EXPECT_EQ(UnitToValue(-std::numeric_limits<double>::infinity(), Units::TWIPS), min);
+}

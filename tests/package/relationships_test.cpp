@@ -1,0 +1,171 @@
+// Relationship ids, part names and content types of a package.
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "package/blank_package.h"
+#include "package/content_types.h"
+#include "package/document.h"
+#include "package/relationships.h"
+#include "package_files.h"
+
+using namespace package_files;
+
+namespace {
+
+const std::string kBase = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+
+// A document over the blank package, opened from a file of the test.
+std::unique_ptr<Word::Document> OpenBlank(const std::string& name = "blank.zip") {
+    std::string path = TestFolder() + name;
+    EXPECT_TRUE(WriteBlankPackage(path.c_str()));
+    auto doc = std::make_unique<Word::Document>(path);
+    EXPECT_EQ(doc->Open(), Word::success);
+    return doc;
+}
+
+// A document whose relationships are exactly the given ones (no file).
+std::unique_ptr<Word::Document> WithRelationships(const std::string& relationships) {
+    auto doc = std::make_unique<Word::Document>("unused");
+    std::string xml =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+        relationships + "</Relationships>";
+    EXPECT_TRUE(doc->relsXml.load_string(xml.c_str()));
+    return doc;
+}
+
+std::string Rel(const std::string& id, const std::string& kind, const std::string& target) {
+    return "<Relationship Id=\"" + id + "\" Type=\"" + kBase + kind + "\" Target=\"" + target +
+           "\"/>";
+}
+
+int CountChildren(const pugi::xml_node& parent, const char* name) {
+    int n = 0;
+    for (pugi::xml_node child : parent.children(name)) {
+        (void)child;
+        ++n;
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST(Relationships, NextFreeIdFollowsTheLargestNumber) {
+    auto blank = OpenBlank();
+    EXPECT_EQ(Rel_GetNextFreeID(*blank), "rId6");
+    Rel_AddID(*blank, "rId6", "http://example.com/", "hyperlink");
+    EXPECT_EQ(Rel_GetNextFreeID(*blank), "rId7");
+
+    EXPECT_EQ(Rel_GetNextFreeID(*WithRelationships(Rel("rId2", "image", "media/image1.png") +
+                                                    Rel("rId10", "image", "media/image2.png") +
+                                                    Rel("rIdX", "image", "media/image3.png"))),
+              "rId11");
+    // The prefix is not looked at; ids without a number are passed over.
+    EXPECT_EQ(Rel_GetNextFreeID(*WithRelationships(Rel("xyz7", "image", "a.png") +
+                                                    Rel("rI", "image", "b.png") +
+                                                    Rel("rId 3", "image", "c.png"))),
+              "rId8");
+    EXPECT_EQ(Rel_GetNextFreeID(*WithRelationships("")), "rId1");
+    // A huge number does not overflow into a negative id.
+    EXPECT_EQ(Rel_GetNextFreeID(*WithRelationships(Rel("rId99999999999999999999", "image", "a"))).substr(0, 4),
+              "rId1");
+}
+
+TEST(Relationships, UniquePartNamesComeFromTheRelationships) {
+    auto doc = WithRelationships(Rel("rId1", "header", "header1.xml") +
+                                 Rel("rId2", "header", "header7.xml") +
+                                 Rel("rId3", "footer", "footer2.xml") +
+                                 Rel("rId4", "header", "first.xml") +
+                                 Rel("rId5", "footer", "footer") +
+                                 Rel("rId6", "image", "media/image4.png"));
+    EXPECT_EQ(Rel_GetUniqueHeaderName(*doc), "header8.xml");
+    EXPECT_EQ(Rel_GetUniqueFooterName(*doc), "footer3.xml");
+    EXPECT_EQ(Rel_GetUniqueImageName(*doc, ".jpeg"), "image5.jpeg");
+
+    auto none = WithRelationships("");
+    EXPECT_EQ(Rel_GetUniqueHeaderName(*none), "header1.xml");
+    EXPECT_EQ(Rel_GetUniqueFooterName(*none), "footer1.xml");
+    EXPECT_EQ(Rel_GetUniqueImageName(*none, ".png"), "image1.png");
+    Rel_AddImageID(*none, "rId1", "image1.png");
+    EXPECT_STREQ(none->relsXml.document_element().last_child().attribute("Target").value(),
+                 "media/image1.png");
+    EXPECT_EQ(Rel_GetUniqueImageName(*none, ".png"), "image2.png");
+}
+
+TEST(Relationships, ImageNamesPassOverPicturesOfOtherParts) {
+    // A picture of a header is related from the header's relationships only:
+    // its entry is in the package, and a new picture must not take its name.
+    std::string path = TestFolder() + "header-picture.zip";
+    Entries entries = BlankEntries();
+    SetEntry(entries, "word/media/image3.png", "png bytes");
+    WriteZip(path, entries);
+    Word::Document doc(path);
+    ASSERT_EQ(doc.Open(), Word::success);
+    EXPECT_EQ(Rel_GetUniqueImageName(doc, ".png"), "image4.png");
+    Rel_AddImageID(doc, "rId6", "image9.png");
+    EXPECT_EQ(Rel_GetUniqueImageName(doc, ".png"), "image10.png");
+}
+
+TEST(Relationships, AddFindAndDelete) {
+    auto doc = OpenBlank();
+    pugi::xml_node link = Rel_AddID(*doc, "rId6", "http://example.com/", "hyperlink");
+    link.append_attribute("TargetMode") = "External";
+    Rel_AddHeaderID(*doc, "rId7", "header1.xml");
+    Rel_AddFooterID(*doc, "rId8", "footer1.xml");
+
+    pugi::xml_node rels = doc->relsXml.document_element();
+    pugi::xml_node header = rels.find_child_by_attribute("Relationship", "Id", "rId7");
+    std::vector<std::string> attributes;
+    for (pugi::xml_attribute a : header.attributes()) attributes.push_back(a.name());
+    EXPECT_EQ(attributes, (std::vector<std::string>{"Id", "Type", "Target"}));
+    EXPECT_EQ(header.attribute("Type").value(), kBase + "header");
+    EXPECT_EQ(rels.find_child_by_attribute("Relationship", "Id", "rId8").attribute("Type").value(),
+              kBase + "footer");
+
+    bool found = false;
+    EXPECT_STREQ(Rel_TargetFromID(*doc, "rId6", found).value(), "http://example.com/");
+    EXPECT_TRUE(found);
+    EXPECT_STREQ(Rel_TargetFromID(*doc, "rId5", found).value(), "theme/theme1.xml");
+    pugi::xml_attribute missing = Rel_TargetFromID(*doc, "rId60", found);
+    EXPECT_FALSE(found);
+    EXPECT_FALSE(missing);
+    EXPECT_STREQ(missing.value(), "");
+
+    int before = CountChildren(rels, "Relationship");
+    EXPECT_FALSE(Rel_DeleteID(*doc, "rId60"));
+    EXPECT_FALSE(Rel_DeleteID(*doc, "rid6"));
+    EXPECT_EQ(CountChildren(rels, "Relationship"), before);
+    EXPECT_TRUE(Rel_DeleteID(*doc, "rId6"));
+    EXPECT_EQ(CountChildren(rels, "Relationship"), before - 1);
+    Rel_TargetFromID(*doc, "rId6", found);
+    EXPECT_FALSE(found);
+    EXPECT_EQ(Rel_GetNextFreeID(*doc), "rId9");
+}
+
+TEST(ContentTypes, ExtensionsOnceOverridesAlways) {
+    auto doc = OpenBlank();
+    pugi::xml_node types = doc->contentTypesXml.document_element();
+    RegisterExtension(*doc, "png", "image/png");
+    RegisterExtension(*doc, "png", "image/png");
+    RegisterExtension(*doc, "jpeg", "image/jpeg");
+    RegisterExtension(*doc, "xml", "text/plain");  // the blank package has one
+    EXPECT_EQ(CountChildren(types, "Default"), 4);
+    pugi::xml_node png = types.find_child_by_attribute("Default", "Extension", "png");
+    EXPECT_STREQ(png.first_attribute().name(), "Extension");
+    EXPECT_STREQ(png.attribute("ContentType").value(), "image/png");
+    EXPECT_STREQ(types.find_child_by_attribute("Default", "Extension", "xml")
+                     .attribute("ContentType")
+                     .value(),
+                 "application/xml");
+
+    const char* header = "application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml";
+    int overrides = CountChildren(types, "Override");
+    ContentType_AddPart(*doc, "/word/header1.xml", header);
+    ContentType_AddPart(*doc, "/word/header1.xml", header);
+    EXPECT_EQ(CountChildren(types, "Override"), overrides + 2);
+    pugi::xml_node added = types.last_child();
+    EXPECT_STREQ(added.name(), "Override");
+    EXPECT_STREQ(added.first_attribute().name(), "PartName");
+    EXPECT_STREQ(added.attribute("PartName").value(), "/word/header1.xml");
+    EXPECT_STREQ(added.attribute("ContentType").value(), header);
+}
