@@ -3,7 +3,7 @@
 # is missing. Runs `apt-get update` only when something must be installed.
 set -e
 packages="build-essential cmake pkg-config libpugixml-dev libzip-dev libffi-dev
-libgtest-dev libgmock-dev libbenchmark-dev python3 python3-docx pandoc unzip"
+zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 python3-docx pandoc unzip"
 missing=""
 for p in $packages; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -84,11 +84,23 @@ REALobject Container_TableAt(ContainerData* container, int64_t index) {
     return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Tables, index));
 }
 
+namespace {
+
+pugi::xml_node LastChildNamed(pugi::xml_node parent, const char* name) {
+    for (pugi::xml_node c = parent.last_child(); c; c = c.previous_sibling())
+        if (c.type() == pugi::node_element && std::strcmp(c.name(), name) == 0) return c;
+    return {};
+}
+
+}  // namespace
+
 pugi::xml_node Container_NewParagraphNode(ContainerData* container) {
     PositionCache_Invalidate();
     if (container->kind == ContainerKindBody) {
-        // The body's final section properties must stay its last child.
-        pugi::xml_node sectPr = container->node.child("w:sectPr");
+        // The body's final section properties must stay its last child. They
+        // are searched from the end: from the start, a host appending n
+        // paragraphs would walk n^2 / 2 siblings.
+        pugi::xml_node sectPr = LastChildNamed(container->node, "w:sectPr");
         if (!sectPr) {
             ThrowWordException("Main document w:sectPr section was not found", 5001);
             return {};

@@ -1,7 +1,19 @@
 // The host class Paragraph: the view of one w:p.
+#include <string>
+#include <vector>
+
 #include "content/container.h"
+#include "content/fields.h"
+#include "content/language.h"
+#include "content/paragraph_indents.h"
+#include "content/paragraph_item.h"
+#include "content/paragraph_items.h"
 #include "content/paragraph_text.h"
+#include "content/run_language.h"
+#include "content/run_text.h"
+#include "content/sibling_walk.h"
 #include "host/class_tables.h"
+#include "host/exceptions.h"
 #include "host/strings.h"
 
 namespace {
@@ -10,16 +22,173 @@ namespace {
 void ParagraphInitializer(REALobject) {}
 void ParagraphDestructor(REALobject) {}
 
-pugi::xml_node NodeOf(REALobject instance) { return DocumentItemData_Of(instance)->node; }
+DocumentItemData* DataOf(REALobject instance) { return DocumentItemData_Of(instance); }
+pugi::xml_node NodeOf(REALobject instance) { return DataOf(instance)->node; }
 
+// The host's unit selector; anything unknown means no conversion.
+Units UnitsOf(RBInteger unit) {
+    return unit == RBInteger(Units::INCHES) || unit == RBInteger(Units::CM) ? Units(unit) : Units::TWIPS;
+}
+
+// A view of a run this paragraph holds, carrying the paragraph's resolver
+// pair.
+REALobject RunView(REALobject instance, pugi::xml_node run, bool detectComplex) {
+    if (!run) return nullptr;
+    const DocumentItemData* data = DataOf(instance);
+    return CreateRun(data->document, run, data->node, data->textColorResolver, data->resolverOwner,
+                     detectComplex);
+}
+
+REALobject ItemView(REALobject instance, pugi::xml_node item) {
+    const DocumentItemData* data = DataOf(instance);
+    return CreateParagraphItem(data->document, item, data->node, data->textColorResolver, data->resolverOwner);
+}
+
+RBInteger GetRunCount(REALobject instance, intptr_t) { return SiblingCount(NodeOf(instance), SiblingWalk::Runs); }
+RBInteger GetLogicalRunCount(REALobject instance, intptr_t) {
+    return SiblingCount(NodeOf(instance), SiblingWalk::LogicalRuns);
+}
 REALstring GetText(REALobject instance, intptr_t) { return UTF8ToString(Paragraph_GetText(NodeOf(instance))); }
+RBBoolean GetIsPageBreak(REALobject instance, intptr_t) { return Paragraph_IsPageBreak(NodeOf(instance)); }
+RBInteger GetListIndentLevel(REALobject instance, intptr_t) { return Paragraph_GetListIndentLevel(NodeOf(instance)); }
+RBInteger GetParagraphItemCount(REALobject instance, intptr_t) {
+    return SiblingCount(NodeOf(instance), SiblingWalk::ParagraphItems);
+}
+RBInteger GetLogicalParagraphItemCount(REALobject instance, intptr_t) {
+    return SiblingCount(NodeOf(instance), SiblingWalk::LogicalParagraphItems);
+}
+REALstring GetLanguageCode(REALobject instance, intptr_t) {
+    return UTF8ToString(Paragraph_GetLanguageCode(NodeOf(instance)).value_or(std::string()));
+}
+
+REALobject Run(REALobject instance, RBInteger index) {
+    return RunView(instance, SiblingAt(NodeOf(instance), SiblingWalk::Runs, index), true);
+}
+
+// A field's logical run is its end run, which carries the field's parts.
+REALobject LogicalRun(REALobject instance, RBInteger index) {
+    return RunView(instance, SiblingAt(NodeOf(instance), SiblingWalk::LogicalRuns, index), true);
+}
+
+REALobject AppendRun(REALobject instance, REALstring value) {
+    std::string text;
+    if (!StringToUTF8(value, text)) return nullptr;
+    return RunView(instance, InternalAddRun(NodeOf(instance), text, std::nullopt, true), false);
+}
+
+void RemoveParagraphItem(REALobject instance, REALobject item) {
+    if (!item) return;
+    const ParagraphItemData* itemData = ParagraphItemData_Of(item);
+    if (itemData->kind != ParagraphItemKindRun) return;  // hyperlinks: with their own class
+    // A run of a field takes the whole field with it.
+    Paragraph_RemoveRuns(NodeOf(instance), Run_EveryPart(itemData));
+}
+
+REALobject ParagraphItem(REALobject instance, RBInteger index) {
+    return ItemView(instance, SiblingAt(NodeOf(instance), SiblingWalk::ParagraphItems, index));
+}
+REALobject LogicalParagraphItem(REALobject instance, RBInteger index) {
+    return ItemView(instance, SiblingAt(NodeOf(instance), SiblingWalk::LogicalParagraphItems, index));
+}
+
+double LeftIndent(REALobject instance, RBInteger unit) {
+    return Paragraph_GetIndent(NodeOf(instance), kLeftIndent, UnitsOf(unit));
+}
+void SetLeftIndent(REALobject instance, RBInteger unit, double value) {
+    Paragraph_SetIndent(NodeOf(instance), kLeftIndent, value, UnitsOf(unit));
+}
+double RightIndent(REALobject instance, RBInteger unit) {
+    return Paragraph_GetIndent(NodeOf(instance), kRightIndent, UnitsOf(unit));
+}
+void SetRightIndent(REALobject instance, RBInteger unit, double value) {
+    Paragraph_SetIndent(NodeOf(instance), kRightIndent, value, UnitsOf(unit));
+}
+double FirstLineIndent(REALobject instance, RBInteger unit) {
+    return Paragraph_GetIndent(NodeOf(instance), kFirstLineIndent, UnitsOf(unit));
+}
+void SetFirstLineIndent(REALobject instance, RBInteger unit, double value) {
+    Paragraph_SetIndent(NodeOf(instance), kFirstLineIndent, value, UnitsOf(unit));
+}
+
+void SetLanguageCode(REALobject instance, REALstring code, RBBoolean setOnRuns) {
+    std::string text;
+    if (!StringToUTF8(code, text)) return;
+    Paragraph_SetLanguageCode(NodeOf(instance), text, setOnRuns);
+}
+
+// The field's result run, knowing all five runs of the field.
+REALobject AppendField(REALobject instance, std::string_view instruction, std::string_view displayText) {
+    std::vector<pugi::xml_node> parts;
+    pugi::xml_node result = Paragraph_AppendSpecialField(NodeOf(instance), instruction, displayText, parts);
+    REALobject run = RunView(instance, result, false);
+    if (run) Run_SetComplexParts(run, std::move(parts));
+    return run;
+}
+
+REALobject AppendTimeField(REALobject instance, RBInteger hours, RBInteger minutes, RBInteger seconds) {
+    if (!Field_IsValidTime(hours, minutes, seconds)) {
+        ThrowOutOfBoundsException("Time is out of bounds", 1);
+        return nullptr;
+    }
+    return AppendField(instance, Field_TimeInstruction(), Field_TimeText(int(hours), int(minutes), int(seconds)));
+}
+
+REALobject AppendHyperlinkField(REALobject instance, REALstring text, REALstring url) {
+    std::string display, address;
+    if (!StringToUTF8(text, display) || !StringToUTF8(url, address)) return nullptr;
+    return AppendField(instance, Field_HyperlinkInstruction(address), display);
+}
+
+// The date as the host writes it: short date, no time.
+std::string DateDisplayText(REALobject date) {
+    typedef REALstring (*ToStringProc)(REALobject self, RBInteger dateStyle, RBInteger timeStyle);
+    const RBInteger kShortStyle = 0, kNoStyle = 4;
+    auto toString = reinterpret_cast<ToStringProc>(REALLoadObjectMethod(
+        date, "ToString(dateStyle as DateTime.FormatStyles, timeStyle as DateTime.FormatStyles) as String"));
+    std::string text;
+    if (!toString) return text;
+    REALstring s = toString(date, kShortStyle, kNoStyle);
+    StringToUTF8(s, text);
+    if (s) REALUnlockString(s);
+    return text;
+}
+
+REALobject AppendDateField(REALobject instance, REALobject value) {
+    if (!value) {
+        ThrowInvalidArgumentException("value parameter may not be nil", 1);
+        return nullptr;
+    }
+    return AppendField(instance, kDateFieldInstruction, DateDisplayText(value));
+}
 
 REALproperty ParagraphProperties[] = {
+    VEX_READONLY_PROPERTY("RunCount", "Integer", GetRunCount),
+    VEX_READONLY_PROPERTY("LogicalRunCount", "Integer", GetLogicalRunCount),
     VEX_READONLY_PROPERTY("Text", "String", GetText),
+    VEX_READONLY_PROPERTY("IsPageBreak", "Boolean", GetIsPageBreak),
+    VEX_READONLY_PROPERTY("ListIndentLevel", "Integer", GetListIndentLevel),
+    VEX_READONLY_PROPERTY("ParagraphItemCount", "Integer", GetParagraphItemCount),
+    VEX_READONLY_PROPERTY("LogicalParagraphItemCount", "Integer", GetLogicalParagraphItemCount),
+    VEX_READONLY_PROPERTY("LanguageCode", "String", GetLanguageCode),
 };
 
 REALmethodDefinition ParagraphMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
+    VEX_METHOD(Run, "Run(index as Integer) as VexlomarWord.Run"),
+    VEX_METHOD(LogicalRun, "LogicalRun(index as Integer) as VexlomarWord.Run"),
+    VEX_METHOD(AppendRun, "AppendRun(value as String) as VexlomarWord.Run"),
+    VEX_METHOD(RemoveParagraphItem, "RemoveParagraphItem(item as VexlomarWord.ParagraphItem)"),
+    VEX_METHOD(ParagraphItem, "ParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),
+    VEX_METHOD(LogicalParagraphItem, "LogicalParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),
+    VEX_ASSIGNABLE_METHOD(LeftIndent, SetLeftIndent, "LeftIndent(unit as VexlomarWord.Units) as Double"),
+    VEX_ASSIGNABLE_METHOD(RightIndent, SetRightIndent, "RightIndent(unit as VexlomarWord.Units) as Double"),
+    VEX_ASSIGNABLE_METHOD(FirstLineIndent, SetFirstLineIndent,
+                          "FirstLineIndent(unit as VexlomarWord.Units) as Double"),
+    VEX_METHOD(SetLanguageCode, "SetLanguageCode(code as String, setOnRuns as Boolean)"),
+    VEX_METHOD(AppendTimeField,
+               "AppendTimeField(hours as Integer, minutes as Integer, seconds as Integer) as VexlomarWord.Run"),
+    VEX_METHOD(AppendHyperlinkField, "AppendHyperlinkField(text as String, url as String) as VexlomarWord.Run"),
+    VEX_METHOD(AppendDateField, "AppendDateField(value as DateTime) as VexlomarWord.Run"),
 };
 
 }  // namespace

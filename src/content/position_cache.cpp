@@ -45,3 +45,5 @@ void PositionCache_Store(pugi::xml_node parent, SiblingWalk walk, const SiblingP
 }
 
 void PositionCache_Invalidate() { ++g_generation; }
+
+uint64_t PositionCache_Generation() { return g_generation; }

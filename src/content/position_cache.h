@@ -36,3 +36,6 @@ void PositionCache_Store(pugi::xml_node parent, SiblingWalk walk, const SiblingP
 // Any structural change to any tree, and any document opened or destroyed
 // (node addresses are reused), must call this.
 void PositionCache_Invalidate();
+// Changes with every invalidation: other caches of tree positions compare it
+// to know whether what they remember still holds.
+uint64_t PositionCache_Generation();

@@ -3,6 +3,7 @@
 #include "host/module.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -17,8 +18,8 @@ REALclassDefinition* ModuleClasses[] = {
     &DocumentItemClass,
     &WordExceptionClass,
     &ParagraphClass,
-    // &ParagraphItemClass,
-    // &RunClass,
+    &ParagraphItemClass,
+    &RunClass,
     &TableClass,
     // &TableRowClass,
     // &TableBorderClass,
@@ -49,19 +50,39 @@ REALclassDefinition* ModuleClasses[] = {
 };
 constexpr size_t kModuleClassCount = sizeof(ModuleClasses) / sizeof(ModuleClasses[0]);
 
-// Members older hosts cannot offer: the last `count` entries of one table.
+// Members older hosts cannot offer. They close their tables, so hiding them
+// means lowering the count by the trailing entries that carry these names
+// (a table still being built may lack some of them).
 enum class MemberTable { Properties, Methods };
 struct MemberCut {
     const char* className;
     MemberTable table;
-    size_t count;
+    const char* names[6];  // null-terminated
 };
 const MemberCut kNewerMembers[] = {
-    {"Document", MemberTable::Properties, 2},  // CreatedDate, ModifiedDate
-    {"Container", MemberTable::Methods, 3},    // Items, Paragraphs, Tables
-    {"Paragraph", MemberTable::Methods, 5},    // Runs ... AppendDateField
-    {"Hyperlink", MemberTable::Methods, 1},    // Runs
+    {"Document", MemberTable::Properties, {"CreatedDate", "ModifiedDate", nullptr}},
+    {"Container", MemberTable::Methods, {"Items", "Paragraphs", "Tables", nullptr}},
+    {"Paragraph", MemberTable::Methods,
+     {"Runs", "LogicalRuns", "ParagraphItems", "LogicalParagraphItems", "AppendDateField", nullptr}},
+    {"Hyperlink", MemberTable::Methods, {"Runs", nullptr}},
 };
+
+// The member name of a table entry: a property's name, or a method
+// declaration's text before "(".
+std::string MemberName(const REALclassDefinition* def, MemberTable table, size_t index) {
+    if (table == MemberTable::Properties) return def->properties[index].name;
+    std::string declaration = def->methods[index].declaration;
+    declaration = declaration.substr(0, declaration.find('('));
+    while (!declaration.empty() && declaration.back() == ' ') declaration.pop_back();
+    return declaration;
+}
+
+bool IsCutName(const MemberCut& cut, const std::string& name) {
+    for (const char* const* n = cut.names; *n; ++n)
+        if (name == *n) return true;
+    return false;
+}
+
 // Classes older hosts cannot offer; they close the class list.
 const char* const kNewerClasses[] = {"ParagraphIterator", "TableIterator", "RunIterator",
                                      "ParagraphItemIterator", "DocumentItemIterator"};
@@ -100,7 +121,7 @@ size_t ClassList_ApplyVersionGating(REALclassDefinition* const* classes,
         for (const MemberCut& cut : kNewerMembers) {
             if (std::strcmp(def->name, cut.className) != 0) continue;
             size_t& n = cut.table == MemberTable::Properties ? def->propertyCount : def->methodCount;
-            n = n > cut.count ? n - cut.count : 0;
+            while (n > 0 && IsCutName(cut, MemberName(def, cut.table, n - 1))) --n;
         }
     }
     if (hideNewerMembers)

@@ -1,0 +1,81 @@
+// The host class ParagraphItem: what runs and hyperlinks share, their record
+// and the paragraph that holds them.
+#include <cstring>
+
+#include "content/container.h"
+#include "content/paragraph_item.h"
+#include "host/class_tables.h"
+
+REALobject CreateParagraphItem(REALobject document, pugi::xml_node node, pugi::xml_node paragraph,
+                               TextColorResolver resolver, REALobject resolverOwner) {
+    if (!node) return nullptr;
+    if (std::strcmp(node.name(), "w:r") == 0)
+        return CreateRun(document, node, paragraph, resolver, resolverOwner, true);
+    // A hyperlink is shown through the base class until its own class is
+    // registered.
+    REALobject item = REALnewInstanceOfClass(&ParagraphItemClass);
+    if (!item) return nullptr;
+    ParagraphItemData* data = ParagraphItemData_Of(item);
+    REALLockObject(document);
+    data->document = document;
+    data->parentNode = paragraph;
+    data->node = node;
+    data->kind = ParagraphItemKindHyperlink;
+    return item;
+}
+
+namespace {
+
+void ParagraphItemDestructor(REALobject instance) {
+    ParagraphItemData* data = ParagraphItemData_Of(instance);
+    delete data->complexParts;
+    data->complexParts = nullptr;
+    if (data->document) REALUnlockObject(data->document);
+    if (data->resolverOwner) REALUnlockObject(data->resolverOwner);
+    data->document = nullptr;
+    data->resolverOwner = nullptr;
+}
+
+// Only an item placed directly in a paragraph has an owner; a run inside a
+// hyperlink (or a removed one) has none.
+REALobject GetOwnerParagraph(REALobject instance, intptr_t) {
+    const ParagraphItemData* data = ParagraphItemData_Of(instance);
+    pugi::xml_node paragraph = data->node.parent();
+    if (std::strcmp(paragraph.name(), "w:p") != 0) return nullptr;
+    return CreateParagraph(data->document, paragraph, paragraph.parent(), data->textColorResolver,
+                           data->resolverOwner);
+}
+
+REALproperty ParagraphItemProperties[] = {
+    VEX_READONLY_PROPERTY("OwnerParagraph", "VexlomarWord.Paragraph", GetOwnerParagraph),
+};
+
+REALmethodDefinition ParagraphItemMethods[] = {
+    VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
+};
+
+}  // namespace
+
+REALclassDefinition ParagraphItemClass = {
+    kREALPluginVersion,
+    "ParagraphItem",
+    "",
+    sizeof(ParagraphItemData),
+    0,
+    nullptr,
+    ParagraphItemDestructor,
+    ParagraphItemProperties,
+    VEX_COUNT(ParagraphItemProperties),
+    ParagraphItemMethods,
+    VEX_COUNT(ParagraphItemMethods),
+    nullptr,
+    0,
+    "",
+    nullptr,
+    0,
+    REALclassFlagPublic,
+    nullptr,
+    0,
+    nullptr,
+    0,
+};

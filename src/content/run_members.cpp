@@ -1,0 +1,194 @@
+// The host class Run: the view of one w:r, and of the field it belongs to.
+#include <string>
+#include <utility>
+
+#include "content/complex_runs.h"
+#include "content/paragraph_item.h"
+#include "content/paragraph_text.h"
+#include "content/run_content.h"
+#include "content/run_language.h"
+#include "content/sibling_walk.h"
+#include "content/tab_segments.h"
+#include "format/xml_helpers.h"
+#include "host/class_tables.h"
+#include "host/exceptions.h"
+#include "host/strings.h"
+
+REALobject CreateRun(REALobject document, pugi::xml_node node, pugi::xml_node parentNode,
+                     TextColorResolver resolver, REALobject resolverOwner, bool detectComplex) {
+    REALobject run = REALnewInstanceOfClass(&RunClass);
+    if (!run) return nullptr;
+    ParagraphItemData* data = ParagraphItemData_Of(run);
+    REALLockObject(document);
+    data->document = document;
+    data->parentNode = parentNode;
+    data->node = node;
+    data->kind = ParagraphItemKindRun;
+    if (detectComplex) {
+        std::vector<pugi::xml_node> parts = Run_FindComplexParts(node);
+        if (!parts.empty()) data->complexParts = new std::vector<pugi::xml_node>(std::move(parts));
+    }
+    if (resolverOwner) {
+        REALLockObject(resolverOwner);
+        data->textColorResolver = resolver;
+        data->resolverOwner = resolverOwner;
+    }
+    return run;
+}
+
+void Run_SetComplexParts(REALobject run, std::vector<pugi::xml_node> parts) {
+    ParagraphItemData* data = ParagraphItemData_Of(run);
+    delete data->complexParts;
+    data->complexParts = parts.empty() ? nullptr : new std::vector<pugi::xml_node>(std::move(parts));
+}
+
+pugi::xml_node Run_TextNode(const ParagraphItemData* run) {
+    return run->complexParts ? ComplexParts_TextRun(*run->complexParts) : run->node;
+}
+
+std::vector<pugi::xml_node> Run_EveryPart(const ParagraphItemData* run) {
+    if (run->complexParts) return *run->complexParts;
+    return {run->node};
+}
+
+namespace {
+
+ParagraphItemData* DataOf(REALobject instance) { return ParagraphItemData_Of(instance); }
+pugi::xml_node NodeOf(REALobject instance) { return DataOf(instance)->node; }
+
+const std::vector<pugi::xml_node>& PartsOf(REALobject instance) {
+    static const std::vector<pugi::xml_node> kNone;
+    const ParagraphItemData* data = DataOf(instance);
+    return data->complexParts ? *data->complexParts : kNone;
+}
+
+RBBoolean GetIsPartOfComplexRun(REALobject instance, intptr_t) { return DataOf(instance)->complexParts != nullptr; }
+
+REALstring GetText(REALobject instance, intptr_t) {
+    std::string text;
+    Run_AppendText(Run_TextNode(DataOf(instance)), text);
+    return UTF8ToString(text);
+}
+
+void SetText(REALobject instance, intptr_t, REALstring value) {
+    std::string text;
+    if (!StringToUTF8(value, text)) return;
+    switch (Run_SetText(Run_TextNode(DataOf(instance)), text)) {
+        case RunTextResult::Written: break;
+        case RunTextResult::DrawingRun: ThrowWordException("Text cannot be set on drawing Run", -25); break;
+        case RunTextResult::ShapeRun: ThrowWordException("Text cannot be set on shape Run", -26); break;
+    }
+}
+
+RBBoolean GetIsPageBreak(REALobject instance, intptr_t) { return Run_IsPageBreak(NodeOf(instance)); }
+RBBoolean GetIsDrawing(REALobject instance, intptr_t) { return Run_IsDrawing(NodeOf(instance)); }
+RBBoolean GetIsShape(REALobject instance, intptr_t) { return Run_IsShape(NodeOf(instance)); }
+RBInteger GetTabSegmentCount(REALobject instance, intptr_t) { return Run_TabSegmentCount(NodeOf(instance)); }
+
+REALstring GetLanguageCode(REALobject instance, intptr_t) { return UTF8ToString(Run_GetLanguageCode(NodeOf(instance))); }
+
+void SetLanguageCode(REALobject instance, intptr_t, REALstring value) {
+    std::string code;
+    if (!StringToUTF8(value, code)) return;
+    for (pugi::xml_node part : Run_EveryPart(DataOf(instance))) Run_SetLanguageCode(part, code);
+}
+
+REALstring GetInstrText(REALobject instance, intptr_t) {
+    const ParagraphItemData* data = DataOf(instance);
+    pugi::xml_node run = data->complexParts ? ComplexParts_InstructionRun(*data->complexParts) : data->node;
+    return UTF8ToString(Run_GetInstrText(run));
+}
+
+RBInteger GetFieldSeparator(REALobject instance, intptr_t) { return Run_GetFieldSeparator(NodeOf(instance)); }
+
+RBBoolean GetFieldSeparatorLock(REALobject instance, intptr_t) {
+    pugi::xml_attribute lock = NodeOf(instance).child("w:fldChar").attribute("w:fldLock");
+    return lock && ResolveST_OnOff(lock);
+}
+
+RBInteger GetComplexRunPartCount(REALobject instance, intptr_t) { return RBInteger(PartsOf(instance).size()); }
+RBInteger GetComplexRunFieldType(REALobject instance, intptr_t) { return ComplexParts_FieldType(PartsOf(instance)); }
+REALstring GetComplexRunFieldData(REALobject instance, intptr_t) {
+    return UTF8ToString(ComplexParts_FieldData(PartsOf(instance)));
+}
+
+REALstring TabSegmentText(REALobject instance, RBInteger index) {
+    pugi::xml_node segment = Run_TabSegment(NodeOf(instance), index);
+    if (!segment) {
+        ThrowOutOfBoundsException("Index is out of bounds", 1);
+        return nullptr;
+    }
+    return UTF8ToString(segment.text().get());
+}
+
+// Writes the segment the index was checked against: the run's own.
+void SetTabSegmentText(REALobject instance, RBInteger index, REALstring value) {
+    pugi::xml_node segment = Run_TabSegment(NodeOf(instance), index);
+    if (!segment) {
+        ThrowOutOfBoundsException("Index is out of bounds", 1);
+        return;
+    }
+    // A nil value converts to the empty text and so empties the segment.
+    std::string text;
+    if (!StringToUTF8(value, text)) return;
+    TabSegment_SetText(segment, text);
+}
+
+REALobject ComplexRunPart(REALobject instance, RBInteger index) {
+    const ParagraphItemData* data = DataOf(instance);
+    const std::vector<pugi::xml_node>& parts = PartsOf(instance);
+    if (index < 0 || uint64_t(index) >= parts.size()) {
+        ThrowOutOfBoundsException("index is out of bounds", 1);
+        return nullptr;
+    }
+    return CreateRun(data->document, parts[size_t(index)], data->parentNode, data->textColorResolver,
+                     data->resolverOwner, false);
+}
+
+REALproperty RunProperties[] = {
+    VEX_READONLY_PROPERTY("IsPartOfComplexRun", "Boolean", GetIsPartOfComplexRun),
+    VEX_PROPERTY("Text", "String", GetText, SetText),
+    VEX_READONLY_PROPERTY("IsPageBreak", "Boolean", GetIsPageBreak),
+    VEX_READONLY_PROPERTY("IsDrawing", "Boolean", GetIsDrawing),
+    VEX_READONLY_PROPERTY("IsShape", "Boolean", GetIsShape),
+    VEX_READONLY_PROPERTY("TabSegmentCount", "Integer", GetTabSegmentCount),
+    VEX_PROPERTY("LanguageCode", "String", GetLanguageCode, SetLanguageCode),
+    VEX_READONLY_PROPERTY("InstrText", "String", GetInstrText),
+    VEX_READONLY_PROPERTY("FieldSeparator", "VexlomarWord.FieldSeparators", GetFieldSeparator),
+    VEX_READONLY_PROPERTY("FieldSeparatorLock", "Boolean", GetFieldSeparatorLock),
+    VEX_READONLY_PROPERTY("ComplexRunPartCount", "Integer", GetComplexRunPartCount),
+    VEX_READONLY_PROPERTY("ComplexRunFieldType", "VexlomarWord.ComplexRunFieldTypes", GetComplexRunFieldType),
+    VEX_READONLY_PROPERTY("ComplexRunFieldData", "String", GetComplexRunFieldData),
+};
+
+REALmethodDefinition RunMethods[] = {
+    VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
+    VEX_ASSIGNABLE_METHOD(TabSegmentText, SetTabSegmentText, "TabSegmentText(index as Integer) as String"),
+    VEX_METHOD(ComplexRunPart, "ComplexRunPart(index as Integer) as VexlomarWord.Run"),
+};
+
+}  // namespace
+
+REALclassDefinition RunClass = {
+    kREALPluginVersion,
+    "Run",
+    "ParagraphItem",
+    0,
+    0,
+    nullptr,
+    nullptr,
+    RunProperties,
+    VEX_COUNT(RunProperties),
+    RunMethods,
+    VEX_COUNT(RunMethods),
+    nullptr,
+    0,
+    "",
+    nullptr,
+    0,
+    REALclassFlagPublic,
+    nullptr,
+    0,
+    nullptr,
+    0,
+};

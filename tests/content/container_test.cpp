@@ -1,0 +1,247 @@
+// Containers and their items through the loaded plug-in: counting, finding,
+// appending, inserting and removing paragraphs, in the body and in a cell.
+#include <gtest/gtest.h>
+
+#include "content/container.h"
+#include "docx_builder.h"
+#include "package/document_data.h"
+#include "plugin_test.h"
+
+using vexrt::HostException;
+using vexrt::Object;
+
+namespace {
+
+class ContainerTest : public PluginTest {
+protected:
+    Object Create(const std::string& name) {
+        return rt().callShared("Document", "Create", {folderItem(path(name))}).object();
+    }
+    Object OpenBody(const std::string& name, const std::string& body, bool sectPr = true) {
+        DocxParts parts;
+        parts.body = body;
+        parts.appendSectPr = sectPr;
+        write_docx(path(name), parts);
+        return rt().callShared("Document", "Open", {folderItem(path(name))}).object();
+    }
+    int64_t Count(const Object& o, const char* property) { return rt().get(o, property).integer(); }
+    std::string Text(const Object& paragraph) { return rt().get(paragraph, "Text").text(); }
+    // The body element as saved.
+    std::string SavedBody(const Object& doc, const std::string& name) {
+        rt().call(doc, "SaveAs", {folderItem(path(name))});
+        std::string xml = zip_read(path(name), "word/document.xml");
+        return xml.substr(xml.find("<w:body>"));
+    }
+};
+
+}  // namespace
+
+TEST_F(ContainerTest, AppendedParagraphsGoBeforeTheFinalSectionProperties) {
+    Object doc = Create("append.docx");
+    EXPECT_EQ(Count(doc, "ItemCount"), 1);
+    Object p = rt().call(doc, "AppendParagraph", {"x"}).object();
+    ASSERT_TRUE(p);
+    EXPECT_EQ(rt().className(p), "VexlomarWord.Paragraph");
+    EXPECT_EQ(Count(doc, "ItemCount"), 2);
+    EXPECT_EQ(Count(doc, "ParagraphCount"), 2);
+    EXPECT_EQ(Count(doc, "TableCount"), 0);
+    EXPECT_EQ(Text(p), "x");
+
+    rt().call(doc, "AppendParagraph", {""});
+    const std::string body = SavedBody(doc, "append-saved.docx");
+    const size_t x = body.find("<w:t>x</w:t>");
+    const size_t empty = body.find("<w:r>\n\t\t\t\t<w:rPr />\n\t\t\t\t<w:t />", x);
+    const size_t sectPr = body.find("<w:sectPr");
+    EXPECT_NE(x, std::string::npos) << body;
+    EXPECT_NE(empty, std::string::npos) << body;
+    EXPECT_LT(empty, sectPr) << body;
+    EXPECT_EQ(body.find("<w:p>", sectPr), std::string::npos) << "paragraph after w:sectPr\n" << body;
+    EXPECT_EQ(body.find("<w:p ", sectPr), std::string::npos) << "paragraph after w:sectPr\n" << body;
+}
+
+TEST_F(ContainerTest, OnlyParagraphsAndTablesAreItems) {
+    Object doc = OpenBody("mixed.docx",
+                          "<w:p><w:r><w:t>first</w:t></w:r></w:p>"
+                          "<w:bookmarkStart w:id=\"0\" w:name=\"here\"/>"
+                          "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>in cell</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+                          "<w:bookmarkEnd w:id=\"0\"/>"
+                          "<w:p><w:r><w:t>last</w:t></w:r></w:p>");
+    EXPECT_EQ(Count(doc, "ItemCount"), 3);
+    EXPECT_EQ(Count(doc, "ParagraphCount"), 2);
+    EXPECT_EQ(Count(doc, "TableCount"), 1);
+
+    Object table = rt().call(doc, "Item", {1}).object();
+    EXPECT_EQ(rt().className(table), "VexlomarWord.Table");
+    EXPECT_TRUE(rt().isA(table, "VexlomarWord.DocumentItem"));
+    EXPECT_EQ(rt().className(rt().call(doc, "Table", {0}).object()), "VexlomarWord.Table");
+    Object item2 = rt().call(doc, "Item", {2}).object();
+    EXPECT_EQ(rt().className(item2), "VexlomarWord.Paragraph");
+    EXPECT_EQ(Text(item2), "last");
+    EXPECT_EQ(Text(rt().call(doc, "Paragraph", {1}).object()), "last");
+
+    for (int index : {-1, 3, 1000}) EXPECT_TRUE(rt().call(doc, "Item", {index}).isNil()) << index;
+    EXPECT_TRUE(rt().call(doc, "Paragraph", {2}).isNil());
+    EXPECT_TRUE(rt().call(doc, "Table", {1}).isNil());
+    EXPECT_TRUE(rt().call(doc, "Table", {-1}).isNil());
+}
+
+TEST_F(ContainerTest, SequentialAndRandomLookupsAgree) {
+    Object doc = Create("lookups.docx");
+    for (int i = 0; i < 30; ++i) rt().call(doc, "AppendParagraph", {"p" + std::to_string(i)});
+    // In order, backwards, and interleaved with changes: each must see the
+    // current children, whatever the previous lookup remembered.
+    for (int i = 1; i <= 30; ++i) EXPECT_EQ(Text(rt().call(doc, "Paragraph", {i}).object()), "p" + std::to_string(i - 1));
+    for (int i = 30; i >= 1; --i) EXPECT_EQ(Text(rt().call(doc, "Item", {i}).object()), "p" + std::to_string(i - 1));
+    EXPECT_EQ(Text(rt().call(doc, "Paragraph", {10}).object()), "p9");
+    Object p5 = rt().call(doc, "Paragraph", {5}).object();
+    rt().call(p5, "InsertParagraphBefore", {"new"});
+    EXPECT_EQ(Text(rt().call(doc, "Paragraph", {11}).object()), "p9");
+    rt().call(doc, "RemoveItem", {rt().call(doc, "Paragraph", {1}).object()});
+    EXPECT_EQ(Text(rt().call(doc, "Paragraph", {10}).object()), "p9");
+    EXPECT_EQ(Text(rt().call(doc, "Paragraph", {4}).object()), "new");
+}
+
+TEST_F(ContainerTest, InsertingNextToItems) {
+    Object doc = OpenBody("insert.docx",
+                          "<w:p><w:r><w:t>body</w:t></w:r></w:p>"
+                          "<w:tbl><w:tr><w:tc><w:tcPr><w:tcW w:w=\"100\" w:type=\"dxa\"/></w:tcPr>"
+                          "<w:p><w:r><w:t>cell</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
+                          "<w:p><w:r><w:t>end</w:t></w:r></w:p>");
+    Object last = rt().call(doc, "Paragraph", {1}).object();
+    Object after = rt().call(last, "InsertParagraphAfter", {"after end"}).object();
+    EXPECT_EQ(Text(after), "after end");
+    Object table = rt().call(doc, "Table", {0}).object();
+    rt().call(table, "InsertParagraphBefore", {"before table"});
+    EXPECT_EQ(Count(doc, "ItemCount"), 5);
+    EXPECT_EQ(Text(rt().call(doc, "Item", {1}).object()), "before table");
+    EXPECT_EQ(Text(rt().call(doc, "Item", {4}).object()), "after end");
+
+    const std::string body = SavedBody(doc, "insert-saved.docx");
+    EXPECT_LT(body.find("after end"), body.find("<w:sectPr")) << body;
+    EXPECT_LT(body.find("before table"), body.find("<w:tbl>")) << body;
+}
+
+// Tables have no members of their own yet: the cell's paragraph view is
+// made by the library's own operation, then used as host programs would.
+class CellParagraphTest : public LinkedTest {};
+
+TEST_F(CellParagraphTest, InsertBeforeTheFirstParagraphOfACellStaysAfterTheCellProperties) {
+    DocxParts parts;
+    parts.body = "<w:tbl><w:tr><w:tc><w:tcPr><w:tcW w:w=\"100\" w:type=\"dxa\"/></w:tcPr>"
+                 "<w:p><w:r><w:t>cell</w:t></w:r></w:p></w:tc></w:tr></w:tbl>";
+    write_docx(path("cell.docx"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("cell.docx"))}).object();
+    pugi::xml_node body = DocumentData_Of(doc.get())->wordDocument->documentXml.child("w:document").child("w:body");
+    pugi::xml_node tc = body.child("w:tbl").child("w:tr").child("w:tc");
+    Object cellParagraph(CreateParagraph(doc.get(), tc.child("w:p"), tc, nullptr, nullptr), /*adopt=*/true);
+
+    Object before = rt().call(cellParagraph, "InsertParagraphBefore", {"first"}).object();
+    rt().call(cellParagraph, "InsertParagraphAfter", {"third"});
+    EXPECT_EQ(rt().get(before, "Text").text(), "first");
+    std::vector<std::string> names, texts;
+    for (pugi::xml_node c : tc.children()) {
+        if (c.type() != pugi::node_element) continue;
+        names.push_back(c.name());
+        if (c.name() == std::string("w:p")) texts.push_back(c.child("w:r").child("w:t").text().get());
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"w:tcPr", "w:p", "w:p", "w:p"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"first", "cell", "third"}));
+    // Appending to the body is unaffected by the cell: still before w:sectPr.
+    rt().call(doc, "AppendParagraph", {"body"});
+    EXPECT_STREQ(body.last_child().name(), "w:sectPr");
+}
+
+TEST_F(ContainerTest, RemovingItems) {
+    Object doc = OpenBody("remove.docx",
+                          "<w:p><w:r><w:t>a</w:t></w:r></w:p><w:tbl><w:tr><w:tc><w:p/></w:tc></w:tr></w:tbl>"
+                          "<w:p><w:r><w:t>b</w:t></w:r></w:p>");
+    Object a = rt().call(doc, "Paragraph", {0}).object();
+    Object twin = rt().call(doc, "Item", {0}).object();
+    rt().call(doc, "RemoveItem", {a});
+    EXPECT_EQ(Count(doc, "ItemCount"), 2);
+    // Twice, through another view, and nil: harmless.
+    rt().call(doc, "RemoveItem", {a});
+    rt().call(doc, "RemoveItem", {twin});
+    rt().call(doc, "RemoveItem", {vexrt::Nil{}});
+    EXPECT_EQ(Count(doc, "ItemCount"), 2);
+    // A removed paragraph's view still reads, and nothing can be inserted
+    // next to it any more.
+    EXPECT_EQ(Text(a), "a");
+    EXPECT_TRUE(rt().call(a, "InsertParagraphAfter", {"lost"}).isNil());
+
+    rt().call(doc, "RemoveItem", {rt().call(doc, "Table", {0}).object()});
+    EXPECT_EQ(Count(doc, "ItemCount"), 1);
+    const std::string body = SavedBody(doc, "remove-saved.docx");
+    EXPECT_EQ(body.find("<w:t>a</w:t>"), std::string::npos) << body;
+    EXPECT_EQ(body.find("w:tbl"), std::string::npos) << body;
+    EXPECT_EQ(body.find("discarded"), std::string::npos) << body;
+    EXPECT_NE(body.find("<w:t>b</w:t>"), std::string::npos) << body;
+
+    // An item of another document is not touched.
+    Object other = Create("other.docx");
+    Object foreign = rt().call(other, "AppendParagraph", {"foreign"}).object();
+    rt().call(doc, "RemoveItem", {foreign});
+    EXPECT_EQ(Count(other, "ItemCount"), 2);
+}
+
+TEST_F(ContainerTest, ABodyWithoutSectionPropertiesCannotBeAppendedTo) {
+    Object doc = OpenBody("nosect.docx", "<w:p><w:r><w:t>only</w:t></w:r></w:p>", /*sectPr=*/false);
+    try {
+        rt().call(doc, "AppendParagraph", {"x"});
+        ADD_FAILURE() << "no exception";
+    } catch (const HostException& e) {
+        EXPECT_EQ(e.className(), "VexlomarWord.WordException");
+        EXPECT_EQ(e.message(), "Main document w:sectPr section was not found");
+        EXPECT_EQ(e.errorNumber(), 5001);
+    }
+    EXPECT_EQ(Count(doc, "ItemCount"), 1);
+    // Inserting next to an item needs no section properties.
+    Object only = rt().call(doc, "Paragraph", {0}).object();
+    EXPECT_TRUE(rt().call(only, "InsertParagraphAfter", {"y"}).object());
+    EXPECT_EQ(Count(doc, "ItemCount"), 2);
+}
+
+TEST_F(ContainerTest, UnconvertibleStringsChangeNothing) {
+    Object doc = Create("unconvertible.docx");
+    vexrt::String bad = rt().makeString("x", kREALTextEncodingUnconvertible);
+    EXPECT_TRUE(rt().call(doc, "AppendParagraph", {bad}).isNil());
+    Object first = rt().call(doc, "Paragraph", {0}).object();
+    EXPECT_TRUE(rt().call(first, "InsertParagraphBefore", {bad}).isNil());
+    EXPECT_TRUE(rt().call(first, "InsertParagraphAfter", {bad}).isNil());
+    EXPECT_EQ(Count(doc, "ItemCount"), 1);
+}
+
+TEST_F(ContainerTest, TwoViewsOfOneParagraphSeeEachOther) {
+    Object doc = Create("views.docx");
+    Object one = rt().call(doc, "AppendParagraph", {"shared"}).object();
+    Object two = rt().call(doc, "Paragraph", {1}).object();
+    EXPECT_NE(one, two);
+    rt().call(two, "InsertParagraphAfter", {"after"});
+    EXPECT_EQ(Text(rt().call(doc, "Paragraph", {2}).object()), "after");
+    EXPECT_EQ(Text(one), "shared");
+    // The document outlives its document object's release while views live.
+    doc = Object();
+    EXPECT_EQ(Text(two), "shared");
+}
+
+TEST_F(ContainerTest, TextRoundTripsThroughOurReaderAndPythonDocx) {
+    const std::vector<std::string> texts = {
+        "plain", "tab\tseparated\tvalues", "line one\nline two", "  leading and trailing  ",
+        "Grüße, 東京, emoji 🎉", "", "\ttab first", "trailing line feed\n"};
+    {
+        Object doc = Create("roundtrip.docx");
+        for (const auto& t : texts) rt().call(doc, "AppendParagraph", {t});
+        rt().call(doc, "Save");
+    }
+    std::vector<std::string> expected = {""};  // the blank document's own paragraph
+    expected.insert(expected.end(), texts.begin(), texts.end());
+    {
+        Object doc = rt().callShared("Document", "Open", {folderItem(path("roundtrip.docx"))}).object();
+        std::vector<std::string> read;
+        for (int64_t i = 0; i < Count(doc, "ParagraphCount"); ++i)
+            read.push_back(Text(rt().call(doc, "Paragraph", {i}).object()));
+        EXPECT_EQ(read, expected);
+    }
+    SKIP_WITHOUT_PYTHON_DOCX();
+    EXPECT_EQ(python_docx_paragraphs(path("roundtrip.docx")), expected);
+}
