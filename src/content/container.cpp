@@ -8,6 +8,7 @@
 #include "content/position_cache.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
+#include "drawing/drawing_container.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
@@ -158,6 +159,10 @@ void RemoveItem(REALobject instance, REALobject item) {
     const DocumentItemData* itemData = DocumentItemData_Of(item);
     // An item of another container (or one removed before) stays where it is.
     if (itemData->node.parent() != data->node) return;
+    // A paragraph's pictures go with it: their relationships and media.
+    if (itemData->kind == DocumentItemKindParagraph)
+        for (pugi::xml_node run = itemData->node.child("w:r"); run; run = run.next_sibling("w:r"))
+            Run_Delete(data->document, run);
     PositionCache_Invalidate();
     Xml_Discard(itemData->node);
 }

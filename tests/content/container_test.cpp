@@ -1,5 +1,7 @@
 // Containers and their items through the loaded plug-in: counting, finding,
 // appending, inserting and removing paragraphs, in the body and in a cell.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "content/container.h"
@@ -244,4 +246,31 @@ TEST_F(ContainerTest, TextRoundTripsThroughOurReaderAndPythonDocx) {
     }
     SKIP_WITHOUT_PYTHON_DOCX();
     EXPECT_EQ(python_docx_paragraphs(path("roundtrip.docx")), expected);
+}
+
+TEST_F(ContainerTest, RemovingAParagraphDropsItsPicture) {
+    const std::string picture =
+        "<w:p><w:r><w:drawing><wp:inline><wp:extent cx=\"9525\" cy=\"9525\"/><wp:docPr id=\"1\" name=\"p\"/>"
+        "<a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+        "<pic:pic><pic:blipFill><a:blip r:embed=\"rIdImg\"/></pic:blipFill></pic:pic>"
+        "</a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>";
+    DocxParts parts;
+    parts.body = "<w:p><w:r><w:t>keep</w:t></w:r></w:p>" + picture;
+    parts.documentRelationships =
+        "<Relationship Id=\"rIdImg\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+        "Target=\"media/image1.png\"/>";
+    parts.extraEntries = {{"word/media/image1.png", "\x89PNG not really"}};
+    write_docx(path("picture.zip"), parts);
+    {
+        Object doc = rt().callShared("Document", "Open", {folderItem(path("picture.zip"))}).object();
+        rt().call(doc, "RemoveItem", {rt().call(doc, "Paragraph", {1}).object()});
+        rt().call(doc, "SaveAs", {folderItem(path("without-picture.docx"))});
+    }
+    const auto entries = zip_entries(path("without-picture.docx"));
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), "word/media/image1.png"), 0);
+    EXPECT_EQ(zip_read(path("without-picture.docx"), "word/_rels/document.xml.rels").find("rIdImg"), std::string::npos);
+    // The document's own file still has it until the next Save.
+    const auto original = zip_entries(path("picture.zip"));
+    EXPECT_EQ(std::count(original.begin(), original.end(), "word/media/image1.png"), 1);
 }

@@ -1,0 +1,28 @@
+// The nodes of one inline drawing, and what a picture is made of.
+#pragma once
+
+#include <pugixml.hpp>
+
+#include "host/plugin_sdk.h"
+
+// The run ("w:r") and "w:drawing" nodes of one drawing.
+struct DrawingContainer {
+    pugi::xml_node run;
+    pugi::xml_node drawing;
+};
+
+// "pic:pic" of an inline picture; empty for anything else (anchored
+// drawings, charts, shapes).
+pugi::xml_node DrawingContainer_PicNode(const DrawingContainer& c);
+// "pic:blipFill"/"a:blip" of the picture; empty (found false) when missing.
+pugi::xml_node DrawingContainer_GetBlipNode(const DrawingContainer& c, bool& found);
+// The SVG version's "asvg:svgBlip", from the blip's extension list (the
+// first extension is never examined); empty when there is none.
+pugi::xml_node DrawingContainer_GetSvgBlipNode(const DrawingContainer& c);
+
+// Drops the picture's relationships and media: a picture added since the
+// last save leaves its pending list, one from the file is marked for
+// deletion at the next save. The drawing's XML is left to the caller.
+void Drawing_Delete(REALobject document, const DrawingContainer& c);
+// The clean-up before a run is removed: deletes its drawing, if any.
+void Run_Delete(REALobject document, pugi::xml_node run);

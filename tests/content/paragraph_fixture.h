@@ -1,0 +1,97 @@
+// Shared by the tests of paragraphs, runs and fields: packages built from a
+// body snippet, the pieces of complex fields, and the saved XML of a body.
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include "docx_builder.h"
+#include "plugin_test.h"
+
+// Runs of a complex field, as word processors write them.
+inline std::string TextRun(const std::string& text) { return "<w:r><w:t>" + text + "</w:t></w:r>"; }
+inline std::string FieldChar(const char* type) {
+    return std::string("<w:r><w:fldChar w:fldCharType=\"") + type + "\"/></w:r>";
+}
+inline std::string InstrRun(const std::string& instruction) {
+    return "<w:r><w:instrText xml:space=\"preserve\">" + instruction + "</w:instrText></w:r>";
+}
+// begin, instruction, separate, result, end.
+inline std::string Field(const std::string& instruction, const std::string& result) {
+    return FieldChar("begin") + InstrRun(instruction) + FieldChar("separate") + TextRun(result) + FieldChar("end");
+}
+
+class ParagraphFixture : public PluginTest {
+protected:
+    using Object = vexrt::Object;
+    using Value = vexrt::Value;
+
+    struct Opened {
+        Object doc;
+        Object paragraph;  // the body's first paragraph
+    };
+
+    // Opens a package whose body holds `body` and the final w:sectPr. Files
+    // whose content a docx checker would not pass must not end in .docx.
+    Object OpenBody(const std::string& file, const std::string& body) {
+        write_docx(path(file), body);
+        return rt().callShared("Document", "Open", {folderItem(path(file))}).object();
+    }
+    // A body of one paragraph holding `inner`.
+    Opened OpenParagraph(const std::string& file, const std::string& inner) {
+        Object doc = OpenBody(file, "<w:p>" + inner + "</w:p>");
+        Object paragraph = doc ? rt().call(doc, "Paragraph", {0}).object() : Object();
+        return {doc, paragraph};
+    }
+    Object Create(const std::string& file) {
+        return rt().callShared("Document", "Create", {folderItem(path(file))}).object();
+    }
+
+    int64_t Int(const Object& o, const char* property) { return rt().get(o, property).integer(); }
+    bool Bool(const Object& o, const char* property) { return rt().get(o, property).boolean(); }
+    std::string Str(const Object& o, const char* property) { return rt().get(o, property).text(); }
+    Object Call(const Object& o, const char* method, const std::vector<Value>& args = {}) {
+        return rt().call(o, method, args).object();
+    }
+
+    // Saves a copy under `file` and returns the body's paragraphs, each
+    // printed without indentation.
+    std::vector<std::string> SavedParagraphs(const Object& doc, const std::string& file) {
+        rt().call(doc, "SaveAs", {folderItem(path(file))});
+        const std::string xml = zip_read(path(file), "word/document.xml");
+        pugi::xml_document parsed;
+        EXPECT_TRUE(parsed.load_buffer(xml.data(), xml.size()));
+        std::vector<std::string> paragraphs;
+        for (pugi::xml_node p : parsed.child("w:document").child("w:body").children("w:p")) {
+            std::ostringstream out;
+            p.print(out, "", pugi::format_raw);
+            paragraphs.push_back(out.str());
+        }
+        return paragraphs;
+    }
+
+    // The host exception `f` raised.
+    template <class F>
+    vexrt::HostException Raised(F&& f) {
+        try {
+            f();
+        } catch (const vexrt::HostException& e) {
+            return e;
+        }
+        ADD_FAILURE() << "no host exception was raised";
+        return vexrt::HostException("", "", 0);
+    }
+};
+
+#define EXPECT_RAISED(expr, cls, msg, number)                        \
+    do {                                                             \
+        vexrt::HostException raised_ = Raised([&] { expr; });        \
+        EXPECT_EQ(raised_.className(), cls);                         \
+        EXPECT_EQ(raised_.message(), msg);                           \
+        EXPECT_EQ(raised_.errorNumber(), number);                    \
+    } while (false)
