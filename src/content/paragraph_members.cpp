@@ -12,6 +12,7 @@
 #include "content/run_language.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
+#include "drawing/drawing_container.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
@@ -80,8 +81,16 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
     if (!item) return;
     const ParagraphItemData* itemData = ParagraphItemData_Of(item);
     if (itemData->kind != ParagraphItemKindRun) return;  // hyperlinks: with their own class
+    pugi::xml_node paragraph = NodeOf(instance);
     // A run of a field takes the whole field with it.
-    Paragraph_RemoveRuns(NodeOf(instance), Run_EveryPart(itemData));
+    if (itemData->complexParts) {
+        Paragraph_RemoveRuns(paragraph, *itemData->complexParts);
+        return;
+    }
+    // Only a run that is really taken out gives up its picture.
+    if (itemData->node.parent() != paragraph) return;
+    Run_Delete(DataOf(instance)->document, itemData->node);
+    Paragraph_RemoveRuns(paragraph, {itemData->node});
 }
 
 REALobject ParagraphItem(REALobject instance, RBInteger index) {

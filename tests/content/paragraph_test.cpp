@@ -1,7 +1,7 @@
 // Paragraphs through the loaded plug-in: runs, items and their logical
 // forms around fields and hyperlinks, text, page breaks, list levels,
 // indents, languages, appending and removing runs.
-#include <cmath>
+#include <algorithm>
 
 #include "paragraph_fixture.h"
 
@@ -40,7 +40,7 @@ TEST_F(ParagraphTest, RunsAndItemsAroundHyperlinks) {
     ASSERT_TRUE(link);
     EXPECT_TRUE(rt().isA(link, "VexlomarWord.ParagraphItem"));
     EXPECT_FALSE(rt().isA(link, "VexlomarWord.Run"));
-    EXPECT_EQ(Str(Call(link, "OwnerParagraph"), "Text"), "a\tc");
+    EXPECT_EQ(Str(rt().get(link, "OwnerParagraph").object(), "Text"), "a\tc");
     Object tab = Call(p, "ParagraphItem", {2});
     EXPECT_TRUE(rt().isA(tab, "VexlomarWord.Run"));
     EXPECT_EQ(Str(tab, "Text"), "\t");
@@ -170,7 +170,9 @@ TEST_F(ParagraphTest, AFieldWithoutEndRunsToTheLastRun) {
     }
     rt().set(Call(p, "Run", {2}), "Text", "5");
     EXPECT_EQ(RunText(p, 5), "5");
-    EXPECT_EQ(RunText(p, 4), "4");
+    // Field runs read the field's text; the run before the last keeps its own.
+    EXPECT_EQ(RunText(p, 4), "5");
+    EXPECT_EQ(rt().call(Call(p, "Run", {4}), "TabSegmentText", {0}).text(), "4");
 
     // A begin run that is the last run: a field of one part, no instruction.
     Opened last = OpenParagraph("begin-last.bin", TextRun("a") + FieldChar("begin"));
@@ -275,7 +277,7 @@ TEST_F(ParagraphTest, AppendedRunsTakeTheParagraphLanguageAndKnowTheirParagraph)
     EXPECT_FALSE(Bool(run, "IsPartOfComplexRun"));
     EXPECT_EQ(Int(p, "RunCount"), 2);
     EXPECT_EQ(Str(p, "Text"), "firstsecond\tpart");
-    Object owner = Call(run, "OwnerParagraph");
+    Object owner = rt().get(run, "OwnerParagraph").object();
     ASSERT_TRUE(owner);
     EXPECT_EQ(Str(owner, "Text"), "firstsecond\tpart");
     // The owner is a working view: changes through it show in the first.
@@ -362,7 +364,7 @@ TEST_F(ParagraphTest, RemovingRunsAndFields) {
     rt().call(p, "RemoveParagraphItem", {a});
     rt().call(p, "RemoveParagraphItem", {a});
     EXPECT_EQ(Str(p, "Text"), "b");
-    EXPECT_TRUE(Call(a, "OwnerParagraph").isNil());
+    EXPECT_TRUE(rt().get(a, "OwnerParagraph").isNil());
 
     // A single part of a field (no part list of its own) goes alone.
     Object field = Call(p, "AppendTimeField", {1, 2, 3});
@@ -373,4 +375,41 @@ TEST_F(ParagraphTest, RemovingRunsAndFields) {
     EXPECT_EQ(saved[0].find("PAGE"), std::string::npos) << saved[0];
     EXPECT_EQ(saved[0].find("\"begin\""), std::string::npos) << saved[0];
     EXPECT_NE(saved[0].find("<w:t>b</w:t>"), std::string::npos) << saved[0];
+}
+
+TEST_F(ParagraphTest, RemovingAPictureRunDropsItsPictureOnlyWhenTheRunGoes) {
+    const std::string pictureRun =
+        "<w:r><w:drawing><wp:inline><wp:extent cx=\"9525\" cy=\"9525\"/><wp:docPr id=\"1\" name=\"p\"/>"
+        "<a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+        "<pic:pic><pic:blipFill><a:blip r:embed=\"rIdImg\"/></pic:blipFill></pic:pic>"
+        "</a:graphicData></a:graphic></wp:inline></w:drawing></w:r>";
+    DocxParts parts;
+    parts.body = "<w:p>" + TextRun("keep") + pictureRun + "</w:p><w:p>" + TextRun("other") + "</w:p>";
+    parts.documentRelationships =
+        "<Relationship Id=\"rIdImg\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+        "Target=\"media/image1.png\"/>";
+    parts.extraEntries = {{"word/media/image1.png", "\x89PNG not really"}};
+    write_docx(path("picture.zip"), parts);
+    auto hasMedia = [&](const std::string& file) {
+        const auto entries = zip_entries(path(file));
+        return std::count(entries.begin(), entries.end(), "word/media/image1.png") == 1 &&
+               zip_read(path(file), "word/_rels/document.xml.rels").find("rIdImg") != std::string::npos;
+    };
+
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("picture.zip"))}).object();
+    Object p = Call(doc, "Paragraph", {0});
+    Object picture = Call(p, "Run", {1});
+    ASSERT_TRUE(Bool(picture, "IsDrawing"));
+    // Through a paragraph that does not hold it: the run and its picture stay.
+    rt().call(Call(doc, "Paragraph", {1}), "RemoveParagraphItem", {picture});
+    rt().call(doc, "SaveAs", {folderItem(path("still.zip"))});
+    EXPECT_TRUE(hasMedia("still.zip"));
+    EXPECT_EQ(Int(p, "RunCount"), 2);
+
+    rt().call(p, "RemoveParagraphItem", {picture});
+    rt().call(p, "RemoveParagraphItem", {picture});
+    EXPECT_EQ(Int(p, "RunCount"), 1);
+    rt().call(doc, "SaveAs", {folderItem(path("gone.zip"))});
+    EXPECT_FALSE(hasMedia("gone.zip"));
+    EXPECT_EQ(zip_read(path("gone.zip"), "word/document.xml").find("w:drawing"), std::string::npos);
 }

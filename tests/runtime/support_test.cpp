@@ -59,7 +59,7 @@ TEST(DocxBuilder, WritesAMinimalPackageThatPythonDocxReads) {
 }
 
 TEST(DocxBuilder, OptionalPartsOmissionsAndOverrides) {
-    const std::string file = std::string(VEXWORD_OUT_DIR) + "/test_runtime/parts.docx";
+    const std::string file = std::string(VEXWORD_OUT_DIR) + "/test_runtime/parts.zip";
     std::filesystem::create_directories(std::filesystem::path(file).parent_path());
     DocxParts parts;
     parts.body = "<w:p/>";
