@@ -32,6 +32,35 @@ static void PrintModule(const vexrt::Runtime& rt) {
     }
 }
 
+static const char* FieldKind(int64_t type) {
+    switch (type) {
+    case 1: return "date";
+    case 2: return "time";
+    case 3: return "hyperlink";
+    case 4: return "page number";
+    case 5: return "page count";
+    case 0: return "none";
+    default: return "unknown";
+    }
+}
+
+// Every field of the body: its kind, its data and what it shows.
+static void PrintFields(vexrt::Runtime& rt, const Object& doc) {
+    std::cout << "fields:\n";
+    const int64_t paragraphs = rt.get(doc, "ParagraphCount").integer();
+    for (int64_t i = 0; i < paragraphs; ++i) {
+        Object p = rt.call(doc, "Paragraph", {i}).object();
+        const int64_t runs = rt.get(p, "LogicalRunCount").integer();
+        for (int64_t r = 0; r < runs; ++r) {
+            Object run = rt.call(p, "LogicalRun", {r}).object();
+            if (!rt.get(run, "IsPartOfComplexRun").boolean()) continue;
+            std::cout << "  " << FieldKind(rt.get(run, "ComplexRunFieldType").integer()) << ": data \""
+                      << rt.get(run, "ComplexRunFieldData").text() << "\", shows \"" << rt.get(run, "Text").text()
+                      << "\"\n";
+        }
+    }
+}
+
 int main(int argc, char** argv) {
     const std::string out = argc > 1 ? argv[1] : "build/out/demo.docx";
     try {
@@ -50,6 +79,13 @@ int main(int argc, char** argv) {
                                      "Kind regards,\nThe demo team"}) {
                 rt.call(doc, "AppendParagraph", {line});
             }
+            // Fields: the reader's word processor fills in their results.
+            Object dated = rt.call(doc, "AppendParagraph", {"Written on "}).object();
+            rt.call(dated, "AppendDateField", {rt.makeDateTime(2026, 12, 8, 9, 30, 0)});
+            rt.call(dated, "AppendRun", {" at "});
+            rt.call(dated, "AppendTimeField", {9, 30, 0});
+            Object linked = rt.call(doc, "AppendParagraph", {"Track it on "}).object();
+            rt.call(linked, "AppendHyperlinkField", {"our website", "https://example.org/orders"});
             rt.call(doc, "Save");
         }
 
@@ -61,6 +97,7 @@ int main(int argc, char** argv) {
         }
         std::cout << "paragraphs:\n";
         for (const auto& t : example::ParagraphTexts(rt, doc)) std::cout << "  | " << t << "\n";
+        PrintFields(rt, doc);
     } catch (const vexrt::HostException& e) {
         std::cerr << "demo: " << example::Describe(e) << "\n";
         return 1;

@@ -184,26 +184,6 @@ REALmethodDefinition ContainerMethods[] = {
 
 }  // namespace
 
-REALclassDefinition ContainerClass = {
-    kREALPluginVersion,
-    "Container",
-    "",
-    sizeof(ContainerData),
-    0,
-    nullptr,
-    ContainerDestructor,
-    ContainerProperties,
-    VEX_COUNT(ContainerProperties),
-    ContainerMethods,
-    VEX_COUNT(ContainerMethods),
-    nullptr,
-    0,
-    "",
-    nullptr,
-    0,
-    REALclassFlagPublic,
-    nullptr,
-    0,
-    nullptr,
-    0,
-};
+REALclassDefinition ContainerClass =
+    ClassDefinition("Container", "", sizeof(ContainerData), nullptr, ContainerDestructor, ContainerProperties,
+                    VEX_COUNT(ContainerProperties), ContainerMethods, VEX_COUNT(ContainerMethods));

@@ -51,26 +51,6 @@ REALmethodDefinition DocumentItemMethods[] = {
 
 }  // namespace
 
-REALclassDefinition DocumentItemClass = {
-    kREALPluginVersion,
-    "DocumentItem",
-    "",
-    sizeof(DocumentItemData),
-    0,
-    nullptr,
-    DocumentItemDestructor,
-    nullptr,
-    0,
-    DocumentItemMethods,
-    VEX_COUNT(DocumentItemMethods),
-    nullptr,
-    0,
-    "",
-    nullptr,
-    0,
-    REALclassFlagPublic,
-    nullptr,
-    0,
-    nullptr,
-    0,
-};
+REALclassDefinition DocumentItemClass =
+    ClassDefinition("DocumentItem", "", sizeof(DocumentItemData), nullptr, DocumentItemDestructor, nullptr, 0,
+                    DocumentItemMethods, VEX_COUNT(DocumentItemMethods));

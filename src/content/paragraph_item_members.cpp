@@ -56,26 +56,6 @@ REALmethodDefinition ParagraphItemMethods[] = {
 
 }  // namespace
 
-REALclassDefinition ParagraphItemClass = {
-    kREALPluginVersion,
-    "ParagraphItem",
-    "",
-    sizeof(ParagraphItemData),
-    0,
-    nullptr,
-    ParagraphItemDestructor,
-    ParagraphItemProperties,
-    VEX_COUNT(ParagraphItemProperties),
-    ParagraphItemMethods,
-    VEX_COUNT(ParagraphItemMethods),
-    nullptr,
-    0,
-    "",
-    nullptr,
-    0,
-    REALclassFlagPublic,
-    nullptr,
-    0,
-    nullptr,
-    0,
-};
+REALclassDefinition ParagraphItemClass = ClassDefinition(
+    "ParagraphItem", "", sizeof(ParagraphItemData), nullptr, ParagraphItemDestructor, ParagraphItemProperties,
+    VEX_COUNT(ParagraphItemProperties), ParagraphItemMethods, VEX_COUNT(ParagraphItemMethods));

@@ -202,26 +202,6 @@ REALmethodDefinition ParagraphMethods[] = {
 
 }  // namespace
 
-REALclassDefinition ParagraphClass = {
-    kREALPluginVersion,
-    "Paragraph",
-    "VexlomarWord.DocumentItem",
-    0,
-    0,
-    ParagraphInitializer,
-    ParagraphDestructor,
-    ParagraphProperties,
-    VEX_COUNT(ParagraphProperties),
-    ParagraphMethods,
-    VEX_COUNT(ParagraphMethods),
-    nullptr,
-    0,
-    "",
-    nullptr,
-    0,
-    REALclassFlagPublic,
-    nullptr,
-    0,
-    nullptr,
-    0,
-};
+REALclassDefinition ParagraphClass = ClassDefinition(
+    "Paragraph", "VexlomarWord.DocumentItem", 0, ParagraphInitializer, ParagraphDestructor,
+    ParagraphProperties, VEX_COUNT(ParagraphProperties), ParagraphMethods, VEX_COUNT(ParagraphMethods));

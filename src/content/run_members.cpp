@@ -169,26 +169,5 @@ REALmethodDefinition RunMethods[] = {
 
 }  // namespace
 
-REALclassDefinition RunClass = {
-    kREALPluginVersion,
-    "Run",
-    "ParagraphItem",
-    0,
-    0,
-    nullptr,
-    nullptr,
-    RunProperties,
-    VEX_COUNT(RunProperties),
-    RunMethods,
-    VEX_COUNT(RunMethods),
-    nullptr,
-    0,
-    "",
-    nullptr,
-    0,
-    REALclassFlagPublic,
-    nullptr,
-    0,
-    nullptr,
-    0,
-};
+REALclassDefinition RunClass = ClassDefinition("Run", "ParagraphItem", 0, nullptr, nullptr, RunProperties,
+                                               VEX_COUNT(RunProperties), RunMethods, VEX_COUNT(RunMethods));

@@ -24,3 +24,19 @@
 
 // A constructor that does nothing, for the classes that need no more.
 inline void EmptyConstructor(REALobject) {}
+
+// A class definition of the module: record version 13, public, no events,
+// no interfaces, constants or shared properties. The host writes the
+// instance-part offset into forSystemUse when it registers the class.
+constexpr REALclassDefinition ClassDefinition(const char* name, const char* superName, size_t dataSize,
+                                              REALinitializerProc initializer, REALdestructorProc destructor,
+                                              REALproperty* properties, size_t propertyCount,
+                                              REALmethodDefinition* methods, size_t methodCount,
+                                              REALmethodDefinition* sharedMethods = nullptr,
+                                              size_t sharedMethodCount = 0) {
+    return REALclassDefinition{kREALPluginVersion, name,     superName,   dataSize,      0,
+                               initializer,        destructor, properties, propertyCount, methods,
+                               methodCount,        nullptr,  0,           "",            nullptr,
+                               0,                  REALclassFlagPublic, sharedMethods, sharedMethodCount, nullptr,
+                               0};
+}

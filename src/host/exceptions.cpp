@@ -1,6 +1,7 @@
 // Raising host exceptions, and the plug-in's own exception class. A raised
 // exception is only marked on the host side; the host delivers it when the
 // member function returns.
+#include "host/class_tables.h"
 #include "host/exceptions.h"
 
 #include "host/bridge.h"
@@ -38,23 +39,9 @@ void RaiseInstance(REALobject exception, const char* message, RBInteger errorNum
 
 }  // namespace
 
-REALclassDefinition WordExceptionClass = {
-    kREALPluginVersion,
-    "WordException",
-    "RuntimeException",
-    0,        // no instance data
-    0,        // filled by the host
-    nullptr,  // initializer
-    nullptr,  // destructor
-    nullptr, 0,
-    WordExceptionMethods, sizeof(WordExceptionMethods) / sizeof(WordExceptionMethods[0]),
-    nullptr, 0,
-    "",
-    nullptr, 0,
-    REALclassFlagPublic,
-    nullptr, 0,
-    nullptr, 0,
-};
+REALclassDefinition WordExceptionClass =
+    ClassDefinition("WordException", "RuntimeException", 0, nullptr, nullptr, nullptr, 0,
+                    WordExceptionMethods, VEX_COUNT(WordExceptionMethods));
 
 void InternalThrowException(REALclassRef cls, const char* message, RBInteger errorNumber) {
     RaiseInstance(REALnewInstanceWithClass(cls), message, errorNumber);

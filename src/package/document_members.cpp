@@ -6,6 +6,7 @@
 
 #include "content/container.h"
 #include "content/position_cache.h"
+#include "host/class_tables.h"
 #include "host/bridge.h"
 #include "host/dates.h"
 #include "host/exceptions.h"
@@ -237,26 +238,7 @@ REALmethodDefinition DocumentSharedMethods[] = {
 
 }  // namespace
 
-REALclassDefinition DocumentClass = {
-    kREALPluginVersion,
-    "Document",
-    "VexlomarWord.Container",
-    sizeof(DocumentData),
-    0,
-    DocumentInitializer,
-    DocumentDestructor,
-    DocumentProperties,
-    sizeof(DocumentProperties) / sizeof(DocumentProperties[0]),
-    DocumentMethods,
-    sizeof(DocumentMethods) / sizeof(DocumentMethods[0]),
-    nullptr,
-    0,
-    "",
-    nullptr,
-    0,
-    REALclassFlagPublic,
-    DocumentSharedMethods,
-    sizeof(DocumentSharedMethods) / sizeof(DocumentSharedMethods[0]),
-    nullptr,
-    0,
-};
+REALclassDefinition DocumentClass =
+    ClassDefinition("Document", "VexlomarWord.Container", sizeof(DocumentData), DocumentInitializer,
+                    DocumentDestructor, DocumentProperties, VEX_COUNT(DocumentProperties), DocumentMethods,
+                    VEX_COUNT(DocumentMethods), DocumentSharedMethods, VEX_COUNT(DocumentSharedMethods));

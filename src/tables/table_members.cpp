@@ -28,26 +28,6 @@ REALmethodDefinition TableMethods[] = {
 
 }  // namespace
 
-REALclassDefinition TableClass = {
-    kREALPluginVersion,
-    "Table",
-    "VexlomarWord.DocumentItem",
-    0,
-    0,
-    TableInitializer,
-    TableDestructor,
-    nullptr,
-    0,
-    TableMethods,
-    VEX_COUNT(TableMethods),
-    nullptr,
-    0,
-    "",
-    nullptr,
-    0,
-    REALclassFlagPublic,
-    nullptr,
-    0,
-    nullptr,
-    0,
-};
+REALclassDefinition TableClass =
+    ClassDefinition("Table", "VexlomarWord.DocumentItem", 0, TableInitializer, TableDestructor, nullptr, 0,
+                    TableMethods, VEX_COUNT(TableMethods));
