@@ -152,7 +152,7 @@ TEST_F(FieldTest, KindsAndDataFromInstructions) {
     EXPECT_EQ(Int(field, "ComplexRunFieldType"), kUnknownField);
     EXPECT_EQ(Int(field, "ComplexRunPartCount"), 6);
     // A field without instruction run: no kind.
-    Opened bare = OpenParagraph("bare.docx", FieldChar("begin") + TextRun("r") + FieldChar("end"));
+    Opened bare = OpenParagraph("bare-field.zip", FieldChar("begin") + TextRun("r") + FieldChar("end"));
     EXPECT_EQ(Int(Call(bare.paragraph, "Run", {1}), "ComplexRunFieldType"), kNoField);
 }
 
