@@ -39,22 +39,29 @@ void Container_Init(REALobject container, REALobject document, pugi::xml_node no
     }
 }
 
-REALobject CreateParagraph(REALobject document, pugi::xml_node node, pugi::xml_node parentNode,
-                           TextColorResolver resolver, REALobject resolverOwner) {
-    REALobject paragraph = REALnewInstanceOfClass(&ParagraphClass);
-    if (!paragraph) return nullptr;
-    DocumentItemData* data = DocumentItemData_Of(paragraph);
+REALobject NewDocumentItem(REALclassDefinition* cls, REALobject document, pugi::xml_node node,
+                           pugi::xml_node parentNode, int32_t kind, TextColorResolver resolver,
+                           REALobject resolverOwner) {
+    REALobject item = REALnewInstanceOfClass(cls);
+    if (!item) return nullptr;
+    DocumentItemData* data = DocumentItemData_Of(item);
     REALLockObject(document);
     data->document = document;
     data->parentNode = parentNode;
     data->node = node;
-    data->kind = DocumentItemKindParagraph;
+    data->kind = kind;
     if (resolverOwner) {
         REALLockObject(resolverOwner);
         data->textColorResolver = resolver;
         data->resolverOwner = resolverOwner;
     }
-    return paragraph;
+    return item;
+}
+
+REALobject CreateParagraph(REALobject document, pugi::xml_node node, pugi::xml_node parentNode,
+                           TextColorResolver resolver, REALobject resolverOwner) {
+    return NewDocumentItem(&ParagraphClass, document, node, parentNode, DocumentItemKindParagraph, resolver,
+                           resolverOwner);
 }
 
 int64_t GetItemCount(pugi::xml_node container) { return SiblingCount(container, SiblingWalk::Items); }

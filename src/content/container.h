@@ -29,6 +29,12 @@ void Container_InitBody(REALobject document, pugi::xml_node body);
 void Container_Init(REALobject container, REALobject document, pugi::xml_node node,
                     TextColorResolver resolver, REALobject resolverOwner);
 
+// A new view of class `cls` (Paragraph or Table) over a DocumentItemData:
+// counts the document, and the resolver pair only when resolverOwner is
+// given.
+REALobject NewDocumentItem(REALclassDefinition* cls, REALobject document, pugi::xml_node node,
+                           pugi::xml_node parentNode, int32_t kind, TextColorResolver resolver,
+                           REALobject resolverOwner);
 // A new Paragraph view; counts the document, and the resolver pair only
 // when resolverOwner is given.
 REALobject CreateParagraph(REALobject document, pugi::xml_node node, pugi::xml_node parentNode,

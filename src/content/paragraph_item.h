@@ -15,6 +15,12 @@ inline ParagraphItemData* ParagraphItemData_Of(REALobject item) {
     return static_cast<ParagraphItemData*>(REALGetClassData(item, &ParagraphItemClass));
 }
 
+// A new view of class `cls` (Run or a hyperlink's class) over a
+// ParagraphItemData: counts the document, and the resolver pair only when
+// resolverOwner is given.
+REALobject NewParagraphItem(REALclassDefinition* cls, REALobject document, pugi::xml_node node,
+                            pugi::xml_node parentNode, int32_t kind, TextColorResolver resolver,
+                            REALobject resolverOwner);
 // A new Run view on `node`, held in `parentNode` (the w:p, or a w:hyperlink).
 // Counts the document, and the resolver pair only when resolverOwner is
 // given. With detectComplex the run learns the runs of the field it belongs

@@ -6,6 +6,25 @@
 #include "content/paragraph_item.h"
 #include "host/class_tables.h"
 
+REALobject NewParagraphItem(REALclassDefinition* cls, REALobject document, pugi::xml_node node,
+                            pugi::xml_node parentNode, int32_t kind, TextColorResolver resolver,
+                            REALobject resolverOwner) {
+    REALobject item = REALnewInstanceOfClass(cls);
+    if (!item) return nullptr;
+    ParagraphItemData* data = ParagraphItemData_Of(item);
+    REALLockObject(document);
+    data->document = document;
+    data->parentNode = parentNode;
+    data->node = node;
+    data->kind = kind;
+    if (resolverOwner) {
+        REALLockObject(resolverOwner);
+        data->textColorResolver = resolver;
+        data->resolverOwner = resolverOwner;
+    }
+    return item;
+}
+
 REALobject CreateParagraphItem(REALobject document, pugi::xml_node node, pugi::xml_node paragraph,
                                TextColorResolver resolver, REALobject resolverOwner) {
     if (!node) return nullptr;
@@ -13,15 +32,8 @@ REALobject CreateParagraphItem(REALobject document, pugi::xml_node node, pugi::x
         return CreateRun(document, node, paragraph, resolver, resolverOwner, true);
     // A hyperlink is shown through the base class until its own class is
     // registered.
-    REALobject item = REALnewInstanceOfClass(&ParagraphItemClass);
-    if (!item) return nullptr;
-    ParagraphItemData* data = ParagraphItemData_Of(item);
-    REALLockObject(document);
-    data->document = document;
-    data->parentNode = paragraph;
-    data->node = node;
-    data->kind = ParagraphItemKindHyperlink;
-    return item;
+    return NewParagraphItem(&ParagraphItemClass, document, node, paragraph, ParagraphItemKindHyperlink, nullptr,
+                            nullptr);
 }
 
 namespace {

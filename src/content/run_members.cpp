@@ -16,22 +16,11 @@
 
 REALobject CreateRun(REALobject document, pugi::xml_node node, pugi::xml_node parentNode,
                      TextColorResolver resolver, REALobject resolverOwner, bool detectComplex) {
-    REALobject run = REALnewInstanceOfClass(&RunClass);
-    if (!run) return nullptr;
-    ParagraphItemData* data = ParagraphItemData_Of(run);
-    REALLockObject(document);
-    data->document = document;
-    data->parentNode = parentNode;
-    data->node = node;
-    data->kind = ParagraphItemKindRun;
-    if (detectComplex) {
+    REALobject run =
+        NewParagraphItem(&RunClass, document, node, parentNode, ParagraphItemKindRun, resolver, resolverOwner);
+    if (run && detectComplex) {
         std::vector<pugi::xml_node> parts = Run_FindComplexParts(node);
-        if (!parts.empty()) data->complexParts = new std::vector<pugi::xml_node>(std::move(parts));
-    }
-    if (resolverOwner) {
-        REALLockObject(resolverOwner);
-        data->textColorResolver = resolver;
-        data->resolverOwner = resolverOwner;
+        if (!parts.empty()) ParagraphItemData_Of(run)->complexParts = new std::vector<pugi::xml_node>(std::move(parts));
     }
     return run;
 }

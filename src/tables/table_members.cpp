@@ -5,15 +5,7 @@
 extern REALclassDefinition TableClass;
 
 REALobject CreateTable(REALobject document, pugi::xml_node node, pugi::xml_node parentNode) {
-    REALobject table = REALnewInstanceOfClass(&TableClass);
-    if (!table) return nullptr;
-    DocumentItemData* data = DocumentItemData_Of(table);
-    REALLockObject(document);
-    data->document = document;
-    data->parentNode = parentNode;
-    data->node = node;
-    data->kind = DocumentItemKindTable;
-    return table;
+    return NewDocumentItem(&TableClass, document, node, parentNode, DocumentItemKindTable, nullptr, nullptr);
 }
 
 namespace {
