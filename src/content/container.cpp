@@ -44,17 +44,7 @@ REALobject NewDocumentItem(REALclassDefinition* cls, REALobject document, pugi::
                            REALobject resolverOwner) {
     REALobject item = REALnewInstanceOfClass(cls);
     if (!item) return nullptr;
-    DocumentItemData* data = DocumentItemData_Of(item);
-    REALLockObject(document);
-    data->document = document;
-    data->parentNode = parentNode;
-    data->node = node;
-    data->kind = kind;
-    if (resolverOwner) {
-        REALLockObject(resolverOwner);
-        data->textColorResolver = resolver;
-        data->resolverOwner = resolverOwner;
-    }
+    ItemRecord_Fill(DocumentItemData_Of(item), document, parentNode, node, kind, resolver, resolverOwner);
     return item;
 }
 

@@ -11,17 +11,7 @@ REALobject NewParagraphItem(REALclassDefinition* cls, REALobject document, pugi:
                             REALobject resolverOwner) {
     REALobject item = REALnewInstanceOfClass(cls);
     if (!item) return nullptr;
-    ParagraphItemData* data = ParagraphItemData_Of(item);
-    REALLockObject(document);
-    data->document = document;
-    data->parentNode = parentNode;
-    data->node = node;
-    data->kind = kind;
-    if (resolverOwner) {
-        REALLockObject(resolverOwner);
-        data->textColorResolver = resolver;
-        data->resolverOwner = resolverOwner;
-    }
+    ItemRecord_Fill(ParagraphItemData_Of(item), document, parentNode, node, kind, resolver, resolverOwner);
     return item;
 }
 

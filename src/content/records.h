@@ -8,6 +8,7 @@
 
 #include <pugixml.hpp>
 
+#include "host/bridge.h"
 #include "host/plugin_sdk.h"
 
 // Reports the default text colour of the shape whose text box a paragraph or
@@ -49,3 +50,21 @@ struct ParagraphItemData {
 };
 
 enum : int32_t { ParagraphItemKindRun = 0, ParagraphItemKindHyperlink = 1 };
+
+// Fills what the records of document items and paragraph items share:
+// counts the document, and keeps (and counts) the resolver pair only when an
+// owner is given.
+template <class Record>
+void ItemRecord_Fill(Record* data, REALobject document, pugi::xml_node parentNode, pugi::xml_node node,
+                     int32_t kind, TextColorResolver resolver, REALobject resolverOwner) {
+    REALLockObject(document);
+    data->document = document;
+    data->parentNode = parentNode;
+    data->node = node;
+    data->kind = kind;
+    if (resolverOwner) {
+        REALLockObject(resolverOwner);
+        data->textColorResolver = resolver;
+        data->resolverOwner = resolverOwner;
+    }
+}
