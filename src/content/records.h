@@ -8,12 +8,10 @@
 
 #include <pugixml.hpp>
 
+#include "format/run_properties.h"
 #include "host/bridge.h"
 #include "host/plugin_sdk.h"
 
-// Reports the default text colour of the shape whose text box a paragraph or
-// run came from; null everywhere else.
-typedef RBColor (*TextColorResolver)(REALobject owner);
 
 // Container, and so Document, Header, Footer, TableCell, ShapeContainer.
 struct ContainerData {

@@ -8,6 +8,11 @@
 
 #include <cstdint>
 
+// A host integer held at the 32-bit limits, for values stored as 32-bit.
+constexpr int32_t ClampToInt32(int64_t value) {
+    return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : int32_t(value);
+}
+
 // Host enumeration `Units`. A selector outside the list means no conversion.
 enum class Units : int32_t { TWIPS = 0, INCHES = 1, CM = 2 };
 // Host enumeration `EmuUnits`. A selector outside the list means no conversion.
