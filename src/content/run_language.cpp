@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "format/schema_order.h"
 #include "format/xml_helpers.h"
 
 std::string Run_GetLanguageCode(pugi::xml_node run) {
@@ -15,7 +16,7 @@ void Run_SetLanguageCode(pugi::xml_node run, std::string_view code) {
         rPr.remove_child("w:lang");
         return;
     }
-    pugi::xml_node lang = PrependChildIfNeeded(PrependChildIfNeeded(run, "w:rPr"), "w:lang");
+    pugi::xml_node lang = ChildInOrder(PrependChildIfNeeded(run, "w:rPr"), "w:lang", ChildOrder::RunProperties);
     WriteAttribute(lang, "w:val", code);
 }
 
@@ -25,7 +26,8 @@ void Paragraph_SetLanguageCode(pugi::xml_node paragraph, std::string_view code, 
     if (code.empty()) {
         pPr.child("w:rPr").remove_child("w:lang");
     } else {
-        WriteAttribute(AppendChildIfNeeded(PrependChildIfNeeded(pPr, "w:rPr"), "w:lang"), "w:val", code);
+        pugi::xml_node markProperties = ChildInOrder(pPr, "w:rPr", ChildOrder::ParagraphProperties);
+        WriteAttribute(ChildInOrder(markProperties, "w:lang", ChildOrder::RunProperties), "w:val", code);
     }
     if (!setOnRuns) return;
     for (pugi::xml_node child = paragraph.first_child(); child; child = child.next_sibling()) {

@@ -62,11 +62,12 @@ pugi::xml_node InternalAddRun(pugi::xml_node target, std::optional<std::string_v
     PositionCache_Invalidate();
     pugi::xml_node run = target.append_child("w:r");
     pugi::xml_node rPr = run.append_child("w:rPr");
-    if (language) {
-        rPr.append_child("w:lang").append_attribute("w:val").set_value(language->c_str());
-    }
+    // The style opens the run properties, the language comes late in them.
     if (styleId) {
         rPr.append_child("w:rStyle").append_attribute("w:val").set_value(styleId->data(), styleId->size());
+    }
+    if (language) {
+        rPr.append_child("w:lang").append_attribute("w:val").set_value(language->c_str());
     }
     if (text) Run_AddTextToRun(run, *text);
     return run;

@@ -309,11 +309,11 @@ TEST_F(ParagraphTest, LanguageOnTheParagraphAndOnAllItsRuns) {
     for (int i = 0; i < 6; ++i) EXPECT_EQ(Str(Call(p, "Run", {i}), "LanguageCode"), "fr-FR") << i;
     std::vector<std::string> saved = SavedParagraphs(o.doc, "languages-1.docx");
     // The existing w:lang keeps its place and its other attributes; runs get
-    // w:rPr first and w:lang first in it.
+    // w:rPr first and w:lang where the run properties' order has it.
     EXPECT_NE(saved[0].find("<w:rPr><w:b/><w:lang w:val=\"fr-FR\" w:eastAsia=\"ja-JP\"/></w:rPr></w:pPr>"
                             "<w:r><w:rPr><w:lang w:val=\"fr-FR\"/></w:rPr><w:t>bare</w:t></w:r>"),
               std::string::npos) << saved[0];
-    EXPECT_NE(saved[0].find("<w:r><w:rPr><w:lang w:val=\"fr-FR\"/><w:i/></w:rPr><w:t>link</w:t></w:r>"),
+    EXPECT_NE(saved[0].find("<w:r><w:rPr><w:i/><w:lang w:val=\"fr-FR\"/></w:rPr><w:t>link</w:t></w:r>"),
               std::string::npos) << saved[0];
 
     // Without setOnRuns only the paragraph changes.

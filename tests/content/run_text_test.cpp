@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "content/run_language.h"
 #include "content/run_text.h"
 
 namespace {
@@ -86,8 +87,8 @@ TEST(InternalAddRun, HyperlinkRunsTakeTheNearestParagraphWithinFiveLevels) {
                                  R"(<a><b><c><d><five/><e><six/></e></d></c></b></a></w:p>)");
     pugi::xml_node link = p.child("w:hyperlink");
     InternalAddRun(link, std::string_view("Site"), std::string_view("Hyperlink"), false);
-    EXPECT_EQ(Print(link), R"(<w:hyperlink r:id="rId9"><w:r><w:rPr><w:lang w:val="de-DE"/>)"
-                           R"(<w:rStyle w:val="Hyperlink"/></w:rPr><w:t>Site</w:t></w:r></w:hyperlink>)");
+    EXPECT_EQ(Print(link), R"(<w:hyperlink r:id="rId9"><w:r><w:rPr><w:rStyle w:val="Hyperlink"/>)"
+                           R"(<w:lang w:val="de-DE"/></w:rPr><w:t>Site</w:t></w:r></w:hyperlink>)");
     EXPECT_EQ(Print(InternalAddRun(p.first_element_by_path("a/b/c/d/five"), std::nullopt, std::nullopt, false)),
               R"(<w:r><w:rPr><w:lang w:val="de-DE"/></w:rPr></w:r>)");
     EXPECT_EQ(Print(InternalAddRun(p.first_element_by_path("a/b/c/d/e/six"), std::nullopt, std::nullopt, false)),
@@ -98,4 +99,13 @@ TEST(InternalAddRun, HyperlinkRunsTakeTheNearestParagraphWithinFiveLevels) {
     EXPECT_EQ(Print(InternalAddRun(inner, std::nullopt, std::nullopt, true)), "<w:r><w:rPr/></w:r>");
     EXPECT_EQ(Print(InternalAddRun(inner.append_child("w:hyperlink"), std::nullopt, std::nullopt, false)),
               "<w:r><w:rPr/></w:r>");
+}
+
+TEST(RunLanguage, NewLanguageElementsGoWhereThePropertyOrderHasThem) {
+    pugi::xml_document doc;
+    pugi::xml_node p = Load(doc, R"(<w:p><w:pPr><w:pStyle w:val="T"/><w:jc w:val="center"/><w:sectPr/></w:pPr>)"
+                                 R"(<w:r><w:rPr><w:rStyle w:val="S"/><w:b/><w:vertAlign w:val="subscript"/><w:oMath/></w:rPr></w:r></w:p>)");
+    Paragraph_SetLanguageCode(p, "de-AT", true);
+    EXPECT_EQ(Print(p), R"(<w:p><w:pPr><w:pStyle w:val="T"/><w:jc w:val="center"/><w:rPr><w:lang w:val="de-AT"/></w:rPr><w:sectPr/></w:pPr>)"
+                        R"(<w:r><w:rPr><w:rStyle w:val="S"/><w:b/><w:vertAlign w:val="subscript"/><w:lang w:val="de-AT"/><w:oMath/></w:rPr></w:r></w:p>)");
 }
