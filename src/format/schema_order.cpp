@@ -48,6 +48,12 @@ const char* const kStyle[] = {
 
 const char* const kTableStyleProperties[] = {"w:pPr", "w:rPr", "w:tblPr", "w:trPr", "w:tcPr"};
 
+const char* const kTableProperties[] = {
+    "w:tblStyle", "w:tblpPr", "w:tblOverlap", "w:bidiVisual", "w:tblStyleRowBandSize",
+    "w:tblStyleColBandSize", "w:tblW", "w:jc", "w:tblCellSpacing", "w:tblInd", "w:tblBorders", "w:shd",
+    "w:tblLayout", "w:tblCellMar", "w:tblLook", "w:tblCaption", "w:tblDescription", "w:tblPrChange",
+};
+
 Sequence SequenceFor(ChildOrder order) {
     switch (order) {
         case ChildOrder::RunProperties: return SequenceOf(kRunProperties);
@@ -55,6 +61,7 @@ Sequence SequenceFor(ChildOrder order) {
         case ChildOrder::CellProperties: return SequenceOf(kCellProperties);
         case ChildOrder::Style: return SequenceOf(kStyle);
         case ChildOrder::TableStyleProperties: return SequenceOf(kTableStyleProperties);
+        case ChildOrder::TableProperties: return SequenceOf(kTableProperties);
     }
     return {nullptr, 0};
 }

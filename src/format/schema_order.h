@@ -13,6 +13,7 @@ enum class ChildOrder {
     CellProperties,       // w:tcPr
     Style,                // w:style
     TableStyleProperties, // w:tblStylePr
+    TableProperties,      // w:tblPr
 };
 
 // Inserts a new child named `name` before the first existing child the
