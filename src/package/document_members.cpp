@@ -6,6 +6,7 @@
 
 #include "content/container.h"
 #include "content/position_cache.h"
+#include "format/document_styles.h"
 #include "host/class_tables.h"
 #include "host/bridge.h"
 #include "host/dates.h"
@@ -220,6 +221,7 @@ REALproperty DocumentProperties[] = {
     PROPERTY(Description, "String"),
     PROPERTY(KeyWords, "String"),
     PROPERTY(Revision, "Integer"),
+    {"", "DocumentDefaults", "VexlomarWord.StylePart", REALmemberFlagPublic, (void*)GetDocumentDefaults, nullptr, 0},
     // Hosts before 2019.02 lack DateTime: these two close the table.
     PROPERTY(CreatedDate, "DateTime"),
     PROPERTY(ModifiedDate, "DateTime"),
@@ -229,6 +231,21 @@ REALmethodDefinition DocumentMethods[] = {
     {(void*)DocumentConstructor, nullptr, "Constructor()", REALmemberFlagPublic | REALmemberFlagHidden},
     {(void*)Save, nullptr, "Save()", REALmemberFlagPublic},
     {(void*)SaveAs, nullptr, "SaveAs(f as FolderItem)", REALmemberFlagPublic},
+    {(void*)CharacterStyles, nullptr, "CharacterStyles() as VexlomarWord.CharacterStyle()", REALmemberFlagPublic},
+    {(void*)ParagraphStyles, nullptr, "ParagraphStyles() as VexlomarWord.ParagraphStyle()", REALmemberFlagPublic},
+    {(void*)TableStyles, nullptr, "TableStyles(ensureBaseStyleExists as Boolean) as VexlomarWord.TableStyle()",
+     REALmemberFlagPublic},
+    {(void*)AddNewCharacterStyle, nullptr,
+     "AddNewCharacterStyle(id as String, name as String, basedOn as VexlomarWord.CharacterStyle) as "
+     "VexlomarWord.CharacterStyle",
+     REALmemberFlagPublic},
+    {(void*)AddNewParagraphStyle, nullptr,
+     "AddNewParagraphStyle(id as String, name as String, basedOn as VexlomarWord.ParagraphStyle) as "
+     "VexlomarWord.ParagraphStyle",
+     REALmemberFlagPublic},
+    {(void*)AddNewTabletyle, nullptr,
+     "AddNewTabletyle(id as String, name as String, basedOn as VexlomarWord.TableStyle) as VexlomarWord.TableStyle",
+     REALmemberFlagPublic},
 };
 
 REALmethodDefinition DocumentSharedMethods[] = {

@@ -53,9 +53,11 @@ const ExpectedClass kClasses[] = {
     {"Shape", "VexlomarWord.ShapeBase", 17, 2, 0, false, false, 0, 0, false},
     {"ShapeGroup", "VexlomarWord.ShapeBase", 1, 3, 0, false, false, 0, 0, false},
     {"ShapeContainer", "VexlomarWord.Container", 0, 1, 0, true, true, 0, 0, false},
-    {"StylePart", "", 14, 4, 0, false, false, 0, 0, false},
+    // The destructor sits with the record it releases, in StylePart, so the
+    // document defaults and table styles let their document go too.
+    {"StylePart", "", 14, 4, 0, false, true, 0, 0, false},
     {"TableStylePart", "VexlomarWord.StylePart", 3, 3, 0, true, false, 0, 0, false},
-    {"Style", "VexlomarWord.StylePart", 3, 1, 0, false, true, 0, 0, false},
+    {"Style", "VexlomarWord.StylePart", 3, 1, 0, false, false, 0, 0, false},
     {"CharacterStyle", "VexlomarWord.Style", 1, 1, 0, true, false, 0, 0, false},
     {"ParagraphStyle", "VexlomarWord.Style", 2, 1, 0, true, false, 0, 0, false},
     {"TableStyle", "VexlomarWord.TableStylePart", 3, 2, 0, true, false, 0, 0, false},

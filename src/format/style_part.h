@@ -1,0 +1,35 @@
+// The host classes over style elements: StylePart (the document defaults),
+// TableStylePart ("w:tblStylePr"), Style, CharacterStyle, ParagraphStyle and
+// TableStyle ("w:style"). They share one record, StylePartData.
+#pragma once
+
+#include <cstdint>
+
+#include <pugixml.hpp>
+
+#include "format/property_values.h"
+#include "host/bridge.h"
+#include "host/plugin_sdk.h"
+
+struct StylePartData {
+    REALobject document;   // counted
+    pugi::xml_node node;   // "w:style", "w:tblStylePr" or "w:rPrDefault"; may be empty
+    RPROwner kind;         // set by the initializer of the object's class
+};
+
+extern REALclassDefinition StylePartClass;
+extern REALclassDefinition TableStylePartClass;
+extern REALclassDefinition StyleClass;
+extern REALclassDefinition CharacterStyleClass;
+extern REALclassDefinition ParagraphStyleClass;
+extern REALclassDefinition TableStyleClass;
+
+inline StylePartData* StylePartData_Of(REALobject part) {
+    return static_cast<StylePartData*>(REALGetClassData(part, &StylePartClass));
+}
+
+// A new view of class `cls` (one of the six) over `node`; its kind comes
+// from the class. Counts the document.
+REALobject CreateStyle(REALobject document, pugi::xml_node node, REALclassDefinition* cls);
+// A plain StylePart (kind Run) over `node`.
+REALobject CreateStylePart(REALobject document, pugi::xml_node node);

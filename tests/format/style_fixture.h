@@ -1,0 +1,77 @@
+// Shared by the tests of styles through the runtime: style lists as
+// vectors, and the styles part of a saved copy.
+#pragma once
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include "../content/paragraph_fixture.h"
+
+class StyleFixture : public ParagraphFixture {
+protected:
+    // The items of a host array result.
+    std::vector<Object> Items(const Object& array) {
+        std::vector<Object> items;
+        for (size_t i = 0; i < rt().arrayCount(array); ++i) items.push_back(rt().arrayItem(array, i));
+        return items;
+    }
+    std::vector<Object> List(const Object& doc, const char* method, const std::vector<Value>& args = {}) {
+        return Items(Call(doc, method, args));
+    }
+    // The ids of the styles a list method gives.
+    std::vector<std::string> Ids(const Object& doc, const char* method, const std::vector<Value>& args = {}) {
+        std::vector<std::string> ids;
+        for (const Object& style : List(doc, method, args))
+            ids.push_back(rt().isA(style, "VexlomarWord.Style") ? Str(style, "Id") : "");
+        return ids;
+    }
+
+    // Saves a fresh copy of `doc` and loads its styles part into `out`;
+    // returns the "w:styles" element.
+    pugi::xml_node SavedStyles(const Object& doc, pugi::xml_document& out) {
+        const std::string file = path("copy" + std::to_string(++copies_) + ".docx");
+        rt().call(doc, "SaveAs", {folderItem(file)});
+        const std::string xml = zip_read(file, "word/styles.xml");
+        EXPECT_TRUE(out.load_buffer(xml.data(), xml.size()));
+        return out.child("w:styles");
+    }
+    // The saved "w:style" of that id (any type); empty when none.
+    pugi::xml_node SavedStyle(const Object& doc, pugi::xml_document& out, const std::string& id) {
+        return SavedStyles(doc, out).find_child_by_attribute("w:style", "w:styleId", id.c_str());
+    }
+
+    static std::string Print(pugi::xml_node node) {
+        std::ostringstream out;
+        node.print(out, "", pugi::format_raw);
+        return out.str();
+    }
+    // The element names of a node's children, in order.
+    static std::vector<std::string> ChildNames(pugi::xml_node node) {
+        std::vector<std::string> names;
+        for (pugi::xml_node child : node.children()) names.push_back(child.name());
+        return names;
+    }
+
+    // Runs a Python script with /usr/bin/python3 and one argument (a path
+    // without quotes); its standard output, or a test failure when it does
+    // not exit with 0.
+    std::string RunPython(const std::string& script, const std::string& name, const std::string& argument = "") {
+        const std::string scriptPath = path(name + ".py");
+        const std::string outputPath = path(name + ".out");
+        std::ofstream(scriptPath) << script;
+        const std::string command = "/usr/bin/python3 '" + scriptPath + "' '" + argument + "' > '" + outputPath + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << script;
+        std::ifstream in(outputPath);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+private:
+    int copies_ = 0;
+};
