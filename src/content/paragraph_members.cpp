@@ -13,9 +13,15 @@
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "drawing/drawing_container.h"
+#include "format/paragraph_properties.h"
+#include "format/style_part.h"
+#include "format/styles.h"
+#include "format/units.h"
+#include "format/xml_helpers.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
+#include "package/document_data.h"
 
 namespace {
 
@@ -170,15 +176,46 @@ REALobject AppendDateField(REALobject instance, REALobject value) {
     return AppendField(instance, kDateFieldInstruction, DateDisplayText(value));
 }
 
+RBInteger GetAlignment(REALobject instance, intptr_t) { return RBInteger(PPRGetAlignment(NodeOf(instance))); }
+void SetAlignment(REALobject instance, intptr_t, RBInteger value) {
+    PPRSetAlignment(NodeOf(instance), ClampToInt32(value), RPROwner::Paragraph);
+}
+
+REALobject GetStyle(REALobject instance, intptr_t) {
+    const DocumentItemData* data = DataOf(instance);
+    pugi::xml_node pStyle = data->node.child("w:pPr").child("w:pStyle");
+    if (!pStyle) return nullptr;
+    pugi::xml_node style = GetStyleById(DocumentData_Of(data->document)->wordDocument->stylesXml, "paragraph",
+                                        pStyle.attribute("w:val").value());
+    if (!style) {
+        ThrowWordException("Paragraph has style but no matching style exists in the document", 1);
+        return nullptr;
+    }
+    return CreateStyle(data->document, style, &ParagraphStyleClass);
+}
+
+void SetStyle(REALobject instance, intptr_t, REALobject value) {
+    pugi::xml_node node = NodeOf(instance);
+    if (!value) {
+        pugi::xml_node pPr = node.child("w:pPr");
+        if (pugi::xml_node pStyle = pPr.child("w:pStyle")) pPr.remove_child(pStyle);
+        return;
+    }
+    PrependChildWith_wVal(PrependChildIfNeeded(node, "w:pPr"), "w:pStyle",
+                          StylePartData_Of(value)->node.attribute("w:styleId").value());
+}
+
 REALproperty ParagraphProperties[] = {
     VEX_READONLY_PROPERTY("RunCount", "Integer", GetRunCount),
     VEX_READONLY_PROPERTY("LogicalRunCount", "Integer", GetLogicalRunCount),
     VEX_READONLY_PROPERTY("Text", "String", GetText),
     VEX_READONLY_PROPERTY("IsPageBreak", "Boolean", GetIsPageBreak),
+    VEX_PROPERTY("Alignment", "VexlomarWord.Alignments", GetAlignment, SetAlignment),
     VEX_READONLY_PROPERTY("ListIndentLevel", "Integer", GetListIndentLevel),
     VEX_READONLY_PROPERTY("ParagraphItemCount", "Integer", GetParagraphItemCount),
     VEX_READONLY_PROPERTY("LogicalParagraphItemCount", "Integer", GetLogicalParagraphItemCount),
     VEX_READONLY_PROPERTY("LanguageCode", "String", GetLanguageCode),
+    VEX_PROPERTY("Style", "VexlomarWord.ParagraphStyle", GetStyle, SetStyle),
 };
 
 REALmethodDefinition ParagraphMethods[] = {

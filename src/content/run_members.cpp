@@ -9,7 +9,13 @@
 #include "content/run_language.h"
 #include "content/sibling_walk.h"
 #include "content/tab_segments.h"
+#include "format/colors.h"
+#include "format/run_properties.h"
+#include "format/style_part.h"
+#include "format/styles.h"
+#include "format/units.h"
 #include "format/xml_helpers.h"
+#include "package/document_data.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
@@ -134,12 +140,160 @@ REALobject ComplexRunPart(REALobject instance, RBInteger index) {
                      data->resolverOwner, false);
 }
 
+
+// ---------------------------------------------------------------- formatting
+// Getters read the run's own element; most setters write every part of the
+// field the run belongs to, so the field keeps one look.
+
+template <class Set>
+void ForEveryPart(REALobject instance, Set set) {
+    for (pugi::xml_node part : Run_EveryPart(DataOf(instance))) set(part);
+}
+
+REALstring GetFontName(REALobject instance, intptr_t) { return UTF8ToString(RPRParentGetFontName(NodeOf(instance))); }
+void SetFontName(REALobject instance, intptr_t, REALstring value) {
+    std::string name;
+    if (!StringToUTF8(value, name)) return;
+    ForEveryPart(instance, [&](pugi::xml_node part) { RPRParentSetFontName(part, name, RPROwner::Run); });
+}
+
+RBInteger GetFontSize(REALobject instance, intptr_t) { return RPRParentGetFontSize(NodeOf(instance)); }
+void SetFontSize(REALobject instance, intptr_t, RBInteger value) {
+    ForEveryPart(instance,
+                 [&](pugi::xml_node part) { RPRParentSetFontSize(part, ClampToInt32(value), RPROwner::Run); });
+}
+
+RBInteger GetBold(REALobject instance, intptr_t) { return RBInteger(RPRParentGetSimpleTag(NodeOf(instance), "w:b")); }
+void SetBold(REALobject instance, intptr_t, RBInteger value) {
+    ForEveryPart(instance,
+                 [&](pugi::xml_node part) { RPRParentSetSimpleTag(part, ClampToInt32(value), RPROwner::Run, "w:b"); });
+}
+
+RBInteger GetItalic(REALobject instance, intptr_t) { return RBInteger(RPRParentGetSimpleTag(NodeOf(instance), "w:i")); }
+void SetItalic(REALobject instance, intptr_t, RBInteger value) {
+    ForEveryPart(instance,
+                 [&](pugi::xml_node part) { RPRParentSetSimpleTag(part, ClampToInt32(value), RPROwner::Run, "w:i"); });
+}
+
+RBColor GetTextColor(REALobject instance, intptr_t) {
+    const ParagraphItemData* data = DataOf(instance);
+    return RPRParentGetTextColor(data->node, data->textColorResolver, data->resolverOwner);
+}
+void SetTextColor(REALobject instance, intptr_t, RBColor value) {
+    const std::string hex = ColorToHex(value);
+    ForEveryPart(instance, [&](pugi::xml_node part) { RPRParentSetTextColor(part, hex, RPROwner::Run); });
+}
+RBBoolean GetHasTextColor(REALobject instance, intptr_t) { return RPRParentHasTextColor(NodeOf(instance)); }
+
+RBColor GetUnderlineColor(REALobject instance, intptr_t) { return RPRParentGetUnderlineColor(NodeOf(instance)); }
+RBBoolean GetHasUnderlineColor(REALobject instance, intptr_t) {
+    return RPRParentHasUnderlineColor(NodeOf(instance));
+}
+
+RBInteger GetUnderline(REALobject instance, intptr_t) { return RBInteger(RPRParentGetUnderline(NodeOf(instance))); }
+void SetUnderline(REALobject instance, intptr_t, RBInteger value) {
+    ForEveryPart(instance,
+                 [&](pugi::xml_node part) { RPRParentSetUnderline(part, ClampToInt32(value), RPROwner::Run); });
+}
+
+RBInteger GetStrikethrough(REALobject instance, intptr_t) {
+    return RBInteger(RPRParentGetStrikethrough(NodeOf(instance)));
+}
+void SetStrikethrough(REALobject instance, intptr_t, RBInteger value) {
+    ForEveryPart(instance,
+                 [&](pugi::xml_node part) { RPRParentSetStrikethrough(part, ClampToInt32(value), RPROwner::Run); });
+}
+
+RBInteger GetHighlightColor(REALobject instance, intptr_t) {
+    return RBInteger(RPRParentGetHighlightColor(NodeOf(instance)));
+}
+void SetHighlightColor(REALobject instance, intptr_t, RBInteger value) {
+    ForEveryPart(instance,
+                 [&](pugi::xml_node part) { RPRParentSetHighlightColor(part, ClampToInt32(value), RPROwner::Run); });
+}
+
+RBInteger GetVerticalAlignment(REALobject instance, intptr_t) {
+    return RBInteger(RPRParentGetVerticalAlignment(NodeOf(instance)));
+}
+void SetVerticalAlignment(REALobject instance, intptr_t, RBInteger value) {
+    ForEveryPart(instance, [&](pugi::xml_node part) {
+        RPRParentSetVerticalAlignment(part, ClampToInt32(value), RPROwner::Run);
+    });
+}
+
+// Capitals and spacing belong to the run the object wraps only.
+RBInteger GetCaps(REALobject instance, intptr_t) { return RBInteger(RPRParentGetCaps(NodeOf(instance))); }
+void SetCaps(REALobject instance, intptr_t, RBInteger value) {
+    RPRParentSetCaps(NodeOf(instance), ClampToInt32(value), RPROwner::Run);
+}
+
+RBInteger GetSpacing(REALobject instance, intptr_t) { return RPRParentGetSpacing(NodeOf(instance)); }
+void SetSpacing(REALobject instance, intptr_t, RBInteger value) {
+    RPRParentSetSpacing(NodeOf(instance), ClampToInt32(value), RPROwner::Run);
+}
+
+void ClearTextColor(REALobject instance) {
+    ForEveryPart(instance, [](pugi::xml_node part) { RPRParentClearTextColor(part); });
+}
+
+void SetUnderlineWithColor(REALobject instance, RBInteger underlineStyle, RBColor colorValue) {
+    ForEveryPart(instance, [&](pugi::xml_node part) {
+        RPRParentSetUnderlineWithColor(part, ClampToInt32(underlineStyle), colorValue, RPROwner::Run);
+    });
+}
+
+void ClearUnderlineColor(REALobject instance) {
+    ForEveryPart(instance, [](pugi::xml_node part) { RPRParentClearUnderlineColor(part); });
+}
+
+// ---------------------------------------------------------------- style
+
+REALobject GetStyle(REALobject instance, intptr_t) {
+    const ParagraphItemData* data = DataOf(instance);
+    pugi::xml_node rStyle = data->node.child("w:rPr").child("w:rStyle");
+    if (!rStyle) return nullptr;
+    pugi::xml_node style =
+        GetStyleById(DocumentData_Of(data->document)->wordDocument->stylesXml, "character",
+                     rStyle.attribute("w:val").value());
+    if (!style) {
+        ThrowWordException("Run has style but no matching style exists in the document", 1);
+        return nullptr;
+    }
+    return CreateStyle(data->document, style, &CharacterStyleClass);
+}
+
+// Runs from other documents may lack "w:rPr": it is made first, so the
+// style is applied all the same.
+void SetStyle(REALobject instance, intptr_t, REALobject value) {
+    pugi::xml_node node = NodeOf(instance);
+    if (!value) {
+        pugi::xml_node rPr = node.child("w:rPr");
+        if (pugi::xml_node rStyle = rPr.child("w:rStyle")) rPr.remove_child(rStyle);
+        return;
+    }
+    pugi::xml_node rPr = RPRParentEnsureRPR(node, RPROwner::Run);
+    PrependChildWith_wVal(rPr, "w:rStyle", StylePartData_Of(value)->node.attribute("w:styleId").value());
+}
+
 REALproperty RunProperties[] = {
     VEX_READONLY_PROPERTY("IsPartOfComplexRun", "Boolean", GetIsPartOfComplexRun),
     VEX_PROPERTY("Text", "String", GetText, SetText),
     VEX_READONLY_PROPERTY("IsPageBreak", "Boolean", GetIsPageBreak),
     VEX_READONLY_PROPERTY("IsDrawing", "Boolean", GetIsDrawing),
     VEX_READONLY_PROPERTY("IsShape", "Boolean", GetIsShape),
+    VEX_PROPERTY("FontName", "String", GetFontName, SetFontName),
+    VEX_PROPERTY("FontSize", "Integer", GetFontSize, SetFontSize),
+    VEX_PROPERTY("Bold", "VexlomarWord.BooleanAttribute", GetBold, SetBold),
+    VEX_PROPERTY("Italic", "VexlomarWord.BooleanAttribute", GetItalic, SetItalic),
+    VEX_PROPERTY("TextColor", "Color", GetTextColor, SetTextColor),
+    VEX_READONLY_PROPERTY("HasTextColor", "Boolean", GetHasTextColor),
+    VEX_READONLY_PROPERTY("UnderlineColor", "Color", GetUnderlineColor),
+    VEX_READONLY_PROPERTY("HasUnderlineColor", "Boolean", GetHasUnderlineColor),
+    VEX_PROPERTY("Underline", "VexlomarWord.UnderlineStyles", GetUnderline, SetUnderline),
+    VEX_PROPERTY("Strikethrough", "VexlomarWord.StrikeThroughValues", GetStrikethrough, SetStrikethrough),
+    VEX_PROPERTY("HighlightColor", "VexlomarWord.HighlightColors", GetHighlightColor, SetHighlightColor),
+    VEX_PROPERTY("VerticalAlignment", "VexlomarWord.VerticalAlignments", GetVerticalAlignment,
+                 SetVerticalAlignment),
     VEX_READONLY_PROPERTY("TabSegmentCount", "Integer", GetTabSegmentCount),
     VEX_PROPERTY("LanguageCode", "String", GetLanguageCode, SetLanguageCode),
     VEX_READONLY_PROPERTY("InstrText", "String", GetInstrText),
@@ -148,10 +302,17 @@ REALproperty RunProperties[] = {
     VEX_READONLY_PROPERTY("ComplexRunPartCount", "Integer", GetComplexRunPartCount),
     VEX_READONLY_PROPERTY("ComplexRunFieldType", "VexlomarWord.ComplexRunFieldTypes", GetComplexRunFieldType),
     VEX_READONLY_PROPERTY("ComplexRunFieldData", "String", GetComplexRunFieldData),
+    VEX_PROPERTY("Style", "VexlomarWord.CharacterStyle", GetStyle, SetStyle),
+    VEX_PROPERTY("Caps", "VexlomarWord.TextCaps", GetCaps, SetCaps),
+    VEX_PROPERTY("Spacing", "Integer", GetSpacing, SetSpacing),
 };
 
 REALmethodDefinition RunMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
+    VEX_METHOD(ClearTextColor, "ClearTextColor()"),
+    VEX_METHOD(SetUnderlineWithColor,
+               "SetUnderlineWithColor(underlineStyle as VexlomarWord.UnderlineStyles, colorValue as Color)"),
+    VEX_METHOD(ClearUnderlineColor, "ClearUnderlineColor()"),
     VEX_ASSIGNABLE_METHOD(TabSegmentText, SetTabSegmentText, "TabSegmentText(index as Integer) as String"),
     VEX_METHOD(ComplexRunPart, "ComplexRunPart(index as Integer) as VexlomarWord.Run"),
 };

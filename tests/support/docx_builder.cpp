@@ -278,3 +278,15 @@ std::vector<std::string> python_docx_paragraphs(const std::string& path) {
         texts.push_back(out.substr(start, end - start));
     return texts;
 }
+
+std::string python_docx_run(const std::string& script, const std::vector<std::string>& args) {
+    if (!python_docx_available()) {
+        [] { GTEST_SKIP() << "python-docx is not installed"; }();
+        return {};
+    }
+    std::vector<std::string> command = {kPython, "-c", script};
+    command.insert(command.end(), args.begin(), args.end());
+    std::string out;
+    if (RunCapture(command, out) != 0) ADD_FAILURE() << "python-docx script failed:\n" << script << "\n" << out;
+    return out;
+}

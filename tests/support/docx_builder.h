@@ -59,6 +59,12 @@ bool python_docx_available();
 // file python-docx cannot open is a test failure.
 std::vector<std::string> python_docx_paragraphs(const std::string& path);
 
+// Runs a Python script with python-docx at hand (`import docx` is up to the
+// script) and returns what it printed. Without python-docx the calling test
+// is marked skipped and the result is empty; a failing script is a test
+// failure.
+std::string python_docx_run(const std::string& script, const std::vector<std::string>& args);
+
 #define SKIP_WITHOUT_PYTHON_DOCX()                                        \
     do {                                                                  \
         if (!python_docx_available()) GTEST_SKIP() << "python-docx is not installed"; \
