@@ -61,6 +61,61 @@ static void PrintFields(vexrt::Runtime& rt, const Object& doc) {
     }
 }
 
+// What the formatting of a run or a style amounts to, in words: "bold, 16 pt, #1F4E79".
+static std::string Formatting(vexrt::Runtime& rt, const Object& run) {
+    std::string words;
+    auto add = [&](const std::string& word) { words += (words.empty() ? "" : ", ") + word; };
+    if (rt.get(run, "Bold").integer() == 1) add("bold");
+    if (rt.get(run, "Italic").integer() == 1) add("italic");
+    if (rt.get(run, "Underline").integer() != 0) add("underlined");
+    if (rt.get(run, "HighlightColor").integer() != 0) add("highlighted");
+    if (rt.get(run, "VerticalAlignment").integer() == 2) add("superscript");
+    if (rt.get(run, "Caps").integer() == 2) add("small caps");
+    const std::string font = rt.get(run, "FontName").text();
+    if (!font.empty()) add(font);
+    const int64_t size = rt.get(run, "FontSize").integer();
+    if (size > 0) add(std::to_string(size) + " pt");
+    if (rt.get(run, "HasTextColor").boolean()) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "#%06X", unsigned(rt.get(run, "TextColor").color().value & 0xFFFFFF));
+        add(hex);
+    }
+    return words.empty() ? "plain" : words;
+}
+
+static const char* AlignmentName(int64_t alignment) {
+    switch (alignment) {
+    case 0: return "left";
+    case 1: return "centred";
+    case 2: return "right";
+    case 3: return "justified";
+    default: return "default";
+    }
+}
+
+// Every paragraph's style and alignment, and each run's text with its
+// formatting.
+static void PrintFormatting(vexrt::Runtime& rt, const Object& doc) {
+    std::cout << "formatting:\n";
+    const int64_t paragraphs = rt.get(doc, "ParagraphCount").integer();
+    for (int64_t i = 0; i < paragraphs; ++i) {
+        Object p = rt.call(doc, "Paragraph", {i}).object();
+        Value style = rt.get(p, "Style");
+        std::cout << "  paragraph " << i << ", " << AlignmentName(rt.get(p, "Alignment").integer());
+        if (!style.isNil()) {
+            const Object& s = style.object();
+            std::cout << ", style \"" << rt.get(s, "Name").text() << "\" ("
+                      << AlignmentName(rt.get(s, "Alignment").integer()) << ", " << Formatting(rt, s) << ")";
+        }
+        std::cout << "\n";
+        const int64_t runs = rt.get(p, "LogicalRunCount").integer();
+        for (int64_t r = 0; r < runs; ++r) {
+            Object run = rt.call(p, "LogicalRun", {r}).object();
+            std::cout << "    \"" << rt.get(run, "Text").text() << "\": " << Formatting(rt, run) << "\n";
+        }
+    }
+}
+
 int main(int argc, char** argv) {
     const std::string out = argc > 1 ? argv[1] : "build/out/demo.docx";
     try {
@@ -73,12 +128,34 @@ int main(int argc, char** argv) {
             Object doc = rt.callShared("Document", "Create", {rt.makeFolderItem(out)}).object();
             rt.set(doc, "Title", "A letter from the demo");
             rt.set(doc, "Creator", "demo host program");
-            for (const char* line : {"Dear Ms. Grüße,",
-                                     "Thank you for your order of 12 March.\tIt ships today.",
-                                     "Total:\t€ 1,250.00",
-                                     "Kind regards,\nThe demo team"}) {
-                rt.call(doc, "AppendParagraph", {line});
-            }
+
+            // A heading in a style of our own, based on the template's Normal.
+            Object headingStyle =
+                rt.call(doc, "AddNewParagraphStyle", {"LetterHeading", "Letter Heading", vexrt::Nil{}}).object();
+            rt.set(headingStyle, "Bold", 1);
+            rt.set(headingStyle, "FontSize", 16);
+            rt.set(headingStyle, "TextColor", vexrt::Color{0x1F4E79});
+            rt.set(headingStyle, "Alignment", 1);
+            Object heading = rt.call(doc, "AppendParagraph", {"Order confirmation"}).object();
+            rt.set(heading, "Style", headingStyle);
+
+            Object dateLine = rt.call(doc, "AppendParagraph", {"8 December 2026"}).object();
+            rt.set(dateLine, "Alignment", 2);
+            rt.set(rt.call(dateLine, "Run", {0}).object(), "Italic", 1);
+
+            rt.call(doc, "AppendParagraph", {"Dear Ms. Grüße,"});
+            rt.call(doc, "AppendParagraph", {"Thank you for your order of 12 March.\tIt ships today."});
+            Object total = rt.call(doc, "AppendParagraph", {"Total:\t"}).object();
+            Object amount = rt.call(total, "AppendRun", {"€ 1,250.00"}).object();
+            rt.set(amount, "Bold", 1);
+            rt.set(amount, "TextColor", vexrt::Color{0xC00000});
+            rt.call(amount, "SetUnderlineWithColor", {2, vexrt::Color{0xC00000}});
+            Object note = rt.call(doc, "AppendParagraph", {"Please note: "}).object();
+            Object phrase = rt.call(note, "AppendRun", {"payment is due within 30 days"}).object();
+            rt.set(phrase, "HighlightColor", 1);
+            rt.set(rt.call(note, "AppendRun", {" of delivery."}).object(), "FontName", "Liberation Serif");
+            rt.call(doc, "AppendParagraph", {"Kind regards,\nThe demo team"});
+
             // Fields: the reader's word processor fills in their results.
             Object dated = rt.call(doc, "AppendParagraph", {"Written on "}).object();
             rt.call(dated, "AppendDateField", {rt.makeDateTime(2026, 12, 8, 9, 30, 0)});
@@ -98,6 +175,7 @@ int main(int argc, char** argv) {
         std::cout << "paragraphs:\n";
         for (const auto& t : example::ParagraphTexts(rt, doc)) std::cout << "  | " << t << "\n";
         PrintFields(rt, doc);
+        PrintFormatting(rt, doc);
     } catch (const vexrt::HostException& e) {
         std::cerr << "demo: " << example::Describe(e) << "\n";
         return 1;
