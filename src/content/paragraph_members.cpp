@@ -15,13 +15,11 @@
 #include "drawing/drawing_container.h"
 #include "format/paragraph_properties.h"
 #include "format/style_part.h"
-#include "format/styles.h"
 #include "format/units.h"
 #include "format/xml_helpers.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
-#include "package/document_data.h"
 
 namespace {
 
@@ -183,15 +181,9 @@ void SetAlignment(REALobject instance, intptr_t, RBInteger value) {
 
 REALobject GetStyle(REALobject instance, intptr_t) {
     const DocumentItemData* data = DataOf(instance);
-    pugi::xml_node pStyle = data->node.child("w:pPr").child("w:pStyle");
-    if (!pStyle) return nullptr;
-    pugi::xml_node style = GetStyleById(DocumentData_Of(data->document)->wordDocument->stylesXml, "paragraph",
-                                        pStyle.attribute("w:val").value());
-    if (!style) {
-        ThrowWordException("Paragraph has style but no matching style exists in the document", 1);
-        return nullptr;
-    }
-    return CreateStyle(data->document, style, &ParagraphStyleClass);
+    return StyleReference_View(data->document, data->node.child("w:pPr").child("w:pStyle"), "paragraph",
+                               &ParagraphStyleClass,
+                               "Paragraph has style but no matching style exists in the document");
 }
 
 void SetStyle(REALobject instance, intptr_t, REALobject value) {

@@ -12,10 +12,8 @@
 #include "format/colors.h"
 #include "format/run_properties.h"
 #include "format/style_part.h"
-#include "format/styles.h"
 #include "format/units.h"
 #include "format/xml_helpers.h"
-#include "package/document_data.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
@@ -250,16 +248,8 @@ void ClearUnderlineColor(REALobject instance) {
 
 REALobject GetStyle(REALobject instance, intptr_t) {
     const ParagraphItemData* data = DataOf(instance);
-    pugi::xml_node rStyle = data->node.child("w:rPr").child("w:rStyle");
-    if (!rStyle) return nullptr;
-    pugi::xml_node style =
-        GetStyleById(DocumentData_Of(data->document)->wordDocument->stylesXml, "character",
-                     rStyle.attribute("w:val").value());
-    if (!style) {
-        ThrowWordException("Run has style but no matching style exists in the document", 1);
-        return nullptr;
-    }
-    return CreateStyle(data->document, style, &CharacterStyleClass);
+    return StyleReference_View(data->document, data->node.child("w:rPr").child("w:rStyle"), "character",
+                               &CharacterStyleClass, "Run has style but no matching style exists in the document");
 }
 
 // Runs from other documents may lack "w:rPr": it is made first, so the

@@ -11,7 +11,9 @@
 #include "format/styles.h"
 #include "format/units.h"
 #include "host/class_tables.h"
+#include "host/exceptions.h"
 #include "host/strings.h"
+#include "package/document_data.h"
 
 REALobject CreateStyle(REALobject document, pugi::xml_node node, REALclassDefinition* cls) {
     REALobject style = REALnewInstanceOfClass(cls);
@@ -25,6 +27,18 @@ REALobject CreateStyle(REALobject document, pugi::xml_node node, REALclassDefini
 
 REALobject CreateStylePart(REALobject document, pugi::xml_node node) {
     return CreateStyle(document, node, &StylePartClass);
+}
+
+REALobject StyleReference_View(REALobject document, pugi::xml_node reference, const char* type,
+                               REALclassDefinition* cls, const char* missingMessage) {
+    if (!reference) return nullptr;
+    pugi::xml_node style =
+        GetStyleById(DocumentData_Of(document)->wordDocument->stylesXml, type, reference.attribute("w:val").value());
+    if (!style) {
+        ThrowWordException(missingMessage, 1);
+        return nullptr;
+    }
+    return CreateStyle(document, style, cls);
 }
 
 namespace {

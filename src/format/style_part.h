@@ -33,3 +33,10 @@ inline StylePartData* StylePartData_Of(REALobject part) {
 REALobject CreateStyle(REALobject document, pugi::xml_node node, REALclassDefinition* cls);
 // A plain StylePart (kind Run) over `node`.
 REALobject CreateStylePart(REALobject document, pugi::xml_node node);
+
+// The view of class `cls` over the style of `type` that a paragraph or run
+// names in `reference` ("w:pStyle", "w:rStyle"): nil without a reference; a
+// name no style of that type carries raises WordException `missingMessage`
+// (code 1).
+REALobject StyleReference_View(REALobject document, pugi::xml_node reference, const char* type,
+                               REALclassDefinition* cls, const char* missingMessage);
