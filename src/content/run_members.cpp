@@ -138,7 +138,6 @@ REALobject ComplexRunPart(REALobject instance, RBInteger index) {
                      data->resolverOwner, false);
 }
 
-
 // ---------------------------------------------------------------- formatting
 // Getters read the run's own element; most setters write every part of the
 // field the run belongs to, so the field keeps one look.

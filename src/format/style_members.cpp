@@ -99,7 +99,6 @@ void TableStyleInitializer(REALobject instance) { SetKind(instance, RPROwner::Ta
 
 REALobject GetTableParentStyle(REALobject instance, intptr_t) { return ParentStyleAs(instance, &TableStyleClass); }
 
-
 RBInteger GetRowBandSize(REALobject instance, intptr_t) { return TableStyle_GetBandSize(NodeOf(instance), kRowBandSize); }
 void SetRowBandSize(REALobject instance, intptr_t, RBInteger value) {
     TableStyle_SetBandSize(NodeOf(instance), kRowBandSize, ClampToInt32(value));
