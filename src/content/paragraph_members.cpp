@@ -187,14 +187,7 @@ REALobject GetStyle(REALobject instance, intptr_t) {
 }
 
 void SetStyle(REALobject instance, intptr_t, REALobject value) {
-    pugi::xml_node node = NodeOf(instance);
-    if (!value) {
-        pugi::xml_node pPr = node.child("w:pPr");
-        if (pugi::xml_node pStyle = pPr.child("w:pStyle")) pPr.remove_child(pStyle);
-        return;
-    }
-    PrependChildWith_wVal(PrependChildIfNeeded(node, "w:pPr"), "w:pStyle",
-                          StylePartData_Of(value)->node.attribute("w:styleId").value());
+    StyleReference_Set(NodeOf(instance), "w:pPr", "w:pStyle", value);
 }
 
 REALproperty ParagraphProperties[] = {

@@ -254,14 +254,7 @@ REALobject GetStyle(REALobject instance, intptr_t) {
 // Runs from other documents may lack "w:rPr": it is made first, so the
 // style is applied all the same.
 void SetStyle(REALobject instance, intptr_t, REALobject value) {
-    pugi::xml_node node = NodeOf(instance);
-    if (!value) {
-        pugi::xml_node rPr = node.child("w:rPr");
-        if (pugi::xml_node rStyle = rPr.child("w:rStyle")) rPr.remove_child(rStyle);
-        return;
-    }
-    pugi::xml_node rPr = RPRParentEnsureRPR(node, RPROwner::Run);
-    PrependChildWith_wVal(rPr, "w:rStyle", StylePartData_Of(value)->node.attribute("w:styleId").value());
+    StyleReference_Set(NodeOf(instance), "w:rPr", "w:rStyle", value);
 }
 
 REALproperty RunProperties[] = {

@@ -10,6 +10,7 @@
 #include "format/run_properties.h"
 #include "format/styles.h"
 #include "format/units.h"
+#include "format/xml_helpers.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
@@ -39,6 +40,17 @@ REALobject StyleReference_View(REALobject document, pugi::xml_node reference, co
         return nullptr;
     }
     return CreateStyle(document, style, cls);
+}
+
+void StyleReference_Set(pugi::xml_node owner, const char* propertiesName, const char* referenceName,
+                        REALobject style) {
+    if (!style) {
+        pugi::xml_node properties = owner.child(propertiesName);
+        if (pugi::xml_node reference = properties.child(referenceName)) properties.remove_child(reference);
+        return;
+    }
+    PrependChildWith_wVal(PrependChildIfNeeded(owner, propertiesName), referenceName,
+                          Style_GetId(StylePartData_Of(style)->node));
 }
 
 namespace {

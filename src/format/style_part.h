@@ -40,3 +40,9 @@ REALobject CreateStylePart(REALobject document, pugi::xml_node node);
 // (code 1).
 REALobject StyleReference_View(REALobject document, pugi::xml_node reference, const char* type,
                                REALclassDefinition* cls, const char* missingMessage);
+// Makes the paragraph or run `owner` refer to `style` with `referenceName`
+// ("w:pStyle", "w:rStyle") as the first child of its properties element
+// `propertiesName` ("w:pPr", "w:rPr"), which opens the owner and is made
+// when missing. A nil style removes the reference.
+void StyleReference_Set(pugi::xml_node owner, const char* propertiesName, const char* referenceName,
+                        REALobject style);
