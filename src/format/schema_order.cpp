@@ -1,27 +1,32 @@
 #include "format/schema_order.h"
 
 #include <cstring>
-#include <iterator>
+#include <string_view>
 
 namespace {
 
 struct Sequence {
-    const char* const* names;
+    const char* const* places;
     size_t count;
 };
 
 template <size_t N>
-constexpr Sequence SequenceOf(const char* const (&names)[N]) {
-    return {names, N};
+constexpr Sequence SequenceOf(const char* const (&places)[N]) {
+    return {places, N};
 }
 
+// One entry per place in the sequence (ECMA-376, transitional). Names that
+// may come in any order among themselves share a place, separated by '|'.
+
+// A paragraph mark's properties open with its revision marks; a run's have
+// none, so one list serves both.
 const char* const kRunProperties[] = {
+    "w:ins", "w:del", "w:moveFrom", "w:moveTo",
     "w:rStyle", "w:rFonts", "w:b", "w:bCs", "w:i", "w:iCs", "w:caps", "w:smallCaps", "w:strike",
     "w:dstrike", "w:outline", "w:shadow", "w:emboss", "w:imprint", "w:noProof", "w:snapToGrid",
     "w:vanish", "w:webHidden", "w:color", "w:spacing", "w:w", "w:kern", "w:position", "w:sz",
     "w:szCs", "w:highlight", "w:u", "w:effect", "w:bdr", "w:shd", "w:fitText", "w:vertAlign",
-    "w:rtl", "w:cs", "w:em", "w:lang", "w:eastAsianLayout", "w:specVanish", "w:oMath",
-    "w:ins", "w:del", "w:moveFrom", "w:moveTo", "w:rPrChange",
+    "w:rtl", "w:cs", "w:em", "w:lang", "w:eastAsianLayout", "w:specVanish", "w:oMath", "w:rPrChange",
 };
 
 const char* const kParagraphProperties[] = {
@@ -33,11 +38,41 @@ const char* const kParagraphProperties[] = {
     "w:textboxTightWrap", "w:outlineLvl", "w:divId", "w:cnfStyle", "w:rPr", "w:sectPr", "w:pPrChange",
 };
 
+const char* const kSectionProperties[] = {
+    "w:headerReference|w:footerReference", "w:footnotePr", "w:endnotePr", "w:type", "w:pgSz", "w:pgMar",
+    "w:paperSrc", "w:pgBorders", "w:lnNumType", "w:pgNumType", "w:cols", "w:formProt", "w:vAlign",
+    "w:noEndnote", "w:titlePg", "w:textDirection", "w:bidi", "w:rtlGutter", "w:docGrid",
+    "w:printerSettings", "w:sectPrChange",
+};
+
+const char* const kNumberingProperties[] = {"w:ilvl", "w:numId", "w:numberingChange", "w:ins"};
+
 const char* const kCellProperties[] = {
     "w:cnfStyle", "w:tcW", "w:gridSpan", "w:hMerge", "w:vMerge", "w:tcBorders", "w:shd", "w:noWrap",
-    "w:tcMar", "w:textDirection", "w:tcFitText", "w:vAlign", "w:hideMark", "w:headers", "w:cellIns",
-    "w:cellDel", "w:cellMerge", "w:tcPrChange",
+    "w:tcMar", "w:textDirection", "w:tcFitText", "w:vAlign", "w:hideMark", "w:headers",
+    "w:cellIns|w:cellDel|w:cellMerge", "w:tcPrChange",
 };
+
+const char* const kTableProperties[] = {
+    "w:tblStyle", "w:tblpPr", "w:tblOverlap", "w:bidiVisual", "w:tblStyleRowBandSize",
+    "w:tblStyleColBandSize", "w:tblW", "w:jc", "w:tblCellSpacing", "w:tblInd", "w:tblBorders", "w:shd",
+    "w:tblLayout", "w:tblCellMar", "w:tblLook", "w:tblCaption", "w:tblDescription", "w:tblPrChange",
+};
+
+const char* const kTablePropertyExceptions[] = {
+    "w:tblW", "w:jc", "w:tblCellSpacing", "w:tblInd", "w:tblBorders", "w:shd", "w:tblLayout",
+    "w:tblCellMar", "w:tblLook", "w:tblPrExChange",
+};
+
+const char* const kTableBorders[] = {"w:top", "w:left|w:start", "w:bottom", "w:right|w:end", "w:insideH",
+                                     "w:insideV"};
+
+const char* const kCellBorders[] = {"w:top",     "w:left|w:start", "w:bottom", "w:right|w:end",
+                                    "w:insideH", "w:insideV",      "w:tl2br",  "w:tr2bl"};
+
+const char* const kParagraphBorders[] = {"w:top", "w:left", "w:bottom", "w:right", "w:between", "w:bar"};
+
+const char* const kCellMargins[] = {"w:top", "w:left|w:start", "w:bottom", "w:right|w:end"};
 
 const char* const kStyle[] = {
     "w:name", "w:aliases", "w:basedOn", "w:next", "w:link", "w:autoRedefine", "w:hidden",
@@ -48,28 +83,42 @@ const char* const kStyle[] = {
 
 const char* const kTableStyleProperties[] = {"w:pPr", "w:rPr", "w:tblPr", "w:trPr", "w:tcPr"};
 
-const char* const kTableProperties[] = {
-    "w:tblStyle", "w:tblpPr", "w:tblOverlap", "w:bidiVisual", "w:tblStyleRowBandSize",
-    "w:tblStyleColBandSize", "w:tblW", "w:jc", "w:tblCellSpacing", "w:tblInd", "w:tblBorders", "w:shd",
-    "w:tblLayout", "w:tblCellMar", "w:tblLook", "w:tblCaption", "w:tblDescription", "w:tblPrChange",
-};
+const char* const kDocumentDefaults[] = {"w:rPrDefault", "w:pPrDefault"};
 
 Sequence SequenceFor(ChildOrder order) {
     switch (order) {
         case ChildOrder::RunProperties: return SequenceOf(kRunProperties);
         case ChildOrder::ParagraphProperties: return SequenceOf(kParagraphProperties);
+        case ChildOrder::SectionProperties: return SequenceOf(kSectionProperties);
+        case ChildOrder::NumberingProperties: return SequenceOf(kNumberingProperties);
         case ChildOrder::CellProperties: return SequenceOf(kCellProperties);
+        case ChildOrder::TableProperties: return SequenceOf(kTableProperties);
+        case ChildOrder::TablePropertyExceptions: return SequenceOf(kTablePropertyExceptions);
+        case ChildOrder::TableBorders: return SequenceOf(kTableBorders);
+        case ChildOrder::CellBorders: return SequenceOf(kCellBorders);
+        case ChildOrder::ParagraphBorders: return SequenceOf(kParagraphBorders);
+        case ChildOrder::CellMargins: return SequenceOf(kCellMargins);
         case ChildOrder::Style: return SequenceOf(kStyle);
         case ChildOrder::TableStyleProperties: return SequenceOf(kTableStyleProperties);
-        case ChildOrder::TableProperties: return SequenceOf(kTableProperties);
+        case ChildOrder::DocumentDefaults: return SequenceOf(kDocumentDefaults);
     }
     return {nullptr, 0};
+}
+
+// Whether `name` is one of the '|'-separated names of a place.
+bool PlaceHolds(std::string_view place, std::string_view name) {
+    for (size_t start = 0;;) {
+        const size_t end = place.find('|', start);
+        if (place.substr(start, end - start) == name) return true;
+        if (end == std::string_view::npos) return false;
+        start = end + 1;
+    }
 }
 
 // Position in the sequence; names outside it rank after every listed one.
 size_t RankOf(const Sequence& sequence, const char* name) {
     for (size_t i = 0; i < sequence.count; ++i)
-        if (std::strcmp(sequence.names[i], name) == 0) return i;
+        if (PlaceHolds(sequence.places[i], name)) return i;
     return sequence.count;
 }
 

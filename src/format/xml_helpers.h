@@ -4,6 +4,11 @@
 // writes do nothing. Names are written with their prefixes as given
 // ("w:val", "xml:space"). Attributes that an existing element lacks are
 // added, at the end of its attributes.
+//
+// The child helpers put a new child first or last whatever its parent's
+// child sequence says: they suit children the schema puts there (w:pPr in
+// w:p, w:rStyle in w:rPr). Any other property element goes in with
+// ChildInOrder (format/schema_order.h).
 #pragma once
 
 #include <cstddef>

@@ -5,21 +5,18 @@
 #include <gtest/gtest.h>
 
 #include "content/container.h"
-#include "docx_builder.h"
 #include "package/document_data.h"
-#include "plugin_test.h"
+#include "paragraph_fixture.h"
 
 using vexrt::HostException;
 using vexrt::Object;
 
 namespace {
 
-class ContainerTest : public PluginTest {
+class ContainerTest : public ParagraphFixture {
 protected:
-    Object Create(const std::string& name) {
-        return rt().callShared("Document", "Create", {folderItem(path(name))}).object();
-    }
     Object OpenBody(const std::string& name, const std::string& body, bool sectPr = true) {
+        EXPECT_FALSE(is_from_scratch_name(name)) << name << ": not made from scratch";
         DocxParts parts;
         parts.body = body;
         parts.appendSectPr = sectPr;
@@ -30,7 +27,7 @@ protected:
     std::string Text(const Object& paragraph) { return rt().get(paragraph, "Text").text(); }
     // The body element as saved.
     std::string SavedBody(const Object& doc, const std::string& name) {
-        rt().call(doc, "SaveAs", {folderItem(path(name))});
+        SaveCopy(doc, name);
         std::string xml = zip_read(path(name), "word/document.xml");
         return xml.substr(xml.find("<w:body>"));
     }
@@ -39,7 +36,7 @@ protected:
 }  // namespace
 
 TEST_F(ContainerTest, AppendedParagraphsGoBeforeTheFinalSectionProperties) {
-    Object doc = Create("append.docx");
+    Object doc = Create("append.new.docx");
     EXPECT_EQ(Count(doc, "ItemCount"), 1);
     Object p = rt().call(doc, "AppendParagraph", {"x"}).object();
     ASSERT_TRUE(p);
@@ -50,7 +47,7 @@ TEST_F(ContainerTest, AppendedParagraphsGoBeforeTheFinalSectionProperties) {
     EXPECT_EQ(Text(p), "x");
 
     rt().call(doc, "AppendParagraph", {""});
-    const std::string body = SavedBody(doc, "append-saved.docx");
+    const std::string body = SavedBody(doc, "append-saved.new.docx");
     const size_t x = body.find("<w:t>x</w:t>");
     const size_t empty = body.find("<w:r>\n\t\t\t\t<w:rPr />\n\t\t\t\t<w:t />", x);
     const size_t sectPr = body.find("<w:sectPr");
@@ -64,10 +61,10 @@ TEST_F(ContainerTest, AppendedParagraphsGoBeforeTheFinalSectionProperties) {
 TEST_F(ContainerTest, OnlyParagraphsAndTablesAreItems) {
     Object doc = OpenBody("mixed.docx",
                           "<w:p><w:r><w:t>first</w:t></w:r></w:p>"
-                          "<w:bookmarkStart w:id=\"0\" w:name=\"here\"/>"
-                          "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>in cell</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
-                          "<w:bookmarkEnd w:id=\"0\"/>"
-                          "<w:p><w:r><w:t>last</w:t></w:r></w:p>");
+                          "<w:bookmarkStart w:id=\"0\" w:name=\"here\"/>" +
+                              docx_table({{"<w:p><w:r><w:t>in cell</w:t></w:r></w:p>"}}) +
+                              "<w:bookmarkEnd w:id=\"0\"/>"
+                              "<w:p><w:r><w:t>last</w:t></w:r></w:p>");
     EXPECT_EQ(Count(doc, "ItemCount"), 3);
     EXPECT_EQ(Count(doc, "ParagraphCount"), 2);
     EXPECT_EQ(Count(doc, "TableCount"), 1);
@@ -88,7 +85,7 @@ TEST_F(ContainerTest, OnlyParagraphsAndTablesAreItems) {
 }
 
 TEST_F(ContainerTest, SequentialAndRandomLookupsAgree) {
-    Object doc = Create("lookups.docx");
+    Object doc = Create("lookups.new.docx");
     for (int i = 0; i < 30; ++i) rt().call(doc, "AppendParagraph", {"p" + std::to_string(i)});
     // In order, backwards, and interleaved with changes: each must see the
     // current children, whatever the previous lookup remembered.
@@ -105,10 +102,10 @@ TEST_F(ContainerTest, SequentialAndRandomLookupsAgree) {
 
 TEST_F(ContainerTest, InsertingNextToItems) {
     Object doc = OpenBody("insert.docx",
-                          "<w:p><w:r><w:t>body</w:t></w:r></w:p>"
-                          "<w:tbl><w:tr><w:tc><w:tcPr><w:tcW w:w=\"100\" w:type=\"dxa\"/></w:tcPr>"
-                          "<w:p><w:r><w:t>cell</w:t></w:r></w:p></w:tc></w:tr></w:tbl>"
-                          "<w:p><w:r><w:t>end</w:t></w:r></w:p>");
+                          "<w:p><w:r><w:t>body</w:t></w:r></w:p>" +
+                              docx_table({{"<w:tcPr><w:tcW w:w=\"100\" w:type=\"dxa\"/></w:tcPr>"
+                                           "<w:p><w:r><w:t>cell</w:t></w:r></w:p>"}}) +
+                              "<w:p><w:r><w:t>end</w:t></w:r></w:p>");
     Object last = rt().call(doc, "Paragraph", {1}).object();
     Object after = rt().call(last, "InsertParagraphAfter", {"after end"}).object();
     EXPECT_EQ(Text(after), "after end");
@@ -129,8 +126,8 @@ class CellParagraphTest : public LinkedTest {};
 
 TEST_F(CellParagraphTest, InsertBeforeTheFirstParagraphOfACellStaysAfterTheCellProperties) {
     DocxParts parts;
-    parts.body = "<w:tbl><w:tr><w:tc><w:tcPr><w:tcW w:w=\"100\" w:type=\"dxa\"/></w:tcPr>"
-                 "<w:p><w:r><w:t>cell</w:t></w:r></w:p></w:tc></w:tr></w:tbl>";
+    parts.body = docx_table({{"<w:tcPr><w:tcW w:w=\"100\" w:type=\"dxa\"/></w:tcPr>"
+                              "<w:p><w:r><w:t>cell</w:t></w:r></w:p>"}});
     write_docx(path("cell.docx"), parts);
     Object doc = rt().callShared("Document", "Open", {folderItem(path("cell.docx"))}).object();
     pugi::xml_node body = DocumentData_Of(doc.get())->wordDocument->documentXml.child("w:document").child("w:body");
@@ -155,8 +152,8 @@ TEST_F(CellParagraphTest, InsertBeforeTheFirstParagraphOfACellStaysAfterTheCellP
 
 TEST_F(ContainerTest, RemovingItems) {
     Object doc = OpenBody("remove.docx",
-                          "<w:p><w:r><w:t>a</w:t></w:r></w:p><w:tbl><w:tr><w:tc><w:p/></w:tc></w:tr></w:tbl>"
-                          "<w:p><w:r><w:t>b</w:t></w:r></w:p>");
+                          "<w:p><w:r><w:t>a</w:t></w:r></w:p>" + docx_table({{"<w:p/>"}}) +
+                              "<w:p><w:r><w:t>b</w:t></w:r></w:p>");
     Object a = rt().call(doc, "Paragraph", {0}).object();
     Object twin = rt().call(doc, "Item", {0}).object();
     rt().call(doc, "RemoveItem", {a});
@@ -180,7 +177,7 @@ TEST_F(ContainerTest, RemovingItems) {
     EXPECT_NE(body.find("<w:t>b</w:t>"), std::string::npos) << body;
 
     // An item of another document is not touched.
-    Object other = Create("other.docx");
+    Object other = Create("other.new.docx");
     Object foreign = rt().call(other, "AppendParagraph", {"foreign"}).object();
     rt().call(doc, "RemoveItem", {foreign});
     EXPECT_EQ(Count(other, "ItemCount"), 2);
@@ -204,7 +201,7 @@ TEST_F(ContainerTest, ABodyWithoutSectionPropertiesCannotBeAppendedTo) {
 }
 
 TEST_F(ContainerTest, UnconvertibleStringsChangeNothing) {
-    Object doc = Create("unconvertible.docx");
+    Object doc = Create("unconvertible.new.docx");
     vexrt::String bad = rt().makeString("x", kREALTextEncodingUnconvertible);
     EXPECT_TRUE(rt().call(doc, "AppendParagraph", {bad}).isNil());
     Object first = rt().call(doc, "Paragraph", {0}).object();
@@ -214,7 +211,7 @@ TEST_F(ContainerTest, UnconvertibleStringsChangeNothing) {
 }
 
 TEST_F(ContainerTest, TwoViewsOfOneParagraphSeeEachOther) {
-    Object doc = Create("views.docx");
+    Object doc = Create("views.new.docx");
     Object one = rt().call(doc, "AppendParagraph", {"shared"}).object();
     Object two = rt().call(doc, "Paragraph", {1}).object();
     EXPECT_NE(one, two);
@@ -231,21 +228,21 @@ TEST_F(ContainerTest, TextRoundTripsThroughOurReaderAndPythonDocx) {
         "plain", "tab\tseparated\tvalues", "line one\nline two", "  leading and trailing  ",
         "Grüße, 東京, emoji 🎉", "", "\ttab first", "trailing line feed\n"};
     {
-        Object doc = Create("roundtrip.docx");
+        Object doc = Create("roundtrip.new.docx");
         for (const auto& t : texts) rt().call(doc, "AppendParagraph", {t});
         rt().call(doc, "Save");
     }
     std::vector<std::string> expected = {""};  // the blank document's own paragraph
     expected.insert(expected.end(), texts.begin(), texts.end());
     {
-        Object doc = rt().callShared("Document", "Open", {folderItem(path("roundtrip.docx"))}).object();
+        Object doc = rt().callShared("Document", "Open", {folderItem(path("roundtrip.new.docx"))}).object();
         std::vector<std::string> read;
         for (int64_t i = 0; i < Count(doc, "ParagraphCount"); ++i)
             read.push_back(Text(rt().call(doc, "Paragraph", {i}).object()));
         EXPECT_EQ(read, expected);
     }
     SKIP_WITHOUT_PYTHON_DOCX();
-    EXPECT_EQ(python_docx_paragraphs(path("roundtrip.docx")), expected);
+    EXPECT_EQ(python_docx_paragraphs(path("roundtrip.new.docx")), expected);
 }
 
 TEST_F(ContainerTest, RemovingAParagraphDropsItsPicture) {

@@ -20,7 +20,7 @@ const int kUnknownField = -2, kNoField = 0;
 }  // namespace
 
 TEST_F(FieldTest, ATimeFieldIsFiveRunsAroundItsResult) {
-    Object doc = Create("time.docx");
+    Object doc = Create("time.new.docx");
     Object p = Call(doc, "AppendParagraph", {"Now: "});
     rt().call(p, "SetLanguageCode", {"de-DE", false});
     Object run = Call(p, "AppendTimeField", {9, 5, 7});
@@ -50,7 +50,7 @@ TEST_F(FieldTest, ATimeFieldIsFiveRunsAroundItsResult) {
     EXPECT_EQ(Str(found, "InstrText"), Str(run, "InstrText"));
     EXPECT_EQ(Int(found, "ComplexRunFieldType"), kTimeField);
 
-    std::vector<std::string> saved = SavedParagraphs(doc, "time-saved.docx");
+    std::vector<std::string> saved = SavedParagraphs(doc, "time-saved.new.docx");
     EXPECT_NE(saved[1].find("<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r>"
                             "<w:r><w:rPr><w:lang w:val=\"de-DE\"/></w:rPr>"
                             "<w:instrText xml:space=\"preserve\">TIME  \\@ \"HH:mm:ss\"  \\* MERGEFORMAT</w:instrText></w:r>"
@@ -61,7 +61,7 @@ TEST_F(FieldTest, ATimeFieldIsFiveRunsAroundItsResult) {
 }
 
 TEST_F(FieldTest, TimesOutOfRangeAddNothing) {
-    Object doc = Create("times.docx");
+    Object doc = Create("times.new.docx");
     Object p = Call(doc, "AppendParagraph", {""});
     const long long kBad[][3] = {{24, 0, 0}, {0, -1, 0}, {0, 60, 0}, {0, 0, 60}, {-1, 0, 0}, {0, 0, 1ll << 33}};
     for (const auto& t : kBad) {
@@ -76,8 +76,8 @@ TEST_F(FieldTest, TimesOutOfRangeAddNothing) {
 }
 
 TEST_F(FieldTest, AHyperlinkFieldNeedsNoRelationship) {
-    Object doc = Create("link-field.docx");
-    rt().call(doc, "SaveAs", {folderItem(path("link-before.docx"))});
+    Object doc = Create("link-field.new.docx");
+    SaveCopy(doc, "link-before.new.docx");
     Object p = Call(doc, "AppendParagraph", {"See "});
     Object run = Call(p, "AppendHyperlinkField", {"the site", "https://example.com/a?b=1&c=2"});
     EXPECT_EQ(Str(run, "Text"), "the site");
@@ -86,16 +86,16 @@ TEST_F(FieldTest, AHyperlinkFieldNeedsNoRelationship) {
     EXPECT_EQ(Str(run, "ComplexRunFieldData"), "https://example.com/a?b=1&c=2");
     EXPECT_EQ(Str(p, "Text"), "See the site");
 
-    std::vector<std::string> saved = SavedParagraphs(doc, "link-after.docx");
-    EXPECT_EQ(zip_read(path("link-after.docx"), "word/_rels/document.xml.rels"),
-              zip_read(path("link-before.docx"), "word/_rels/document.xml.rels"));
+    std::vector<std::string> saved = SavedParagraphs(doc, "link-after.new.docx");
+    EXPECT_EQ(zip_read(path("link-after.new.docx"), "word/_rels/document.xml.rels"),
+              zip_read(path("link-before.new.docx"), "word/_rels/document.xml.rels"));
     EXPECT_EQ(saved[1].find("w:hyperlink"), std::string::npos) << saved[1];
     EXPECT_EQ(saved[1].find("w:rStyle"), std::string::npos) << saved[1];
     EXPECT_NE(saved[1].find("HYPERLINK \"https://example.com/a?b=1&amp;c=2\""), std::string::npos) << saved[1];
 }
 
 TEST_F(FieldTest, ADateFieldShowsTheHostsShortDate) {
-    Object doc = Create("date.docx");
+    Object doc = Create("date.new.docx");
     Object p = Call(doc, "AppendParagraph", {"Date: "});
     Object run = Call(p, "AppendDateField", {rt().makeDateTime(2024, 2, 29, 13, 5, 9)});
     ASSERT_TRUE(run);
@@ -195,9 +195,9 @@ TEST_F(FieldTest, PageFieldsWrittenByAnotherWordProcessor) {
 // paragraphs as this library does.
 TEST_F(FieldTest, ASavedDocumentReadsTheSameElsewhere) {
     SKIP_WITHOUT_PYTHON_DOCX();
-    const std::string file = path("mixed.docx");
+    const std::string file = path("mixed.new.docx");
     {
-        Object doc = Create("mixed.docx");
+        Object doc = Create("mixed.new.docx");
         Object title = Call(doc, "AppendParagraph", {"Name:\tVexlomar\nDate:\t"});
         rt().call(title, "SetLanguageCode", {"en-GB", true});
         Call(title, "AppendDateField", {rt().makeDateTime(2023, 12, 24, 18, 0, 0)});

@@ -2,6 +2,7 @@
 // body snippet, the pieces of complex fields, and the saved XML of a body.
 #pragma once
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -37,8 +38,11 @@ protected:
     };
 
     // Opens a package whose body holds `body` and the final w:sectPr. Files
-    // whose content a docx checker would not pass must not end in .docx.
+    // whose content a docx checker would not pass must not end in .docx;
+    // nor may a package built here (or its copies) pass for one made from
+    // scratch.
     Object OpenBody(const std::string& file, const std::string& body) {
+        EXPECT_FALSE(is_from_scratch_name(file)) << file << ": not made from scratch";
         write_docx(path(file), body);
         return rt().callShared("Document", "Open", {folderItem(path(file))}).object();
     }
@@ -48,8 +52,25 @@ protected:
         Object paragraph = doc ? rt().call(doc, "Paragraph", {0}).object() : Object();
         return {doc, paragraph};
     }
+    // A new document from the blank package. What is made from scratch is
+    // named *.new.docx (kFromScratchSuffix), as is every copy SaveCopy
+    // writes of it.
     Object Create(const std::string& file) {
-        return rt().callShared("Document", "Create", {folderItem(path(file))}).object();
+        ExpectFromScratchName(file);
+        Object doc = rt().callShared("Document", "Create", {folderItem(path(file))}).object();
+        if (doc) fromScratch_.push_back(doc.get());
+        return doc;
+    }
+    bool IsFromScratch(const Object& doc) const {
+        return std::find(fromScratch_.begin(), fromScratch_.end(), doc.get()) != fromScratch_.end();
+    }
+    // Saves a copy of the document under `file` in this test's folder.
+    void SaveCopy(const Object& doc, const std::string& file) {
+        if (IsFromScratch(doc))
+            ExpectFromScratchName(file);
+        else
+            EXPECT_FALSE(is_from_scratch_name(file)) << file << ": not made from scratch";
+        rt().call(doc, "SaveAs", {folderItem(path(file))});
     }
 
     int64_t Int(const Object& o, const char* property) { return rt().get(o, property).integer(); }
@@ -62,7 +83,7 @@ protected:
     // Saves a copy under `file` and returns the body's paragraphs, each
     // printed without indentation.
     std::vector<std::string> SavedParagraphs(const Object& doc, const std::string& file) {
-        rt().call(doc, "SaveAs", {folderItem(path(file))});
+        SaveCopy(doc, file);
         const std::string xml = zip_read(path(file), "word/document.xml");
         pugi::xml_document parsed;
         EXPECT_TRUE(parsed.load_buffer(xml.data(), xml.size()));
@@ -86,6 +107,15 @@ protected:
         ADD_FAILURE() << "no host exception was raised";
         return vexrt::HostException("", "", 0);
     }
+
+private:
+    static void ExpectFromScratchName(const std::string& file) {
+        EXPECT_TRUE(is_from_scratch_name(file) || !is_docx_name(file))
+            << file << ": made from scratch, so named *" << kFromScratchSuffix;
+    }
+
+    // The documents Create made, by identity only (no count is held).
+    std::vector<REALobject> fromScratch_;
 };
 
 #define EXPECT_RAISED(expr, cls, msg, number)                        \

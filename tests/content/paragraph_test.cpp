@@ -214,7 +214,7 @@ TEST_F(ParagraphTest, ListIndentLevelReadsTheNumberingLevel) {
 }
 
 TEST_F(ParagraphTest, IndentsInAllUnitsAndTheirRemoval) {
-    Object doc = Create("indents.docx");
+    Object doc = Create("indents.new.docx");
     Object p = Call(doc, "AppendParagraph", {"indented"});
     const int kTwips = 0, kInches = 1, kCm = 2;
     EXPECT_EQ(rt().call(p, "LeftIndent", {kTwips}).number(), 0.0);
@@ -232,7 +232,7 @@ TEST_F(ParagraphTest, IndentsInAllUnitsAndTheirRemoval) {
     // An unknown unit selector converts nothing.
     EXPECT_EQ(rt().call(p, "LeftIndent", {7}).number(), 720.0);
 
-    std::vector<std::string> saved = SavedParagraphs(doc, "indents-1.docx");
+    std::vector<std::string> saved = SavedParagraphs(doc, "indents-1.new.docx");
     ASSERT_EQ(saved.size(), 2u);
     EXPECT_NE(saved[1].find("<w:pPr><w:ind w:left=\"720\" w:right=\"566\" w:firstLine=\"99\"/></w:pPr><w:r>"),
               std::string::npos) << saved[1];
@@ -240,18 +240,18 @@ TEST_F(ParagraphTest, IndentsInAllUnitsAndTheirRemoval) {
     // 0 removes one attribute, and the element with the last one.
     rt().assign(p, "RightIndent", {kInches}, 0.0);
     rt().assign(p, "FirstLineIndent", {kCm}, 0.0);
-    saved = SavedParagraphs(doc, "indents-2.docx");
+    saved = SavedParagraphs(doc, "indents-2.new.docx");
     EXPECT_NE(saved[1].find("<w:ind w:left=\"720\"/>"), std::string::npos) << saved[1];
     rt().assign(p, "LeftIndent", {kTwips}, 0.0);
     rt().assign(p, "LeftIndent", {kTwips}, 0.0);
-    saved = SavedParagraphs(doc, "indents-3.docx");
+    saved = SavedParagraphs(doc, "indents-3.new.docx");
     EXPECT_EQ(saved[1].find("w:ind"), std::string::npos) << saved[1];
     EXPECT_EQ(rt().call(p, "LeftIndent", {kInches}).number(), 0.0);
 
     // Setting 0 where nothing is set creates no w:ind.
     Object plain = Call(doc, "AppendParagraph", {"plain"});
     rt().assign(plain, "RightIndent", {kCm}, 0.0);
-    saved = SavedParagraphs(doc, "indents-4.docx");
+    saved = SavedParagraphs(doc, "indents-4.new.docx");
     EXPECT_EQ(saved[2].find("w:ind"), std::string::npos) << saved[2];
 }
 
@@ -259,15 +259,91 @@ TEST_F(ParagraphTest, ExistingIndentAttributesAreKept) {
     Opened o = OpenParagraph("hanging.docx", "<w:pPr><w:jc w:val=\"center\"/><w:ind w:left=\"1440\" w:hanging=\"360\"/>"
                                              "</w:pPr>" + TextRun("x"));
     EXPECT_EQ(rt().call(o.paragraph, "LeftIndent", {1}).number(), 1.0);
+    EXPECT_EQ(rt().call(o.paragraph, "FirstLineIndent", {0}).number(), -360.0);
     rt().assign(o.paragraph, "LeftIndent", {1}, 0.0);
+    // A first line indented again is no longer hanging; w:ind stays where
+    // it was, even out of the schema's order.
     rt().assign(o.paragraph, "FirstLineIndent", {0}, 10.0);
     std::vector<std::string> saved = SavedParagraphs(o.doc, "hanging-saved.docx");
-    EXPECT_NE(saved[0].find("<w:pPr><w:jc w:val=\"center\"/><w:ind w:hanging=\"360\" w:firstLine=\"10\"/></w:pPr>"),
-              std::string::npos) << saved[0];
+    EXPECT_NE(saved[0].find("<w:pPr><w:jc w:val=\"center\"/><w:ind w:firstLine=\"10\"/></w:pPr>"), std::string::npos)
+        << saved[0];
+}
+
+// Word processors write a first line that starts left of the others as
+// w:hanging, its size; the library offers it as a negative first-line
+// indent, and writes it back the same way.
+TEST_F(ParagraphTest, HangingIndentsAreNegativeFirstLines) {
+    const int kTwips = 0, kInches = 1, kCm = 2;
+    Object opened = OpenBody("hanging-read.docx",
+                             "<w:p><w:pPr><w:ind w:left=\"567\" w:hanging=\"283\"/></w:pPr>" + TextRun("hanging") +
+                                 "</w:p><w:p><w:pPr><w:ind w:firstLine=\"720\"/></w:pPr>" + TextRun("first") +
+                                 "</w:p><w:p><w:pPr><w:ind w:firstLine=\"720\" w:hanging=\"1440\"/></w:pPr>" +
+                                 TextRun("both") + "</w:p>");
+    Object hanging = Call(opened, "Paragraph", {0});
+    EXPECT_EQ(rt().call(hanging, "FirstLineIndent", {kTwips}).number(), -283.0);
+    EXPECT_DOUBLE_EQ(rt().call(hanging, "FirstLineIndent", {kInches}).number(), -283.0 / 1440);
+    EXPECT_NEAR(rt().call(hanging, "FirstLineIndent", {kCm}).number(), -283.0 * 2.54 / 1440, 1e-6);
+    EXPECT_EQ(rt().call(hanging, "LeftIndent", {kTwips}).number(), 567.0);
+    EXPECT_EQ(rt().call(Call(opened, "Paragraph", {1}), "FirstLineIndent", {kInches}).number(), 0.5);
+    // Both given: the hanging indent wins, as it does for word processors.
+    EXPECT_EQ(rt().call(Call(opened, "Paragraph", {2}), "FirstLineIndent", {kTwips}).number(), -1440.0);
+
+    Object doc = Create("hanging.new.docx");
+    Object item = Call(doc, "AppendParagraph", {"Item one, a long line that wraps under its first word"});
+    rt().set(item, "Alignment", 3);
+    rt().call(item, "SetLanguageCode", {"en-GB", false});
+    rt().assign(item, "LeftIndent", {kCm}, 1.0);
+    rt().assign(item, "FirstLineIndent", {kCm}, -0.5);  // 283.46 twips, cut to 283
+    EXPECT_EQ(rt().call(item, "FirstLineIndent", {kTwips}).number(), -283.0);
+    EXPECT_NEAR(rt().call(item, "FirstLineIndent", {kCm}).number(), -283.0 * 2.54 / 1440, 1e-6);
+    std::vector<std::string> saved = SavedParagraphs(doc, "hanging-1.new.docx");
+    // No negative w:firstLine; w:ind before w:jc, where the schema has it.
+    EXPECT_NE(saved[1].find("<w:pPr><w:ind w:left=\"566\" w:hanging=\"283\"/><w:jc w:val=\"both\"/>"
+                            "<w:rPr><w:lang w:val=\"en-GB\"/></w:rPr></w:pPr>"),
+              std::string::npos) << saved[1];
+
+    // Positive, negative and positive again: one attribute at a time.
+    Object swapped = Call(doc, "AppendParagraph", {"swapped"});
+    rt().assign(swapped, "FirstLineIndent", {kInches}, 0.5);
+    rt().assign(swapped, "FirstLineIndent", {kInches}, -0.25);
+    EXPECT_EQ(rt().call(swapped, "FirstLineIndent", {kInches}).number(), -0.25);
+    saved = SavedParagraphs(doc, "hanging-2.new.docx");
+    EXPECT_NE(saved[2].find("<w:pPr><w:ind w:hanging=\"360\"/></w:pPr>"), std::string::npos) << saved[2];
+    rt().assign(swapped, "FirstLineIndent", {kTwips}, 144.9);
+    EXPECT_EQ(rt().call(swapped, "FirstLineIndent", {kTwips}).number(), 144.0);
+    saved = SavedParagraphs(doc, "hanging-3.new.docx");
+    EXPECT_NE(saved[2].find("<w:pPr><w:ind w:firstLine=\"144\"/></w:pPr>"), std::string::npos) << saved[2];
+
+    // 0 removes either, and w:ind with the last attribute.
+    rt().assign(swapped, "FirstLineIndent", {kCm}, 0.0);
+    Object flush = Call(doc, "AppendParagraph", {"flush"});
+    rt().assign(flush, "LeftIndent", {kTwips}, 720.0);
+    rt().assign(flush, "FirstLineIndent", {kTwips}, -720.0);
+    rt().assign(flush, "FirstLineIndent", {kTwips}, 0.0);
+    EXPECT_EQ(rt().call(flush, "FirstLineIndent", {kTwips}).number(), 0.0);
+    Object deep = Call(doc, "AppendParagraph", {"deep"});
+    rt().assign(deep, "FirstLineIndent", {kTwips}, -1440.0);
+    saved = SavedParagraphs(doc, "hanging-4.new.docx");
+    ASSERT_EQ(saved.size(), 5u);
+    EXPECT_EQ(saved[2].find("w:ind"), std::string::npos) << saved[2];
+    EXPECT_NE(saved[3].find("<w:pPr><w:ind w:left=\"720\"/></w:pPr>"), std::string::npos) << saved[3];
+
+    // Another reader sees the same indents (python-docx in EMU, 635 a twip).
+    const std::string seen = python_docx_run(
+        "import sys, docx\n"
+        "for p in docx.Document(sys.argv[1]).paragraphs:\n"
+        "    f = p.paragraph_format\n"
+        "    print(f.first_line_indent, f.left_indent)\n",
+        {path("hanging-4.new.docx")});
+    EXPECT_EQ(seen, "None None\n"
+                    "-179705 359410\n"
+                    "None None\n"
+                    "None 457200\n"
+                    "-914400 None\n");
 }
 
 TEST_F(ParagraphTest, AppendedRunsTakeTheParagraphLanguageAndKnowTheirParagraph) {
-    Object doc = Create("append-run.docx");
+    Object doc = Create("append-run.new.docx");
     Object p = Call(doc, "AppendParagraph", {"first"});
     EXPECT_EQ(Str(p, "LanguageCode"), "");
     Object run = Call(p, "AppendRun", {"second\tpart"});
@@ -289,7 +365,7 @@ TEST_F(ParagraphTest, AppendedRunsTakeTheParagraphLanguageAndKnowTheirParagraph)
     EXPECT_EQ(Str(run, "LanguageCode"), "");
     Object german = Call(p, "AppendRun", {"Stra\xC3\x9F" "e"});
     EXPECT_EQ(Str(german, "LanguageCode"), "de-DE");
-    std::vector<std::string> saved = SavedParagraphs(doc, "append-run-saved.docx");
+    std::vector<std::string> saved = SavedParagraphs(doc, "append-run-saved.new.docx");
     EXPECT_NE(saved[1].find("<w:pPr><w:rPr><w:lang w:val=\"de-DE\"/></w:rPr></w:pPr>"), std::string::npos)
         << saved[1];
     EXPECT_NE(saved[1].find("<w:r><w:rPr><w:lang w:val=\"de-DE\"/></w:rPr><w:t>Stra\xC3\x9F" "e</w:t></w:r>"),

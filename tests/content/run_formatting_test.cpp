@@ -12,7 +12,7 @@ class RunFormattingTest : public ParagraphFixture {
 protected:
     // The saved "w:rPr" of the runs of the body's paragraph `index`.
     std::vector<std::string> SavedRunProperties(const Object& doc, const std::string& file, size_t index = 0) {
-        rt().call(doc, "SaveAs", {folderItem(path(file))});
+        SaveCopy(doc, file);
         const std::string xml = zip_read(path(file), "word/document.xml");
         pugi::xml_document parsed;
         EXPECT_TRUE(parsed.load_buffer(xml.data(), xml.size()));
@@ -31,7 +31,7 @@ protected:
 }  // namespace
 
 TEST_F(RunFormattingTest, EveryPropertyRoundTripsAndItsUnsetValueRemovesIt) {
-    Object doc = Create("props.docx");
+    Object doc = Create("props.new.docx");
     Object p = Call(doc, "AppendParagraph", {"x"});
     Object run = Call(p, "Run", {0});
     EXPECT_EQ(Str(run, "FontName"), "");
@@ -73,7 +73,7 @@ TEST_F(RunFormattingTest, EveryPropertyRoundTripsAndItsUnsetValueRemovesIt) {
     EXPECT_EQ(Int(run, "Underline"), 2);
     rt().set(run, "Underline", 0);
     // Everything unset again: the run keeps its (empty) properties only.
-    EXPECT_EQ(SavedRunProperties(doc, "props-saved.docx", 1), std::vector<std::string>{"<w:rPr/>"});
+    EXPECT_EQ(SavedRunProperties(doc, "props-saved.new.docx", 1), std::vector<std::string>{"<w:rPr/>"});
 }
 
 TEST_F(RunFormattingTest, AFieldIsFormattedAsOneExceptCapsAndSpacing) {

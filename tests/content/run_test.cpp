@@ -22,17 +22,17 @@ const char* const kShape =
 }  // namespace
 
 TEST_F(RunTest, WrittenTextReadsBackAndKeepsWhatIsNotText) {
-    Object doc = Create("text.docx");
+    Object doc = Create("text.new.docx");
     Object p = Call(doc, "AppendParagraph", {"x"});
     Object run = Call(p, "Run", {0});
     rt().set(run, "Text", "a\tb\nc ");
     EXPECT_EQ(Str(run, "Text"), "a\tb\nc ");
-    std::vector<std::string> saved = SavedParagraphs(doc, "text-1.docx");
+    std::vector<std::string> saved = SavedParagraphs(doc, "text-1.new.docx");
     EXPECT_EQ(saved[1], "<w:p><w:r><w:rPr/><w:t>a</w:t><w:tab/><w:t>b</w:t><w:br w:type=\"textWrapping\"/>"
                         "<w:t xml:space=\"preserve\">c </w:t></w:r></w:p>");
     rt().set(run, "Text", vexrt::Nil{});
     EXPECT_EQ(Str(run, "Text"), "");
-    saved = SavedParagraphs(doc, "text-2.docx");
+    saved = SavedParagraphs(doc, "text-2.new.docx");
     EXPECT_EQ(saved[1], "<w:p><w:r><w:rPr/><w:t/></w:r></w:p>");
 
     // Properties, page and column breaks and field characters stay; plain
@@ -78,7 +78,7 @@ TEST_F(RunTest, PictureAndShapeRunsRefuseText) {
 }
 
 TEST_F(RunTest, TabSegmentsAndTheirBounds) {
-    Object doc = Create("segments.docx");
+    Object doc = Create("segments.new.docx");
     Object p = Call(doc, "AppendParagraph", {"a\tb\nc"});
     Object run = Call(p, "Run", {0});
     ASSERT_EQ(Int(run, "TabSegmentCount"), 3);
@@ -96,7 +96,7 @@ TEST_F(RunTest, TabSegmentsAndTheirBounds) {
     rt().assign(run, "TabSegmentText", {1}, " x ");
     rt().assign(run, "TabSegmentText", {2}, "\xC2\xA0y");  // a no-break space is not white space
     EXPECT_EQ(Str(run, "Text"), "a\t x \n\xC2\xA0y");
-    std::vector<std::string> saved = SavedParagraphs(doc, "segments-1.docx");
+    std::vector<std::string> saved = SavedParagraphs(doc, "segments-1.new.docx");
     EXPECT_NE(saved[1].find("<w:tab/><w:t xml:space=\"preserve\"> x </w:t><w:br w:type=\"textWrapping\"/>"
                             "<w:t>\xC2\xA0y</w:t>"),
               std::string::npos) << saved[1];
@@ -105,7 +105,7 @@ TEST_F(RunTest, TabSegmentsAndTheirBounds) {
     rt().assign(run, "TabSegmentText", {1}, vexrt::Nil{});
     EXPECT_EQ(Segment(run, 1), "");
     EXPECT_EQ(Str(run, "Text"), "plain\t\n\xC2\xA0y");
-    saved = SavedParagraphs(doc, "segments-2.docx");
+    saved = SavedParagraphs(doc, "segments-2.new.docx");
     EXPECT_NE(saved[1].find("<w:t>plain</w:t><w:tab/><w:t/><w:br"), std::string::npos) << saved[1];
 
     // A field's logical run is its end run, which has no segments of its own.

@@ -33,7 +33,7 @@ const char kBrokenStyles[] =
 }  // namespace
 
 TEST_F(DocumentStylesTest, BlankPackageListsEachTypeInItsOwnClass) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     EXPECT_EQ(Ids(doc, "CharacterStyles"), std::vector<std::string>{"DefaultParagraphFont"});
     EXPECT_EQ(Ids(doc, "ParagraphStyles"), std::vector<std::string>{"Normal"});
     // NoList, a numbering style, is in no list.
@@ -58,7 +58,7 @@ TEST_F(DocumentStylesTest, BlankPackageListsEachTypeInItsOwnClass) {
 }
 
 TEST_F(DocumentStylesTest, TableGridIsAddedOnRequestAndOnlyOnce) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     EXPECT_EQ(List(doc, "TableStyles", {true}).size(), 2u);
     EXPECT_EQ(List(doc, "TableStyles", {true}).size(), 2u);
     pugi::xml_document saved;
@@ -91,7 +91,7 @@ TEST_F(DocumentStylesTest, TableGridIsAddedOnRequestAndOnlyOnce) {
 }
 
 TEST_F(DocumentStylesTest, NewStylesTakeTheGivenBaseOrTheDefaultOfTheirType) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     Object quote = Call(doc, "AddNewParagraphStyle", {"MyQuote", "My quote", Nil{}});
     ASSERT_TRUE(quote);
     EXPECT_EQ(rt().className(quote), "VexlomarWord.ParagraphStyle");
@@ -136,7 +136,7 @@ TEST_F(DocumentStylesTest, NewStylesTakeTheGivenBaseOrTheDefaultOfTheirType) {
 }
 
 TEST_F(DocumentStylesTest, RefusedStylesLeaveTheTreeAsItWas) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     Call(doc, "AddNewParagraphStyle", {"Mine", "Mine", Nil{}});
     pugi::xml_document before;
     const std::string stylesBefore = Print(SavedStyles(doc, before));
@@ -201,7 +201,7 @@ TEST_F(DocumentStylesTest, ParentStylesMustExistWithTheSameType) {
 }
 
 TEST_F(DocumentStylesTest, DocumentDefaultsViewTheDefaultRunProperties) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     Object defaults = rt().get(doc, "DocumentDefaults").object();
     ASSERT_TRUE(defaults);
     EXPECT_EQ(rt().className(defaults), "VexlomarWord.StylePart");

@@ -37,7 +37,7 @@ class FormattedDocumentTest : public PluginTest {};
 
 TEST_F(FormattedDocumentTest, AnotherReaderSeesTheFormatting) {
     SKIP_WITHOUT_PYTHON_DOCX();
-    const std::string file = path("formatted.docx");
+    const std::string file = path("formatted.new.docx");
     {
         Object doc = rt().callShared("Document", "Create", {folderItem(file)}).object();
         Object heading = rt().call(doc, "AddNewParagraphStyle", {"ReportHeading", "Report Heading", Nil{}}).object();

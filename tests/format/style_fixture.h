@@ -34,9 +34,10 @@ protected:
     // Saves a fresh copy of `doc` and loads its styles part into `out`;
     // returns the "w:styles" element.
     pugi::xml_node SavedStyles(const Object& doc, pugi::xml_document& out) {
-        const std::string file = path("copy" + std::to_string(++copies_) + ".docx");
-        rt().call(doc, "SaveAs", {folderItem(file)});
-        const std::string xml = zip_read(file, "word/styles.xml");
+        const std::string file =
+            "copy" + std::to_string(++copies_) + (IsFromScratch(doc) ? kFromScratchSuffix : ".docx");
+        SaveCopy(doc, file);
+        const std::string xml = zip_read(path(file), "word/styles.xml");
         EXPECT_TRUE(out.load_buffer(xml.data(), xml.size()));
         return out.child("w:styles");
     }

@@ -66,7 +66,7 @@ protected:
 }  // namespace
 
 TEST_F(StylePartTest, EveryPropertyRoundTripsOnEveryKindOfStyleElement) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     Object character = Call(doc, "AddNewCharacterStyle", {"C", "C", Nil{}});
     Object paragraph = Call(doc, "AddNewParagraphStyle", {"P", "P", Nil{}});
     Object table = Call(doc, "AddNewTabletyle", {"T", "T", Nil{}});
@@ -96,7 +96,7 @@ TEST_F(StylePartTest, EveryPropertyRoundTripsOnEveryKindOfStyleElement) {
 }
 
 TEST_F(StylePartTest, NewRunPropertiesGoWhereTheStyleKindPutsThem) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     Object character = Call(doc, "AddNewCharacterStyle", {"C", "C", Nil{}});
     Object paragraph = Call(doc, "AddNewParagraphStyle", {"P", "P", Nil{}});
     Object table = Call(doc, "AddNewTabletyle", {"T", "T", Nil{}});
@@ -144,7 +144,7 @@ TEST_F(StylePartTest, NewRunPropertiesGoWhereTheStyleKindPutsThem) {
 }
 
 TEST_F(StylePartTest, ParagraphStyleAlignmentReadsAndClears) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     Object normal = List(doc, "ParagraphStyles")[0];
     EXPECT_EQ(Int(normal, "Alignment"), -1);
     for (int value : {0, 1, 2, 3}) {
@@ -160,7 +160,7 @@ TEST_F(StylePartTest, ParagraphStyleAlignmentReadsAndClears) {
 }
 
 TEST_F(StylePartTest, TablePartsAndTheirShading) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     Object table = Call(doc, "AddNewTabletyle", {"Zebra", "Zebra", Nil{}});
     EXPECT_FALSE(Call(table, "TablePart", {4, false}));
     Object firstRow = Call(table, "TablePart", {4, true});
@@ -205,7 +205,7 @@ TEST_F(StylePartTest, TablePartsAndTheirShading) {
 }
 
 TEST_F(StylePartTest, BandSizesAreWrittenIntoTheTableProperties) {
-    Object doc = Create("blank.docx");
+    Object doc = Create("blank.new.docx");
     Object banded = Call(doc, "AddNewTabletyle", {"Banded", "Banded", Nil{}});
     EXPECT_EQ(Int(banded, "RowBandSize"), -1);
     rt().set(banded, "RowBandSize", 2);

@@ -4,8 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 
 #include <gtest/gtest.h>
 #include <zip.h>
@@ -179,6 +181,34 @@ int RunCapture(const std::vector<std::string>& argv, std::string& out) {
 const char kPython[] = "/usr/bin/python3";
 
 }  // namespace
+
+std::string docx_table(const std::vector<std::vector<std::string>>& rows) {
+    size_t columns = 0;
+    for (const auto& row : rows) columns = std::max(columns, row.size());
+    std::string xml = "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/></w:tblPr><w:tblGrid>";
+    for (size_t i = 0; i < columns; ++i) xml += "<w:gridCol w:w=\"2000\"/>";
+    xml += "</w:tblGrid>";
+    for (const auto& row : rows) {
+        xml += "<w:tr>";
+        for (const std::string& cell : row) xml += "<w:tc>" + (cell.empty() ? std::string("<w:p/>") : cell) + "</w:tc>";
+        xml += "</w:tr>";
+    }
+    return xml + "</w:tbl>";
+}
+
+const char* const kFromScratchSuffix = ".new.docx";
+
+namespace {
+
+bool EndsWith(const std::string& name, std::string_view end) {
+    return name.size() >= end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0;
+}
+
+}  // namespace
+
+bool is_from_scratch_name(const std::string& name) { return EndsWith(name, kFromScratchSuffix); }
+
+bool is_docx_name(const std::string& name) { return EndsWith(name, ".docx"); }
 
 void write_docx(const std::string& path, const DocxParts& parts) {
     std::vector<std::pair<std::string, std::string>> entries;

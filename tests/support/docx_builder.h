@@ -42,6 +42,20 @@ struct DocxParts {
     std::map<std::string, std::string> overrides;     // entry name -> bytes written instead
 };
 
+// A table as word processors write it, for body snippets: w:tblPr, w:tblGrid
+// with one w:gridCol per column of the widest row, then the rows. Each cell
+// is given by its inner XML (w:tcPr and blocks); an empty one gets an empty
+// paragraph, since a cell holds at least one.
+std::string docx_table(const std::vector<std::vector<std::string>>& rows);
+
+// Documents made from scratch (a test that starts from Document.Create, and
+// every copy it saves of that document) are named *.new.docx: CI judges
+// them with the checker's strict order check, every other .docx without it.
+extern const char* const kFromScratchSuffix;  // ".new.docx"
+// Whether the file name ends in .new.docx; in .docx (files CI checks).
+bool is_from_scratch_name(const std::string& name);
+bool is_docx_name(const std::string& name);
+
 // Writes the package (entries deflated); throws std::runtime_error on failure.
 void write_docx(const std::string& path, const DocxParts& parts);
 void write_docx(const std::string& path, const std::string& bodyXml);
