@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "content/position_cache.h"
 #include "content/sibling_walk.h"
 
 namespace {
@@ -14,40 +13,28 @@ bool IsFieldMarker(pugi::xml_node run) {
     return s == FieldSeparatorBegin || s == FieldSeparatorEnd;
 }
 
-// For a run: the last begin or end run at or before it among its siblings
-// (empty when there is none). Kept per parent for a few paragraphs, so that
-// walks over the runs of one paragraph nested in a walk over another keep
-// their places; valid for one generation of the position cache.
-struct MarkerMemo {
-    pugi::xml_node run;
-    pugi::xml_node marker;
-    uint64_t generation = 0;
-};
-constexpr int kMemos = 4;
-MarkerMemo g_memos[kMemos];
-int g_nextMemo = 0;
-
-MarkerMemo* MemoFor(pugi::xml_node parent, uint64_t generation) {
-    for (MarkerMemo& m : g_memos)
-        if (m.generation == generation && m.run && m.run.parent() == parent) return &m;
+FieldMarkerMemoEntry* EntryFor(FieldMarkerMemo& memo, pugi::xml_node parent) {
+    for (FieldMarkerMemoEntry& e : memo.entries)
+        if (e.run && e.run.parent() == parent) return &e;
     return nullptr;
 }
 
-void Remember(pugi::xml_node run, pugi::xml_node marker) {
-    const uint64_t generation = PositionCache_Generation();
-    MarkerMemo* memo = MemoFor(run.parent(), generation);
-    if (!memo) {
-        memo = &g_memos[g_nextMemo];
-        g_nextMemo = (g_nextMemo + 1) % kMemos;
+// Kept per parent, so that walks over the runs of one paragraph nested in a
+// walk over another keep their places.
+void Remember(FieldMarkerMemo& memo, pugi::xml_node run, pugi::xml_node marker) {
+    FieldMarkerMemoEntry* entry = EntryFor(memo, run.parent());
+    if (!entry) {
+        entry = &memo.entries[memo.next];
+        memo.next = (memo.next + 1) % FieldMarkerMemo::kEntries;
     }
-    *memo = MarkerMemo{run, marker, generation};
+    *entry = FieldMarkerMemoEntry{run, marker};
 }
 
 // The last begin or end run before `run`.
-pugi::xml_node MarkerBefore(pugi::xml_node run) {
-    const MarkerMemo* memo = MemoFor(run.parent(), PositionCache_Generation());
+pugi::xml_node MarkerBefore(FieldMarkerMemo& memo, pugi::xml_node run) {
+    const FieldMarkerMemoEntry* known = EntryFor(memo, run.parent());
     for (pugi::xml_node n = run.previous_sibling(); n; n = n.previous_sibling()) {
-        if (memo && n == memo->run) return memo->marker;
+        if (known && n == known->run) return known->marker;
         if (IsRun(n) && IsFieldMarker(n)) return n;
     }
     return pugi::xml_node();
@@ -61,18 +48,20 @@ bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text
 
 }  // namespace
 
-std::vector<pugi::xml_node> Run_FindComplexParts(pugi::xml_node run) {
+void FieldMarkerMemo_Clear(FieldMarkerMemo& memo) { memo = FieldMarkerMemo(); }
+
+std::vector<pugi::xml_node> Run_FindComplexParts(pugi::xml_node run, FieldMarkerMemo& memo) {
     std::vector<pugi::xml_node> parts;
     if (!IsRun(run)) return parts;
     const int own = Run_GetFieldSeparator(run);
     pugi::xml_node begin;
     if (own == FieldSeparatorBegin) {
         begin = run;
-        Remember(run, run);
+        Remember(memo, run, run);
     } else {
-        pugi::xml_node marker = MarkerBefore(run);
+        pugi::xml_node marker = MarkerBefore(memo, run);
         if (marker && Run_GetFieldSeparator(marker) == FieldSeparatorBegin) begin = marker;
-        Remember(run, own == FieldSeparatorEnd ? run : marker);
+        Remember(memo, run, own == FieldSeparatorEnd ? run : marker);
     }
     if (!begin) return parts;
     parts.push_back(begin);

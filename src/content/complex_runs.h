@@ -19,6 +19,21 @@ enum ComplexRunFieldType : int {
     ComplexRunFieldPageCount = 5,
 };
 
+// For runs of a few paragraphs: the last begin or end run at or before each
+// run asked about last (empty when there is none). Each document keeps its
+// own (document_caches.h); it must be cleared whenever the position cache
+// of the same document is dropped.
+struct FieldMarkerMemoEntry {
+    pugi::xml_node run;
+    pugi::xml_node marker;
+};
+struct FieldMarkerMemo {
+    static constexpr int kEntries = 4;
+    FieldMarkerMemoEntry entries[kEntries];
+    int next = 0;
+};
+void FieldMarkerMemo_Clear(FieldMarkerMemo& memo);
+
 // The runs of the field `run` belongs to, from the begin run through the end
 // run, in document order; empty when the run is not part of a field. A run
 // belongs to a field when it is a begin run, or when the nearest begin or end
@@ -26,9 +41,9 @@ enum ComplexRunFieldType : int {
 // whose end run is missing runs to the last sibling run.
 //
 // Finding the nearest begin or end run walks backwards; the answer for the
-// last run asked about is remembered (until the next change to any tree), so
-// asking for every run of a paragraph in order costs linear time.
-std::vector<pugi::xml_node> Run_FindComplexParts(pugi::xml_node run);
+// last run asked about in its paragraph is kept in `memo`, so asking for
+// every run of a paragraph in order costs linear time.
+std::vector<pugi::xml_node> Run_FindComplexParts(pugi::xml_node run, FieldMarkerMemo& memo);
 
 // The part whose content is the field's displayed text: the one before the
 // end run, or the last part when the end run is missing. Empty for no parts.

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "content/position_cache.h"
+#include "content/document_caches.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "drawing/drawing_container.h"
@@ -71,15 +71,18 @@ REALobject ViewOfItem(ContainerData* container, pugi::xml_node item) {
 }  // namespace
 
 REALobject Container_ItemAt(ContainerData* container, int64_t index) {
-    return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Items, index));
+    PositionCache& cache = DocumentCaches_Of(container->document).positions;
+    return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Items, index, cache));
 }
 
 REALobject Container_ParagraphAt(ContainerData* container, int64_t index) {
-    return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Paragraphs, index));
+    PositionCache& cache = DocumentCaches_Of(container->document).positions;
+    return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Paragraphs, index, cache));
 }
 
 REALobject Container_TableAt(ContainerData* container, int64_t index) {
-    return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Tables, index));
+    PositionCache& cache = DocumentCaches_Of(container->document).positions;
+    return ViewOfItem(container, SiblingAt(container->node, SiblingWalk::Tables, index, cache));
 }
 
 namespace {
@@ -90,10 +93,17 @@ pugi::xml_node LastChildNamed(pugi::xml_node parent, const char* name) {
     return {};
 }
 
+// Whether a paragraph or table follows `node`, so that a child inserted
+// before it moves an item others may have remembered.
+bool ItemFollows(pugi::xml_node node) {
+    for (pugi::xml_node n = node.next_sibling(); n; n = n.next_sibling())
+        if (std::strcmp(n.name(), "w:p") == 0 || std::strcmp(n.name(), "w:tbl") == 0) return true;
+    return false;
+}
+
 }  // namespace
 
 pugi::xml_node Container_NewParagraphNode(ContainerData* container) {
-    PositionCache_Invalidate();
     if (container->kind == ContainerKindBody) {
         // The body's final section properties must stay its last child. They
         // are searched from the end: from the start, a host appending n
@@ -103,6 +113,9 @@ pugi::xml_node Container_NewParagraphNode(ContainerData* container) {
             ThrowWordException("Main document w:sectPr section was not found", 5001);
             return {};
         }
+        // Usually nothing follows the section properties, and the new
+        // paragraph comes after every item: remembered places still hold.
+        if (ItemFollows(sectPr)) DocumentCaches_Invalidate(DocumentCaches_Of(container->document));
         return container->node.insert_child_before("w:p", sectPr);
     }
     return container->node.append_child("w:p");
@@ -111,9 +124,9 @@ pugi::xml_node Container_NewParagraphNode(ContainerData* container) {
 REALobject Container_FinishParagraph(REALobject document, pugi::xml_node paragraph,
                                      pugi::xml_node parentNode, TextColorResolver resolver,
                                      REALobject resolverOwner, std::string_view text) {
-    REALobject view = CreateParagraph(document, paragraph, parentNode, resolver, resolverOwner);
+    // The run first: a view made before a failure would never be released.
     InternalAddRun(paragraph, text, std::nullopt, true);
-    return view;
+    return CreateParagraph(document, paragraph, parentNode, resolver, resolverOwner);
 }
 
 // ---------------------------------------------------------------- members
@@ -160,7 +173,7 @@ void RemoveItem(REALobject instance, REALobject item) {
     if (itemData->kind == DocumentItemKindParagraph)
         for (pugi::xml_node run = itemData->node.child("w:r"); run; run = run.next_sibling("w:r"))
             Run_Delete(data->document, run);
-    PositionCache_Invalidate();
+    DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     Xml_Discard(itemData->node);
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "content/container.h"
-#include "content/position_cache.h"
+#include "content/document_caches.h"
 #include "host/class_tables.h"
 #include "host/strings.h"
 
@@ -27,7 +27,7 @@ REALobject InsertParagraph(REALobject instance, REALstring value, bool after) {
     pugi::xml_node paragraph = after ? data->parentNode.insert_child_after("w:p", data->node)
                                      : data->parentNode.insert_child_before("w:p", data->node);
     if (!paragraph) return nullptr;
-    PositionCache_Invalidate();
+    DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     return Container_FinishParagraph(data->document, paragraph, data->parentNode, data->textColorResolver,
                                      data->resolverOwner, text);
 }

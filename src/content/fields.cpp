@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "content/position_cache.h"
 #include "content/run_text.h"
 
 const char* const kDateFieldInstruction = "DATE   \\* MERGEFORMAT";
@@ -41,7 +40,6 @@ pugi::xml_node Paragraph_AppendSpecialField(pugi::xml_node paragraph, std::strin
                                             std::string_view displayText, std::vector<pugi::xml_node>& parts) {
     parts.clear();
     if (!paragraph) return pugi::xml_node();
-    PositionCache_Invalidate();
     parts.push_back(AppendFieldChar(paragraph, "begin"));
 
     pugi::xml_node instructionRun = InternalAddRun(paragraph, std::nullopt, std::nullopt, true);

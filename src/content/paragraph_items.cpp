@@ -1,6 +1,5 @@
 #include "content/paragraph_items.h"
 
-#include "content/position_cache.h"
 #include "content/run_content.h"
 #include "package/discarded_nodes.h"
 
@@ -13,9 +12,10 @@ int64_t Paragraph_GetListIndentLevel(pugi::xml_node paragraph) {
     return paragraph.child("w:pPr").child("w:numPr").child("w:ilvl").attribute("w:val").as_llong();
 }
 
-void Paragraph_RemoveRuns(pugi::xml_node paragraph, const std::vector<pugi::xml_node>& runs) {
+void Paragraph_RemoveRuns(pugi::xml_node paragraph, const std::vector<pugi::xml_node>& runs,
+                          DocumentCaches& caches) {
     if (!paragraph) return;
-    PositionCache_Invalidate();
+    DocumentCaches_Invalidate(caches);
     for (auto run = runs.rbegin(); run != runs.rend(); ++run)
         if (run->parent() == paragraph) Xml_Discard(*run);
 }

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "content/container.h"
+#include "content/document_caches.h"
 #include "content/fields.h"
 #include "content/language.h"
 #include "content/paragraph_indents.h"
@@ -29,6 +30,12 @@ void ParagraphDestructor(REALobject) {}
 
 DocumentItemData* DataOf(REALobject instance) { return DocumentItemData_Of(instance); }
 pugi::xml_node NodeOf(REALobject instance) { return DataOf(instance)->node; }
+DocumentCaches& CachesOf(REALobject instance) { return DocumentCaches_Of(DataOf(instance)->document); }
+
+// The index-th child of the paragraph that `walk` counts.
+pugi::xml_node ChildAt(REALobject instance, SiblingWalk walk, RBInteger index) {
+    return SiblingAt(NodeOf(instance), walk, index, CachesOf(instance).positions);
+}
 
 // The host's unit selector; anything unknown means no conversion.
 Units UnitsOf(RBInteger unit) {
@@ -67,12 +74,12 @@ REALstring GetLanguageCode(REALobject instance, intptr_t) {
 }
 
 REALobject Run(REALobject instance, RBInteger index) {
-    return RunView(instance, SiblingAt(NodeOf(instance), SiblingWalk::Runs, index), true);
+    return RunView(instance, ChildAt(instance, SiblingWalk::Runs, index), true);
 }
 
 // A field's logical run is its end run, which carries the field's parts.
 REALobject LogicalRun(REALobject instance, RBInteger index) {
-    return RunView(instance, SiblingAt(NodeOf(instance), SiblingWalk::LogicalRuns, index), true);
+    return RunView(instance, ChildAt(instance, SiblingWalk::LogicalRuns, index), true);
 }
 
 REALobject AppendRun(REALobject instance, REALstring value) {
@@ -88,20 +95,20 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
     pugi::xml_node paragraph = NodeOf(instance);
     // A run of a field takes the whole field with it.
     if (itemData->complexParts) {
-        Paragraph_RemoveRuns(paragraph, *itemData->complexParts);
+        Paragraph_RemoveRuns(paragraph, *itemData->complexParts, CachesOf(instance));
         return;
     }
     // Only a run that is really taken out gives up its picture.
     if (itemData->node.parent() != paragraph) return;
     Run_Delete(DataOf(instance)->document, itemData->node);
-    Paragraph_RemoveRuns(paragraph, {itemData->node});
+    Paragraph_RemoveRuns(paragraph, {itemData->node}, CachesOf(instance));
 }
 
 REALobject ParagraphItem(REALobject instance, RBInteger index) {
-    return ItemView(instance, SiblingAt(NodeOf(instance), SiblingWalk::ParagraphItems, index));
+    return ItemView(instance, ChildAt(instance, SiblingWalk::ParagraphItems, index));
 }
 REALobject LogicalParagraphItem(REALobject instance, RBInteger index) {
-    return ItemView(instance, SiblingAt(NodeOf(instance), SiblingWalk::LogicalParagraphItems, index));
+    return ItemView(instance, ChildAt(instance, SiblingWalk::LogicalParagraphItems, index));
 }
 
 double LeftIndent(REALobject instance, RBInteger unit) {

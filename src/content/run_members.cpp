@@ -1,8 +1,10 @@
 // The host class Run: the view of one w:r, and of the field it belongs to.
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "content/complex_runs.h"
+#include "content/document_caches.h"
 #include "content/paragraph_item.h"
 #include "content/paragraph_text.h"
 #include "content/run_content.h"
@@ -20,12 +22,16 @@
 
 REALobject CreateRun(REALobject document, pugi::xml_node node, pugi::xml_node parentNode,
                      TextColorResolver resolver, REALobject resolverOwner, bool detectComplex) {
+    // The parts are found before the view is made: nothing can fail once
+    // the view holds its counts.
+    std::unique_ptr<std::vector<pugi::xml_node>> parts;
+    if (detectComplex) {
+        std::vector<pugi::xml_node> found = Run_FindComplexParts(node, DocumentCaches_Of(document).fieldMarkers);
+        if (!found.empty()) parts = std::make_unique<std::vector<pugi::xml_node>>(std::move(found));
+    }
     REALobject run =
         NewParagraphItem(&RunClass, document, node, parentNode, ParagraphItemKindRun, resolver, resolverOwner);
-    if (run && detectComplex) {
-        std::vector<pugi::xml_node> parts = Run_FindComplexParts(node);
-        if (!parts.empty()) ParagraphItemData_Of(run)->complexParts = new std::vector<pugi::xml_node>(std::move(parts));
-    }
+    if (run) ParagraphItemData_Of(run)->complexParts = parts.release();
     return run;
 }
 

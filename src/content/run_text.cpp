@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "content/language.h"
-#include "content/position_cache.h"
 #include "format/split_string.h"
 
 namespace {
@@ -40,7 +39,6 @@ bool Text_NeedsPreserve(std::string_view segment) {
 
 void Run_AddTextToRun(pugi::xml_node run, std::string_view text) {
     if (!run) return;
-    PositionCache_Invalidate();
     bool firstLine = true;
     for (const std::string& line : SplitString(text, '\n')) {
         if (!firstLine) run.append_child("w:br").append_attribute("w:type").set_value("textWrapping");
@@ -59,7 +57,7 @@ pugi::xml_node InternalAddRun(pugi::xml_node target, std::optional<std::string_v
     if (!target) return pugi::xml_node();
     std::optional<std::string> language = Paragraph_GetLanguageCode(GoverningParagraph(target, paragraphMode));
 
-    PositionCache_Invalidate();
+    // Appended at the end: what the document's caches remember still holds.
     pugi::xml_node run = target.append_child("w:r");
     pugi::xml_node rPr = run.append_child("w:rPr");
     // The style opens the run properties, the language comes late in them.

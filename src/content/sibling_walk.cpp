@@ -53,13 +53,13 @@ int Run_GetFieldSeparator(pugi::xml_node run) {
     return FieldSeparatorNone;
 }
 
-pugi::xml_node SiblingAt(pugi::xml_node parent, SiblingWalk walk, int64_t index) {
+pugi::xml_node SiblingAt(pugi::xml_node parent, SiblingWalk walk, int64_t index, PositionCache& cache) {
     if (!parent || index < 0) return {};
     SiblingPosition pos;
     pugi::xml_node child;
     int64_t counted = 0;
     int state = 0;
-    if (PositionCache_Find(parent, walk, index, pos)) {
+    if (PositionCache_Find(cache, parent, walk, index, pos)) {
         if (pos.index == index) return pos.node;
         child = pos.node.next_sibling();
         counted = pos.index + 1;
@@ -70,7 +70,7 @@ pugi::xml_node SiblingAt(pugi::xml_node parent, SiblingWalk walk, int64_t index)
     for (; child; child = child.next_sibling()) {
         if (child.type() != pugi::node_element || !Counts(walk, child, state)) continue;
         if (counted == index) {
-            PositionCache_Store(parent, walk, SiblingPosition{child, index, state});
+            PositionCache_Store(cache, parent, walk, SiblingPosition{child, index, state});
             return child;
         }
         ++counted;

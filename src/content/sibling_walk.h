@@ -9,8 +9,9 @@
 #include "content/position_cache.h"
 
 // The index-th child of `parent` that the walk counts; empty when there is
-// none (negative indexes never match). Sequential lookups are linear overall.
-pugi::xml_node SiblingAt(pugi::xml_node parent, SiblingWalk walk, int64_t index);
+// none (negative indexes never match). Lookups in order resume where the
+// last one, remembered in `cache`, stopped: they are linear overall.
+pugi::xml_node SiblingAt(pugi::xml_node parent, SiblingWalk walk, int64_t index, PositionCache& cache);
 // How many children of `parent` the walk counts.
 int64_t SiblingCount(pugi::xml_node parent, SiblingWalk walk);
 

@@ -1,10 +1,13 @@
 #include "package/document_data.h"
 
+#include "content/document_caches.h"
+
 void DocumentData_Init(DocumentData* data) {
     data->sourceFile = nullptr;
     data->wordDocument = nullptr;
     data->deletedFiles = new Word::DeletedFileList;
     data->pendingImages.head = data->pendingImages.tail = nullptr;
+    data->caches = nullptr;
 }
 
 void DocumentData_Destroy(DocumentData* data) {
@@ -15,4 +18,6 @@ void DocumentData_Destroy(DocumentData* data) {
     data->sourceFile = nullptr;
     delete data->deletedFiles;
     data->deletedFiles = nullptr;
+    delete data->caches;
+    data->caches = nullptr;
 }

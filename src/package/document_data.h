@@ -6,11 +6,14 @@
 #include "package/document.h"
 #include "package/pending_images.h"
 
+struct DocumentCaches;
+
 struct DocumentData {
     REALobject sourceFile;             // FolderItem opened from, locked
     Word::Document* wordDocument;      // owned
     Word::DeletedFileList* deletedFiles;  // owned; entries the next Save leaves out
     ImagesToBeAdded pendingImages;     // pictures the next Save writes
+    DocumentCaches* caches;            // owned; made on first use (DocumentCaches_Of)
 };
 
 // The host's class definition of Document, defined with its members.

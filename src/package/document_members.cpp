@@ -2,10 +2,10 @@
 // core properties. The document is also the container of its own body.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "content/container.h"
-#include "content/position_cache.h"
 #include "format/document_styles.h"
 #include "host/class_tables.h"
 #include "host/bridge.h"
@@ -39,11 +39,7 @@ void RaiseOpenFailure(Word::Document* doc, Word::open_result_code code) {
 
 void DocumentInitializer(REALobject instance) { DocumentData_Init(DocumentData_Of(instance)); }
 
-void DocumentDestructor(REALobject instance) {
-    DocumentData_Destroy(DocumentData_Of(instance));
-    // Node addresses of the freed trees may be reused by the next document.
-    PositionCache_Invalidate();
-}
+void DocumentDestructor(REALobject instance) { DocumentData_Destroy(DocumentData_Of(instance)); }
 
 void DocumentConstructor(REALobject) {}
 
@@ -61,26 +57,21 @@ REALobject OpenDocument(REALobject f) {
     std::string path;
     if (!FolderItemNativePath(f, path)) return nullptr;
 
-    auto* doc = new Word::Document(path);
-    PositionCache_Invalidate();
+    auto doc = std::make_unique<Word::Document>(path);
     const Word::open_result_code code = doc->Open();
     if (code != Word::success) {
-        RaiseOpenFailure(doc, code);
-        delete doc;
+        RaiseOpenFailure(doc.get(), code);
         return nullptr;
     }
     REALobject instance = REALnewInstanceOfClass(&DocumentClass);
-    if (!instance) {
-        delete doc;
-        return nullptr;
-    }
+    if (!instance) return nullptr;
     DocumentData* data = DocumentData_Of(instance);
     REALLockObject(f);
     data->sourceFile = f;
-    data->wordDocument = doc;
     // The document is the container of its own body, without a count on
     // itself.
     Container_InitBody(instance, doc->documentXml.child("w:document").child("w:body"));
+    data->wordDocument = doc.release();
     return instance;
 }
 
@@ -210,8 +201,7 @@ void SetModifiedDate(REALobject instance, intptr_t, REALobject value) {
 
 // ---------------------------------------------------------------- tables
 
-#define PROPERTY(Name, Type) \
-    { "", #Name, Type, REALmemberFlagPublic, (void*)Get##Name, (void*)Set##Name, 0 }
+#define PROPERTY(Name, Type) VEX_PROPERTY(#Name, Type, Get##Name, Set##Name)
 
 REALproperty DocumentProperties[] = {
     PROPERTY(Creator, "String"),
@@ -221,36 +211,33 @@ REALproperty DocumentProperties[] = {
     PROPERTY(Description, "String"),
     PROPERTY(KeyWords, "String"),
     PROPERTY(Revision, "Integer"),
-    {"", "DocumentDefaults", "VexlomarWord.StylePart", REALmemberFlagPublic, (void*)GetDocumentDefaults, nullptr, 0},
+    VEX_READONLY_PROPERTY("DocumentDefaults", "VexlomarWord.StylePart", GetDocumentDefaults),
     // Hosts before 2019.02 lack DateTime: these two close the table.
     PROPERTY(CreatedDate, "DateTime"),
     PROPERTY(ModifiedDate, "DateTime"),
 };
 
 REALmethodDefinition DocumentMethods[] = {
-    {(void*)DocumentConstructor, nullptr, "Constructor()", REALmemberFlagPublic | REALmemberFlagHidden},
-    {(void*)Save, nullptr, "Save()", REALmemberFlagPublic},
-    {(void*)SaveAs, nullptr, "SaveAs(f as FolderItem)", REALmemberFlagPublic},
-    {(void*)CharacterStyles, nullptr, "CharacterStyles() as VexlomarWord.CharacterStyle()", REALmemberFlagPublic},
-    {(void*)ParagraphStyles, nullptr, "ParagraphStyles() as VexlomarWord.ParagraphStyle()", REALmemberFlagPublic},
-    {(void*)TableStyles, nullptr, "TableStyles(ensureBaseStyleExists as Boolean) as VexlomarWord.TableStyle()",
-     REALmemberFlagPublic},
-    {(void*)AddNewCharacterStyle, nullptr,
-     "AddNewCharacterStyle(id as String, name as String, basedOn as VexlomarWord.CharacterStyle) as "
-     "VexlomarWord.CharacterStyle",
-     REALmemberFlagPublic},
-    {(void*)AddNewParagraphStyle, nullptr,
-     "AddNewParagraphStyle(id as String, name as String, basedOn as VexlomarWord.ParagraphStyle) as "
-     "VexlomarWord.ParagraphStyle",
-     REALmemberFlagPublic},
-    {(void*)AddNewTabletyle, nullptr,
-     "AddNewTabletyle(id as String, name as String, basedOn as VexlomarWord.TableStyle) as VexlomarWord.TableStyle",
-     REALmemberFlagPublic},
+    VEX_HIDDEN_CONSTRUCTOR(DocumentConstructor),
+    VEX_METHOD(Save, "Save()"),
+    VEX_METHOD(SaveAs, "SaveAs(f as FolderItem)"),
+    VEX_METHOD(CharacterStyles, "CharacterStyles() as VexlomarWord.CharacterStyle()"),
+    VEX_METHOD(ParagraphStyles, "ParagraphStyles() as VexlomarWord.ParagraphStyle()"),
+    VEX_METHOD(TableStyles, "TableStyles(ensureBaseStyleExists as Boolean) as VexlomarWord.TableStyle()"),
+    VEX_METHOD(AddNewCharacterStyle,
+               "AddNewCharacterStyle(id as String, name as String, basedOn as VexlomarWord.CharacterStyle) as "
+               "VexlomarWord.CharacterStyle"),
+    VEX_METHOD(AddNewParagraphStyle,
+               "AddNewParagraphStyle(id as String, name as String, basedOn as VexlomarWord.ParagraphStyle) as "
+               "VexlomarWord.ParagraphStyle"),
+    VEX_METHOD(AddNewTabletyle,
+               "AddNewTabletyle(id as String, name as String, basedOn as VexlomarWord.TableStyle) as "
+               "VexlomarWord.TableStyle"),
 };
 
 REALmethodDefinition DocumentSharedMethods[] = {
-    {(void*)OpenDocument, nullptr, "Open(f as FolderItem) as VexlomarWord.Document", REALmemberFlagPublic},
-    {(void*)CreateDocument, nullptr, "Create(f as FolderItem) as VexlomarWord.Document", REALmemberFlagPublic},
+    VEX_METHOD(OpenDocument, "Open(f as FolderItem) as VexlomarWord.Document"),
+    VEX_METHOD(CreateDocument, "Create(f as FolderItem) as VexlomarWord.Document"),
 };
 
 }  // namespace

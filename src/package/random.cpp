@@ -1,14 +1,13 @@
 #include "package/random.h"
 
-#include <cstdlib>
-#include <ctime>
+#include <chrono>
+#include <random>
 
 int64_t Document_Random(int64_t low, int64_t high) {
-    static bool seeded = false;
-    if (!seeded) {
-        std::srand(static_cast<unsigned>(std::time(nullptr)));
-        seeded = true;
-    }
     if (high <= low) return low;
-    return low + static_cast<int64_t>(std::rand()) % (high - low + 1);
+    const auto now = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    std::random_device device;
+    std::seed_seq seed{device(), device(), static_cast<uint32_t>(now), static_cast<uint32_t>(now >> 32)};
+    std::mt19937_64 generator(seed);
+    return std::uniform_int_distribution<int64_t>(low, high)(generator);
 }

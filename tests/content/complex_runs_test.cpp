@@ -10,7 +10,6 @@
 #include <pugixml.hpp>
 
 #include "content/complex_runs.h"
-#include "content/position_cache.h"
 #include "content/sibling_walk.h"
 #include "package/discarded_nodes.h"
 
@@ -70,8 +69,8 @@ std::vector<pugi::xml_node> Runs(pugi::xml_node p) {
     return runs;
 }
 
-void ExpectAgrees(pugi::xml_node run, const char* order) {
-    EXPECT_EQ(Run_FindComplexParts(run), Reference(run)) << order << ", run at offset " << run.offset_debug();
+void ExpectAgrees(pugi::xml_node run, FieldMarkerMemo& memo, const char* order) {
+    EXPECT_EQ(Run_FindComplexParts(run, memo), Reference(run)) << order << ", run at offset " << run.offset_debug();
 }
 
 }  // namespace
@@ -84,25 +83,25 @@ TEST(ComplexRuns, PartsAgreeWithTheRuleInEveryOrder) {
         pugi::xml_node body = doc.append_child("w:document").append_child("w:body");
         pugi::xml_node a = RandomParagraph(body, random, 60);
         pugi::xml_node b = RandomParagraph(body, random, 60);
-        PositionCache_Invalidate();
+        FieldMarkerMemo memo;
         std::vector<pugi::xml_node> runsA = Runs(a), runsB = Runs(b);
 
-        for (pugi::xml_node r : runsA) ExpectAgrees(r, "in order");
-        for (auto r = runsA.rbegin(); r != runsA.rend(); ++r) ExpectAgrees(*r, "backwards");
+        for (pugi::xml_node r : runsA) ExpectAgrees(r, memo, "in order");
+        for (auto r = runsA.rbegin(); r != runsA.rend(); ++r) ExpectAgrees(*r, memo, "backwards");
         for (size_t i = 0; i < std::max(runsA.size(), runsB.size()); ++i) {
-            if (i < runsA.size()) ExpectAgrees(runsA[i], "interleaved");
-            if (i < runsB.size()) ExpectAgrees(runsB[i], "interleaved");
+            if (i < runsA.size()) ExpectAgrees(runsA[i], memo, "interleaved");
+            if (i < runsB.size()) ExpectAgrees(runsB[i], memo, "interleaved");
         }
         std::vector<pugi::xml_node> shuffled = runsA;
         std::shuffle(shuffled.begin(), shuffled.end(), random);
-        for (pugi::xml_node r : shuffled) ExpectAgrees(r, "shuffled");
+        for (pugi::xml_node r : shuffled) ExpectAgrees(r, memo, "shuffled");
 
         // Remove a few runs in the middle of a walk: what was remembered
         // about them must not survive.
         for (size_t i = 0; i < runsA.size(); ++i) {
-            ExpectAgrees(runsA[i], "while removing");
+            ExpectAgrees(runsA[i], memo, "while removing");
             if (i % 7 == 3 && i + 1 < runsA.size()) {
-                PositionCache_Invalidate();
+                FieldMarkerMemo_Clear(memo);
                 Xml_Discard(runsA[i + 1]);
                 runsA.erase(runsA.begin() + long(i) + 1);
             }
@@ -116,9 +115,9 @@ TEST(ComplexRuns, TextAndInstructionRuns) {
         "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>PAGE</w:instrText></w:r>"
         "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>1</w:t></w:r><w:r><w:t>2</w:t></w:r>"
         "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r></w:p>"));
-    PositionCache_Invalidate();
+    FieldMarkerMemo memo;
     std::vector<pugi::xml_node> runs = Runs(doc.child("w:p"));
-    std::vector<pugi::xml_node> parts = Run_FindComplexParts(runs[0]);
+    std::vector<pugi::xml_node> parts = Run_FindComplexParts(runs[0], memo);
     ASSERT_EQ(parts, runs);
     EXPECT_EQ(ComplexParts_TextRun(parts), runs[4]);
     EXPECT_EQ(ComplexParts_InstructionRun(parts), runs[1]);

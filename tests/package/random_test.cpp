@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -19,4 +20,15 @@ TEST(DocumentRandom, StaysWithinTheClosedRange) {
         ASSERT_GE(id, 1);
         ASSERT_LE(id, 134217726);
     }
+}
+
+// The C library's generator belongs to the host program: drawing numbers
+// must not reseed it or take numbers from its sequence.
+TEST(DocumentRandom, LeavesTheCLibraryGeneratorAlone) {
+    std::srand(20240229);
+    const int first = std::rand(), second = std::rand();
+    std::srand(20240229);
+    EXPECT_EQ(std::rand(), first);
+    Document_Random(1, 134217726);
+    EXPECT_EQ(std::rand(), second);
 }

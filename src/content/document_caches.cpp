@@ -1,0 +1,14 @@
+#include "content/document_caches.h"
+
+#include "package/document_data.h"
+
+void DocumentCaches_Invalidate(DocumentCaches& caches) {
+    PositionCache_Invalidate(caches.positions);
+    FieldMarkerMemo_Clear(caches.fieldMarkers);
+}
+
+DocumentCaches& DocumentCaches_Of(REALobject document) {
+    DocumentData* data = DocumentData_Of(document);
+    if (!data->caches) data->caches = new DocumentCaches;
+    return *data->caches;
+}

@@ -1,0 +1,21 @@
+// What a document remembers about places in its own trees, so that index
+// lookups and field detection in order stay linear. Each document has its
+// own record: two documents used from two threads never share one.
+#pragma once
+
+#include "content/complex_runs.h"
+#include "content/position_cache.h"
+#include "host/plugin_sdk.h"
+
+struct DocumentCaches {
+    PositionCache positions;
+    FieldMarkerMemo fieldMarkers;
+};
+
+// Forgets everything: after any change that inserts, removes or moves
+// children of a tree before the end (appending needs nothing).
+void DocumentCaches_Invalidate(DocumentCaches& caches);
+
+// The caches of a host Document object (what every view's record counts as
+// its document), made on first use.
+DocumentCaches& DocumentCaches_Of(REALobject document);
