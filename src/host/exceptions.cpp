@@ -19,8 +19,7 @@ constexpr const char* kExceptionConstructor =
 void WordExceptionConstructor(REALobject) {}
 
 REALmethodDefinition WordExceptionMethods[] = {
-    {reinterpret_cast<void*>(WordExceptionConstructor), nullptr, "Constructor()",
-     REALmemberFlagPublic | REALmemberFlagHidden},
+    VEX_HIDDEN_CONSTRUCTOR(WordExceptionConstructor),
 };
 
 // Constructs, raises and releases a fresh exception instance.

@@ -1,7 +1,9 @@
 // The plug-in's exported entry: store the resolver, announce the record
-// version, read what kind of host this is, and register the module.
+// version, read what kind of host this is, and register the module; inside
+// the entry guard, like every function the host calls.
 #include "host/bridge.h"
 #include "host/dates.h"
+#include "host/entry_guard.h"
 #include "host/files.h"
 #include "host/module.h"
 
@@ -52,7 +54,9 @@ void PluginEntry() {
     REALGetClassRef("VexlomarWord.WordException");
 }
 
-extern "C" __attribute__((visibility("default"))) void REALPluginMain(REALResolverProc resolver) {
+namespace {
+
+void LoadPlugin(REALResolverProc resolver) {
     // Linked code can be loaded again by a new host in the same process:
     // nothing resolved from the previous one may survive.
     BridgeReset();
@@ -63,4 +67,10 @@ extern "C" __attribute__((visibility("default"))) void REALPluginMain(REALResolv
         if (announce) announce(kREALPluginVersion);
     }
     PluginEntry();
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) void REALPluginMain(REALResolverProc resolver) {
+    GuardedEntry<LoadPlugin>::Call(resolver);
 }
