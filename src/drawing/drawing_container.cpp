@@ -4,6 +4,7 @@
 #include <string>
 
 #include "package/document_data.h"
+#include "package/package_paths.h"
 #include "package/relationships.h"
 
 namespace {
@@ -20,7 +21,7 @@ void DeleteImageRelationship(REALobject document, const char* relId) {
     Rel_DeleteID(doc, relId);
     // A picture added since the last save is only in the pending list; one
     // from the file must be left out of the next save.
-    if (!RemoveIfHasImageToBeAdded(data, relId)) data->deletedFiles->push_back("word/" + target);
+    if (!RemoveIfHasImageToBeAdded(data, relId)) data->deletedFiles->push_back(PackagePath_Resolve("word/document.xml", target));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <algorithm>
 #include <deque>
 #include <zip.h>
 
@@ -23,6 +24,7 @@ struct Archive {
     // A deque keeps each string's address while more are added.
     std::deque<std::string> buffers;
     bool failed = false;  // an entry could not be added: the close fails
+    zip_source_t* memory = nullptr;  // the archive's file, when it is in memory
 };
 
 Archive* zip_open(const char* path, int level, char mode) {
@@ -78,60 +80,85 @@ const char* zip_entry_name(Archive* archive) {
 
 namespace {
 
-// Reads exactly `size` bytes of the open entry into `into`, then asks for one
-// more byte: libzip checks the CRC only when a read reaches the end.
-bool ReadEntryInto(Archive* archive, char* into, zip_uint64_t size) {
+// Inflates the open entry into `out`, growing it as bytes come: the size the
+// archive declares only sizes the first allocation. Reading to the end makes
+// libzip check the CRC and the declared size. -1 on a read error, -2 when
+// the limits are passed.
+ssize_t ReadEntryLimited(Archive* archive, std::string& out, const ReadLimits& limits) {
+    out.clear();
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(archive->zip, archive->entryIndex, 0, &st) != 0) return -1;
+    const uint64_t compressed = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
+    uint64_t allowed = limits.maxBytes;
+    if (limits.maxRatio && compressed < allowed / limits.maxRatio) {
+        uint64_t byRatio = compressed * limits.maxRatio;
+        allowed = byRatio < limits.ratioFloor ? std::min<uint64_t>(limits.ratioFloor, allowed) : byRatio;
+    }
+    if (allowed >= static_cast<uint64_t>(SSIZE_MAX)) allowed = static_cast<uint64_t>(SSIZE_MAX) - 1;
+
     zip_file_t* file = zip_fopen_index(archive->zip, archive->entryIndex, 0);
-    if (!file) return false;
-    zip_uint64_t done = 0;
-    bool ok = true;
-    while (done < size) {
-        zip_int64_t n = zip_fread(file, into + done, size - done);
-        if (n <= 0) {
-            ok = false;
+    if (!file) return -1;
+    size_t capacity = static_cast<size_t>(std::min<uint64_t>(st.size, std::min<uint64_t>(allowed, 1u << 24)));
+    out.resize(std::max<size_t>(capacity, 4096));
+    size_t done = 0;
+    ssize_t result = 0;
+    for (;;) {
+        if (done == out.size()) {
+            if (done > allowed) {
+                result = -2;
+                break;
+            }
+            out.resize(static_cast<size_t>(std::min<uint64_t>(uint64_t(out.size()) * 2, allowed + 1)));
+        }
+        zip_int64_t n = zip_fread(file, &out[done], out.size() - done);
+        if (n < 0) {
+            result = -1;
             break;
         }
-        done += static_cast<zip_uint64_t>(n);
+        if (n == 0) break;
+        done += static_cast<size_t>(n);
+        if (done > allowed) {
+            result = -2;
+            break;
+        }
     }
-    if (ok) {
-        char extra;
-        if (zip_fread(file, &extra, 1) != 0) ok = false;
+    if (zip_fclose(file) != 0 && result == 0) result = -1;
+    if (result != 0) {
+        out.clear();
+        out.shrink_to_fit();
+        return result;
     }
-    if (zip_fclose(file) != 0) ok = false;
-    return ok;
+    out.resize(done);
+    return static_cast<ssize_t>(done);
 }
 
 }  // namespace
 
+ssize_t zip_entry_read_limited(Archive* archive, std::string& out, const ReadLimits& limits) {
+    out.clear();
+    if (!archive || archive->writing || !archive->entryOpen) return -1;
+    return ReadEntryLimited(archive, out, limits);
+}
+
 ssize_t zip_entry_read(Archive* archive, void** buffer, size_t* size) {
     if (buffer) *buffer = nullptr;
     if (size) *size = 0;
-    if (!archive || archive->writing || !archive->entryOpen || !buffer) return -1;
-    zip_uint64_t length = archive->entrySize;
-    if (length >= static_cast<zip_uint64_t>(SSIZE_MAX)) return -1;
-    char* data = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
+    if (!buffer) return -1;
+    std::string bytes;
+    ssize_t n = zip_entry_read_limited(archive, bytes, kPartReadLimits);
+    if (n < 0) return -1;
+    char* data = static_cast<char*>(std::malloc(bytes.size() + 1));
     if (!data) return -1;
-    if (!ReadEntryInto(archive, data, length)) {
-        std::free(data);
-        return -1;
-    }
-    data[length] = 0;
+    std::memcpy(data, bytes.data(), bytes.size());
+    data[bytes.size()] = 0;
     *buffer = data;
-    if (size) *size = static_cast<size_t>(length);
-    return static_cast<ssize_t>(length);
+    if (size) *size = bytes.size();
+    return n;
 }
 
 ssize_t zip_entry_read(Archive* archive, std::string& out) {
-    out.clear();
-    if (!archive || archive->writing || !archive->entryOpen) return -1;
-    zip_uint64_t length = archive->entrySize;
-    if (length >= static_cast<zip_uint64_t>(SSIZE_MAX)) return -1;
-    out.resize(static_cast<size_t>(length));
-    if (!ReadEntryInto(archive, &out[0], length)) {
-        out.clear();
-        return -1;
-    }
-    return static_cast<ssize_t>(length);
+    return zip_entry_read_limited(archive, out, kPartReadLimits) < 0 ? -1 : static_cast<ssize_t>(out.size());
 }
 
 int zip_entry_write(Archive* archive, const void* data, size_t size) {
@@ -191,6 +218,10 @@ bool zip_entry_exists(Archive* archive, const char* name) {
 
 int zip_close(Archive* archive) {
     if (!archive) return -1;
+    if (archive->memory) {
+        std::string discarded;
+        return zip_close_bytes(archive, discarded);
+    }
     int result = 0;
     if (archive->entryOpen && archive->writing) {
         // An entry left open was never finished: do not write a partial package.
@@ -205,6 +236,128 @@ int zip_close(Archive* archive) {
     }
     delete archive;
     return result;
+}
+
+Archive* zip_open_bytes(const std::string& bytes) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    if (!source) {
+        zip_error_fini(&error);
+        return nullptr;
+    }
+    zip_t* zip = zip_open_from_source(source, ZIP_RDONLY, &error);
+    zip_error_fini(&error);
+    if (!zip) {
+        zip_source_free(source);
+        return nullptr;
+    }
+    Archive* archive = new Archive;
+    archive->zip = zip;
+    return archive;
+}
+
+Archive* zip_open_memory(int level) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &error);
+    if (!source) {
+        zip_error_fini(&error);
+        return nullptr;
+    }
+    // The source must outlive zip_close, which writes into it.
+    zip_source_keep(source);
+    zip_t* zip = zip_open_from_source(source, ZIP_TRUNCATE, &error);
+    zip_error_fini(&error);
+    if (!zip) {
+        zip_source_free(source);
+        zip_source_free(source);
+        return nullptr;
+    }
+    Archive* archive = new Archive;
+    archive->zip = zip;
+    archive->writing = true;
+    archive->level = level;
+    archive->memory = source;
+    return archive;
+}
+
+namespace {
+
+bool ReadSource(zip_source_t* source, std::string& out) {
+    out.clear();
+    if (zip_source_open(source) != 0) return false;
+    bool ok = true;
+    char chunk[1 << 16];
+    for (;;) {
+        zip_int64_t n = zip_source_read(source, chunk, sizeof chunk);
+        if (n < 0) {
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        out.append(chunk, static_cast<size_t>(n));
+    }
+    zip_source_close(source);
+    return ok;
+}
+
+}  // namespace
+
+int zip_close_bytes(Archive* archive, std::string& out) {
+    out.clear();
+    if (!archive) return -1;
+    zip_source_t* source = archive->memory;
+    archive->memory = nullptr;
+    int result = zip_close(archive);  // frees the archive
+    if (!source) return -1;
+    if (result == 0 && !ReadSource(source, out)) result = -1;
+    if (result != 0) out.clear();
+    zip_source_free(source);
+    return result;
+}
+
+int zip_entry_info(Archive* archive, size_t index, EntryInfo& info) {
+    if (!archive) return -1;
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(archive->zip, index, ZIP_FL_ENC_RAW, &st) != 0) return -1;
+    if (!(st.valid & ZIP_STAT_NAME)) return -1;
+    info.name = st.name;
+    info.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
+    info.compressedSize = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
+    info.encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+    const bool knownMethod = st.valid & ZIP_STAT_COMP_METHOD;
+    info.stored = knownMethod && st.comp_method == ZIP_CM_STORE;
+    info.methodSupported = knownMethod && (st.comp_method == ZIP_CM_STORE || st.comp_method == ZIP_CM_DEFLATE);
+    return 0;
+}
+
+int zip_entry_copy(Archive* to, Archive* from, size_t index) {
+    if (!to || !from || !to->writing || from->writing || to->entryOpen) return -1;
+    const char* name = zip_get_name(from->zip, index, ZIP_FL_ENC_RAW);
+    if (!name) return -1;
+    EntryInfo info;
+    if (zip_entry_info(from, index, info) != 0) return -1;
+    // A whole entry is taken with its compressed bytes; libzip writes them
+    // as they are when the method stays the same.
+    zip_source_t* source = zip_source_zip(to->zip, from->zip, index, 0, 0, -1);
+    if (!source) {
+        to->failed = true;
+        return -1;
+    }
+    zip_int64_t at = zip_file_add(to->zip, name, source, ZIP_FL_ENC_RAW);
+    if (at < 0) {
+        zip_source_free(source);
+        to->failed = true;
+        return -1;
+    }
+    if (info.stored &&
+        zip_set_file_compression(to->zip, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0) != 0) {
+        to->failed = true;
+        return -1;
+    }
+    return 0;
 }
 
 }  // namespace Zip

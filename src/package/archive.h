@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <sys/types.h>
 
@@ -51,6 +52,50 @@ ssize_t zip_total_entries(Archive* archive);
 // True when the archive holds (or, in write mode, has been given) an entry
 // of that name.
 bool zip_entry_exists(Archive* archive, const char* name);
+
+// ---- Packages in memory and limits on what is inflated
+
+// Opens an archive over bytes in memory, for reading. The bytes must stay
+// alive and unchanged until the archive is closed. Null when they are not a
+// ZIP archive.
+Archive* zip_open_bytes(const std::string& bytes);
+// A new archive whose file is a buffer in memory, for writing; end it with
+// zip_close_bytes.
+Archive* zip_open_memory(int level);
+// Writes the archive into `out` and frees it. 0 on success; -1 (out empty)
+// on failure. Always frees.
+int zip_close_bytes(Archive* archive, std::string& out);
+
+// What the central directory says of an entry.
+struct EntryInfo {
+    std::string name;
+    uint64_t size = 0;            // declared inflated size (not trusted)
+    uint64_t compressedSize = 0;  // bytes the entry takes in the archive
+    bool encrypted = false;
+    bool stored = false;            // kept without compression
+    bool methodSupported = false;   // stored or deflated
+};
+// 0 on success.
+int zip_entry_info(Archive* archive, size_t index, EntryInfo& info);
+
+// The most an entry may inflate to, in bytes and as a multiple of its
+// compressed size (the ratio applies above ratioFloor bytes), so that a
+// small package cannot make a read exhaust memory.
+struct ReadLimits {
+    uint64_t maxBytes;
+    uint64_t maxRatio;
+    uint64_t ratioFloor;
+};
+constexpr ReadLimits kPartReadLimits = {256ull << 20, 200, 16ull << 20};
+// Reads the open entry into `out` up to its real inflated size (the size
+// the archive declares is not trusted), checking the CRC. Returns the byte
+// count; -1 when the entry cannot be read, -2 when it exceeds the limits.
+ssize_t zip_entry_read_limited(Archive* archive, std::string& out, const ReadLimits& limits);
+
+// Adds entry `index` of `from` (opened for reading) to `to` (being written)
+// under the same name, copying its compressed bytes as they are: nothing is
+// inflated. `from` must stay open until `to` is closed. 0 on success.
+int zip_entry_copy(Archive* to, Archive* from, size_t index);
 
 // Writes the archive (write mode) and frees it. 0 on success; on failure
 // -1, and whatever was at the path before is left as it was (libzip writes

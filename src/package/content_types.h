@@ -8,3 +8,6 @@ void RegisterExtension(Word::Document& document, const char* extension, const ch
 // Appends an Override for the part name ("/word/header1.xml"), even when
 // the same one exists.
 void ContentType_AddPart(Word::Document& document, const char* partName, const char* contentType);
+// Gives the part name its content type: the Override that names the part
+// (part names ignore case) is updated, or a new one appended.
+void ContentType_SetPart(Word::Document& document, const char* partName, const char* contentType);

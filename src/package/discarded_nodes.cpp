@@ -34,6 +34,6 @@ void Xml_PrintDocument(const pugi::xml_document& doc, pugi::xml_writer& writer) 
     for (pugi::xml_node child = doc.first_child(); child; child = child.next_sibling()) {
         if (Xml_IsDiscardHolder(child)) continue;
         // Control characters XML 1.0 forbids would make the part unreadable.
-        child.print(writer, "\t", pugi::format_indent | pugi::format_skip_control_chars, pugi::encoding_auto, 0);
+        child.print(writer, "", pugi::format_raw | pugi::format_skip_control_chars, pugi::encoding_utf8, 0);
     }
 }

@@ -16,6 +16,7 @@ void Xml_Discard(pugi::xml_node node);
 bool Xml_IsDiscardHolder(pugi::xml_node node);
 // True when `node` is the holder or lies inside it.
 bool Xml_IsDiscarded(pugi::xml_node node);
-// Prints a whole tree as a saved part: tab indentation, no declaration,
+// Prints a whole tree as a saved part: no added indentation (the output
+// stays linear in the size of the tree however deep it is), no declaration,
 // without the holder.
 void Xml_PrintDocument(const pugi::xml_document& doc, pugi::xml_writer& writer);

@@ -1,11 +1,15 @@
 #include "package/document.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "host/bridge.h"
 #include "package/archive.h"
+#include "package/package_paths.h"
 #include "package/relationships.h"
 #include "package/xml_string_writer.h"
 
@@ -14,16 +18,12 @@ namespace Word {
 namespace {
 
 const char* const kMissingEntry = "Could not open internal file in document: ";
+const char* const kMainPart = "word/document.xml";
 
 // The bytes of one entry, freed unless handed to a DOM.
 struct EntryBuffer {
-    void* data = nullptr;
-    size_t size = 0;
+    std::string bytes;
     bool present = false;
-    EntryBuffer() = default;
-    EntryBuffer(const EntryBuffer&) = delete;
-    EntryBuffer& operator=(const EntryBuffer&) = delete;
-    ~EntryBuffer() { std::free(data); }
 };
 
 // Closes the archive on every way out of the function that opened it.
@@ -34,6 +34,24 @@ struct ArchiveCloser {
     }
 };
 
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    out.clear();
+    char chunk[1 << 16];
+    bool ok = true;
+    for (;;) {
+        size_t n = std::fread(chunk, 1, sizeof chunk, file);
+        out.append(chunk, n);
+        if (n < sizeof chunk) {
+            ok = !std::ferror(file);
+            break;
+        }
+    }
+    std::fclose(file);
+    return ok;
+}
+
 open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, EntryBuffer& out,
                            bool required, std::string& lastError) {
     if (Zip::zip_entry_open(archive, name.c_str()) != 0) {
@@ -42,7 +60,7 @@ open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, Entry
         return entry_missing;
     }
     out.present = true;
-    if (Zip::zip_entry_read(archive, &out.data, &out.size) < 0) {
+    if (Zip::zip_entry_read_limited(archive, out.bytes, Zip::kPartReadLimits) < 0) {
         Zip::zip_entry_close(archive);
         return entry_read_failed;
     }
@@ -50,16 +68,45 @@ open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, Entry
     return success;
 }
 
-// Parses in place: the DOM takes the buffer over instead of copying it.
-// zip_entry_read allocates with malloc, and pugixml frees with free as long
-// as its memory functions are left at their defaults, which this library
-// never changes.
-bool ParsePart(pugi::xml_document& xml, EntryBuffer& bytes) {
-    void* data = bytes.data;
-    bytes.data = nullptr;
+bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
     pugi::xml_parse_result parsed =
-        xml.load_buffer_inplace_own(data, bytes.size, kParseOptions, pugi::encoding_auto);
+        xml.load_buffer(part.bytes.data(), part.bytes.size(), kParseOptions, pugi::encoding_auto);
+    part.bytes.clear();
+    part.bytes.shrink_to_fit();
     return static_cast<bool>(parsed);
+}
+
+// Every entry must be one a reader can take: a name used once (part names
+// ignore case), not encrypted, stored or deflated. A package that breaks
+// this could be opened but never saved as it was.
+open_result_code CheckEntries(Zip::Archive* archive) {
+    ssize_t count = Zip::zip_total_entries(archive);
+    if (count < 0) return zip_open_failed;
+    std::unordered_set<std::string> names;
+    names.reserve(static_cast<size_t>(count));
+    Zip::EntryInfo info;
+    for (ssize_t i = 0; i < count; ++i) {
+        if (Zip::zip_entry_info(archive, static_cast<size_t>(i), info) != 0) return zip_open_failed;
+        if (!names.insert(PackagePath_Key(info.name)).second) return zip_open_failed;
+        if (info.encrypted || !info.methodSupported) return entry_read_failed;
+    }
+    return success;
+}
+
+// Parts held in their own DOMs, which a header or footer relationship must
+// not load a second time.
+bool IsReservedPart(const Document& doc, const std::string& partName) {
+    const std::string key = PackagePath_Key(partName);
+    if (key == "word/document.xml" || key == "[content_types].xml" || key == "docprops/core.xml")
+        return true;
+    if (key.size() >= 5 && key.compare(key.size() - 5, 5, ".rels") == 0) return true;
+    if (doc.hasStyles && key == PackagePath_Key(doc.stylesPartName)) return true;
+    if (doc.hasNumbering && key == PackagePath_Key(doc.numberingPartName)) return true;
+    return false;
+}
+
+bool IsExternal(pugi::xml_node rel) {
+    return std::strcmp(rel.attribute("TargetMode").value(), "External") == 0;
 }
 
 }  // namespace
@@ -91,14 +138,16 @@ Document::~Document() {
 }
 
 open_result_code Document::Open() {
-    ArchiveCloser closer{Zip::zip_open(filePath.c_str(), 6, 'r')};
+    if (!ReadWholeFile(filePath, sourceBytes) || sourceBytes.empty()) return zip_open_failed;
+    ArchiveCloser closer{Zip::zip_open_bytes(sourceBytes)};
     Zip::Archive* archive = closer.archive;
     if (!archive) return zip_open_failed;
+    open_result_code result = CheckEntries(archive);
+    if (result != success) return result;
 
-    EntryBuffer document, core, styles, rels, contentTypes;
-    open_result_code result = ReadEntry(archive, "word/document.xml", document, true, lastError);
+    EntryBuffer document, core, rels, contentTypes;
+    result = ReadEntry(archive, kMainPart, document, true, lastError);
     if (result == success) result = ReadEntry(archive, "docProps/core.xml", core, false, lastError);
-    if (result == success) result = ReadEntry(archive, "word/styles.xml", styles, true, lastError);
     if (result == success)
         result = ReadEntry(archive, "word/_rels/document.xml.rels", rels, true, lastError);
     if (result == success)
@@ -107,25 +156,33 @@ open_result_code Document::Open() {
 
     if (!ParsePart(relsXml, rels)) return parse_failed;
 
+    // The parts the main document relates to by type. The first relationship
+    // of a type wins; a part is loaded once.
     const std::string numberingType = std::string(kRelationshipTypeBase) + "numbering";
     const std::string themeType = std::string(kRelationshipTypeBase) + "theme";
-    bool numberingDone = false, themeDone = false;
+    const std::string stylesType = std::string(kRelationshipTypeBase) + "styles";
+    bool themeDone = false;
     for (pugi::xml_node rel : relsXml.document_element().children()) {
-        if (numberingDone && themeDone) break;
         const char* type = rel.attribute("Type").value();
-        bool isNumbering = !numberingDone && numberingType == type;
-        bool isTheme = !themeDone && themeType == type;
-        if (!isNumbering && !isTheme) continue;
+        const bool isNumbering = !hasNumbering && numberingType == type;
+        const bool isTheme = !themeDone && themeType == type;
+        const bool isStyles = !hasStyles && stylesType == type;
+        if ((!isNumbering && !isTheme && !isStyles) || IsExternal(rel)) continue;
         const char* target = rel.attribute("Target").value();
+        const std::string partName = PackagePath_Resolve(kMainPart, target);
         EntryBuffer part;
-        result = ReadEntry(archive, std::string("word/") + target, part, true, lastError);
+        result = ReadEntry(archive, partName, part, true, lastError);
         if (result != success) return result;
-        // A malformed numbering or theme part does not stop the opening.
-        if (isNumbering) {
+        if (isStyles) {
+            stylesPartName = partName;
+            hasStyles = true;
+            if (!ParsePart(stylesXml, part)) return parse_failed;
+        } else if (isNumbering) {
+            // A malformed numbering or theme part does not stop the opening.
             numberingTarget = target;
+            numberingPartName = partName;
             ParsePart(numberingXml, part);
             hasNumbering = true;
-            numberingDone = true;
         } else {
             ParsePart(themeXml, part);
             themeDone = true;
@@ -134,12 +191,9 @@ open_result_code Document::Open() {
 
     result = LoadHeaders(archive);
     if (result != success) return result;
-    Zip::zip_close(archive);
-    closer.archive = nullptr;
 
     if (!ParsePart(documentXml, document)) return parse_failed;
     if (core.present && !ParsePart(coreXml, core)) return parse_failed;
-    if (!ParsePart(stylesXml, styles)) return parse_failed;
     if (!ParsePart(contentTypesXml, contentTypes)) return parse_failed;
     return success;
 }
@@ -147,6 +201,7 @@ open_result_code Document::Open() {
 open_result_code Document::LoadHeaders(Zip::Archive* archive) {
     const std::string headerType = std::string(kRelationshipTypeBase) + "header";
     const std::string footerType = std::string(kRelationshipTypeBase) + "footer";
+    std::unordered_map<std::string, HeaderFooterPart*> loaded;
     for (pugi::xml_node rel : relsXml.document_element().children()) {
         const char* type = rel.attribute("Type").value();
         HeaderFooterList* list;
@@ -156,15 +211,27 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
             list = &footers;
         else
             continue;
+        if (IsExternal(rel)) continue;
         const char* target = rel.attribute("Target").value();
+        const std::string partName = PackagePath_Resolve(kMainPart, target);
+        // A relationship that names the main document, the styles or a
+        // relationships part is not a header, whatever its type says.
+        if (partName.empty() || IsReservedPart(*this, partName)) continue;
+        const std::string key = PackagePath_Key(partName);
+        auto found = loaded.find(key);
+        if (found != loaded.end()) {
+            found->second->otherIds.push_back(rel.attribute("Id").value());
+            continue;
+        }
         EntryBuffer bytes;
-        open_result_code result =
-            ReadEntry(archive, std::string("word/") + target, bytes, true, lastError);
+        open_result_code result = ReadEntry(archive, partName, bytes, true, lastError);
         if (result != success) return result;
         HeaderFooterPart* part = new HeaderFooterPart;
         part->target = target;
         part->id = rel.attribute("Id").value();
+        part->partName = partName;
         HeaderFooterList_Append(*list, part);
+        loaded.emplace(key, part);
         if (!ParsePart(part->xml, bytes)) return parse_failed;
     }
     return success;
@@ -198,15 +265,12 @@ std::string Document::GetErrorDescriptionAndCode(open_result_code code,
 
 open_result_code Document::GetFileData(const char* entryName, REALstring* out) {
     *out = nullptr;
-    ArchiveCloser closer{Zip::zip_open(filePath.c_str(), 6, 'r')};
+    ArchiveCloser closer{Zip::zip_open_bytes(sourceBytes)};
     if (!closer.archive) return zip_open_failed;
-    EntryBuffer bytes;
-    open_result_code result = ReadEntry(closer.archive, entryName, bytes, true, lastError);
+    EntryBuffer entry;
+    open_result_code result = ReadEntry(closer.archive, entryName, entry, true, lastError);
     if (result != success) return result;
-    Zip::zip_close(closer.archive);
-    closer.archive = nullptr;
-    *out = REALBuildStringWithEncoding(static_cast<const char*>(bytes.data), bytes.size,
-                                       kREALTextEncodingNone);
+    *out = REALBuildStringWithEncoding(entry.bytes.data(), entry.bytes.size(), kREALTextEncodingNone);
     return success;
 }
 

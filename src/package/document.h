@@ -32,8 +32,12 @@ constexpr RBInteger kSaveFailedErrorNumber = -15;
 
 // One header or footer part.
 struct HeaderFooterPart {
-    std::string target;  // the relationship's Target, relative to word/
-    std::string id;      // the relationship's Id
+    std::string target;    // the relationship's Target, as written
+    std::string id;        // the relationship's Id
+    std::string partName;  // the entry the Target resolves to (word/header1.xml)
+    // Ids of further relationships of the main part to the same part: the
+    // part is loaded and written once.
+    std::vector<std::string> otherIds;
     pugi::xml_document xml;
     HeaderFooterPart* next = nullptr;
 };
@@ -57,15 +61,22 @@ public:
     Document& operator=(const Document&) = delete;
 
     std::string filePath;
+    // The package as opened (and after each Save, as saved). Entries the
+    // library does not parse are copied from here, so a save always copies
+    // the package that was opened, whatever happens to the file meanwhile.
+    std::string sourceBytes;
     pugi::xml_document themeXml;
     pugi::xml_document documentXml;
     pugi::xml_document coreXml;  // empty when the package has no core part
-    pugi::xml_document stylesXml;
+    pugi::xml_document stylesXml;  // empty while the package has no styles part
+    bool hasStyles = false;        // stylesXml is saved only when true
+    std::string stylesPartName;    // entry of the styles part (word/styles.xml)
     pugi::xml_document relsXml;
     pugi::xml_document contentTypesXml;
     pugi::xml_document numberingXml;
     bool hasNumbering = false;    // numberingXml is saved only when true
-    std::string numberingTarget;  // relative to word/
+    std::string numberingTarget;  // the relationship's Target, as written
+    std::string numberingPartName;  // the entry it resolves to
     HeaderFooterList headers;
     HeaderFooterList footers;
     std::string lastError;        // message of result entry_missing
@@ -84,23 +95,30 @@ public:
     // Six hex digits of a colour-scheme slot (accent1, dk2, hlink...) of the
     // theme; "" when the theme lacks it. Valid until the theme changes.
     const char* LookupThemeColor(const char* slotName) const;
-    // One entry of the file on disk as a host string without encoding;
-    // *out is nil on failure.
+    // One entry of the package as last opened or saved, as a host string
+    // without encoding; *out is nil on failure.
     open_result_code GetFileData(const char* entryName, REALstring* out);
     static bool FileIsMarkedForDelete(const char* name, const DeletedFileList* list);
 
     // Writes the rewritten entries: the held parts, the header and footer
     // parts and the pending pictures. Appends each entry name to *written.
+    // Names the main part's styles part (creating it, its relationship and
+    // its content type when the package has none) for something that needs
+    // styles. False when no relationship can be added.
+    bool EnsureStyles();
+
     bool WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
                    std::vector<std::string>* written = nullptr);
     // Writes the package to targetPath, a file that must not be overwritten
-    // half-way: the archive is written beside it, read back and renamed into
-    // place. False on failure, with nothing left behind.
+    // half-way: the archive is made in memory, checked, written beside the
+    // target and renamed into place. False on failure, with nothing left
+    // behind.
     bool SaveAs(const char* targetPath, const DeletedFileList* deleted,
                 const ImagesToBeAdded* pending);
-    // Writes the package to temporaryPath, reads it back, and only then
-    // replaces filePath (a copy beside it renamed over it, same file mode).
-    // The temporary file is removed. False on failure, with filePath as it was.
+    // Replaces filePath with the package (written beside it and renamed over
+    // it, same file mode) and makes it the new source. temporaryPath, a
+    // file the host may have made for the save, is removed. False on
+    // failure, with filePath as it was.
     bool Save(const char* temporaryPath, const DeletedFileList* deleted,
               const ImagesToBeAdded* pending);
 };

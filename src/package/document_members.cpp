@@ -96,11 +96,10 @@ REALobject CreateDocument(REALobject f) {
 
 void Save(REALobject instance) {
     DocumentData* data = DocumentData_Of(instance);
+    // The package is made in memory; a temporary file the host makes is
+    // only removed again, and a host that cannot make one can still save.
     std::string temporaryPath;
-    if (!Document_TemporaryPath(temporaryPath)) {
-        ThrowWordException(Word::kSaveFailedMessage, Word::kSaveFailedErrorNumber);
-        return;
-    }
+    if (!Document_TemporaryPath(temporaryPath)) temporaryPath.clear();
     if (!data->wordDocument->Save(temporaryPath.c_str(), data->deletedFiles, &data->pendingImages)) {
         // The pending pictures and deletions stay listed: the file lacks them.
         ThrowWordException(Word::kSaveFailedMessage, Word::kSaveFailedErrorNumber);

@@ -80,7 +80,7 @@ std::string Rel_GetUniqueImageName(Word::Document& document, const char* extensi
     static const char kMedia[] = "word/media/image";
     const size_t mediaLength = sizeof kMedia - 1;
     long long inPackage = 0;
-    if (Zip::Archive* archive = Zip::zip_open(document.filePath.c_str(), 6, 'r')) {
+    if (Zip::Archive* archive = Zip::zip_open_bytes(document.sourceBytes)) {
         ssize_t count = Zip::zip_total_entries(archive);
         for (ssize_t i = 0; i < count; ++i) {
             if (Zip::zip_entry_openbyindex(archive, static_cast<size_t>(i)) != 0) continue;

@@ -1,11 +1,12 @@
 // Writing the package: the rewritten entries, then every other entry of the
-// package file, into an archive that is read back before it replaces
-// anything.
+// package as it was opened, into an archive made in memory and checked
+// before it replaces anything.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <limits.h>
+#include <random>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,7 +15,9 @@
 #include "host/bridge.h"
 #include "package/archive.h"
 #include "package/document.h"
+#include "package/package_paths.h"
 #include "package/pending_images.h"
+#include "package/utf8_text.h"
 #include "package/xml_string_writer.h"
 
 namespace Word {
@@ -34,6 +37,9 @@ bool WritePart(Zip::Archive* out, const std::string& name, const pugi::xml_docum
                std::vector<std::string>* written) {
     xml_string_writer writer;
     PrintPart(xml, writer);
+    // Text that is not UTF-8 (from a file or a host string) would make the
+    // part unreadable.
+    Utf8_Sanitize(writer.result);
     return WriteEntry(out, name, std::move(writer.result), written);
 }
 
@@ -47,66 +53,38 @@ bool IsRewrittenName(const char* name) {
     return std::strncmp(name, "word/header", 11) == 0 || std::strncmp(name, "word/footer", 11) == 0;
 }
 
-// Copies every entry of the package file that was not rewritten, not marked
-// for deletion and not written under the same name by WriteData (a numbering
-// or header part of an unusual name). Returns the number copied, -1 on error.
-ssize_t CopyOldEntries(const std::string& filePath, Zip::Archive* out,
-                       const DeletedFileList* deleted, const std::vector<std::string>& written) {
-    Zip::Archive* in = Zip::zip_open(filePath.c_str(), 6, 'r');
-    if (!in) return -1;
-    std::unordered_set<std::string> skip(written.begin(), written.end());
-    if (deleted) skip.insert(deleted->begin(), deleted->end());
+// Copies, compressed as they are, the entries of the source package that
+// were not rewritten, not marked for deletion and not written under the same
+// name by WriteData. Returns the number copied, -1 on error.
+ssize_t CopyOldEntries(Zip::Archive* in, Zip::Archive* out, const DeletedFileList* deleted,
+                       const std::vector<std::string>& written) {
+    std::unordered_set<std::string> skip;
+    for (const std::string& name : written) skip.insert(PackagePath_Key(name));
+    if (deleted)
+        for (const std::string& name : *deleted) skip.insert(PackagePath_Key(name));
     ssize_t copied = 0;
     ssize_t count = Zip::zip_total_entries(in);
-    for (ssize_t i = 0; i < count && copied >= 0; ++i) {
-        if (Zip::zip_entry_openbyindex(in, static_cast<size_t>(i)) != 0) {
-            copied = -1;
-            break;
-        }
-        std::string name = Zip::zip_entry_name(in);
-        if (IsRewrittenName(name.c_str()) || skip.count(name)) {
-            Zip::zip_entry_close(in);
-            continue;
-        }
-        std::string bytes;
-        bool ok = Zip::zip_entry_read(in, bytes) >= 0;
-        if (Zip::zip_entry_close(in) != 0) ok = false;
-        if (ok) ok = WriteEntry(out, name, std::move(bytes), nullptr);
-        copied = ok ? copied + 1 : -1;
+    if (count < 0) return -1;
+    Zip::EntryInfo info;
+    for (ssize_t i = 0; i < count; ++i) {
+        if (Zip::zip_entry_info(in, static_cast<size_t>(i), info) != 0) return -1;
+        if (IsRewrittenName(info.name.c_str()) || skip.count(PackagePath_Key(info.name))) continue;
+        if (Zip::zip_entry_copy(out, in, static_cast<size_t>(i)) != 0) return -1;
+        ++copied;
     }
-    Zip::zip_close(in);
     return copied;
 }
 
-// Opens path, reads every entry whole (each CRC checked) and checks the count.
-bool ArchiveReadsBack(const char* path, ssize_t expectedEntries) {
-    Zip::Archive* archive = Zip::zip_open(path, 6, 'r');
+// The new package opens and lists every entry written.
+bool PackageChecksOut(const std::string& bytes, ssize_t expectedEntries) {
+    Zip::Archive* archive = Zip::zip_open_bytes(bytes);
     if (!archive) return false;
-    ssize_t count = Zip::zip_total_entries(archive);
-    bool ok = count == expectedEntries;
-    std::string bytes;
-    for (ssize_t i = 0; ok && i < count; ++i) {
-        ok = Zip::zip_entry_openbyindex(archive, static_cast<size_t>(i)) == 0 &&
-             Zip::zip_entry_read(archive, bytes) >= 0;
-        if (Zip::zip_entry_close(archive) != 0) ok = false;
-    }
+    bool ok = Zip::zip_total_entries(archive) == expectedEntries;
+    Zip::EntryInfo info;
+    for (ssize_t i = 0; ok && i < expectedEntries; ++i)
+        ok = Zip::zip_entry_info(archive, static_cast<size_t>(i), info) == 0;
     Zip::zip_close(archive);
     return ok;
-}
-
-// Forces a file's bytes to the disk before it is renamed over another.
-bool SyncFile(const char* path) {
-    int fd = ::open(path, O_RDONLY);
-    if (fd < 0) return false;
-    bool ok = ::fsync(fd) == 0;
-    if (::close(fd) != 0) ok = false;
-    return ok;
-}
-
-mode_t DefaultFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
 }
 
 // Path of the file itself when `path` is a symbolic link, so that replacing
@@ -117,54 +95,68 @@ std::string ResolvedPath(const std::string& path) {
     return path;
 }
 
-// A new empty file beside `path`, for writing a replacement of it.
+// A new empty file beside `path`, created with the mode new files get
+// (0666 less the process's umask, applied by the system).
 bool MakeSiblingFile(const std::string& path, std::string& sibling, int& fd) {
-    sibling = path + ".XXXXXX";
-    fd = ::mkstemp(&sibling[0]);
-    return fd >= 0;
+    std::random_device random;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
+        sibling = path + suffix;
+        fd = ::open(sibling.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return true;
+        if (errno != EEXIST) return false;
+    }
+    return false;
 }
 
-bool CopyFileContents(int from, int to) {
-    static const size_t kChunk = 1 << 16;
-    std::string buffer(kChunk, '\0');
-    for (;;) {
-        ssize_t n = ::read(from, &buffer[0], kChunk);
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (n == 0) return true;
-        for (ssize_t done = 0; done < n;) {
-            ssize_t w = ::write(to, buffer.data() + done, static_cast<size_t>(n - done));
-            if (w < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            done += w;
-        }
+        done += static_cast<size_t>(n);
     }
+    return true;
 }
 
-// Replaces `target` by a copy of `source`: the copy is written and synced
-// beside the target with the target's mode, then renamed over it, so the
-// target is at every moment either the old file or the complete new one.
-bool ReplaceFileWithCopy(const char* source, const std::string& targetPath) {
-    std::string target = ResolvedPath(targetPath);
+void SyncFolderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Puts `bytes` at `target`: written and synced beside it, then renamed over
+// it, so the target is at every moment either the old file or the complete
+// new one. keepMode takes the mode of the file being replaced;
+// mustNotExist refuses to replace a file at all.
+bool PutFile(const std::string& target, const std::string& bytes, bool mustNotExist) {
     struct stat st;
-    mode_t mode = ::stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : DefaultFileMode();
-    int from = ::open(source, O_RDONLY);
-    if (from < 0) return false;
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && mustNotExist) return false;
     std::string sibling;
-    int to;
-    if (!MakeSiblingFile(target, sibling, to)) {
-        ::close(from);
-        return false;
+    int fd;
+    if (!MakeSiblingFile(target, sibling, fd)) return false;
+    bool ok = (!exists || ::fchmod(fd, st.st_mode & 07777) == 0) && WriteAll(fd, bytes) &&
+              ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    if (ok) {
+        if (mustNotExist) {
+            // A file that appeared meanwhile is not replaced either.
+            ok = ::link(sibling.c_str(), target.c_str()) == 0;
+            if (!ok && errno != EEXIST) ok = ::rename(sibling.c_str(), target.c_str()) == 0;
+        } else {
+            ok = ::rename(sibling.c_str(), target.c_str()) == 0;
+        }
     }
-    bool ok = ::fchmod(to, mode) == 0 && CopyFileContents(from, to) && ::fsync(to) == 0;
-    ::close(from);
-    if (::close(to) != 0) ok = false;
-    if (ok) ok = ::rename(sibling.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(sibling.c_str());
+    ::unlink(sibling.c_str());
+    if (ok) SyncFolderOf(target);
     return ok;
 }
 
@@ -175,14 +167,14 @@ bool Document::WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
     if (!WritePart(out, "word/document.xml", documentXml, written)) return false;
     if (coreXml.first_child() && !WritePart(out, "docProps/core.xml", coreXml, written))
         return false;
-    if (!WritePart(out, "word/styles.xml", stylesXml, written)) return false;
-    if (hasNumbering && !WritePart(out, "word/" + numberingTarget, numberingXml, written))
+    if (hasStyles && !WritePart(out, stylesPartName, stylesXml, written)) return false;
+    if (hasNumbering && !WritePart(out, numberingPartName, numberingXml, written))
         return false;
     if (!WritePart(out, "word/_rels/document.xml.rels", relsXml, written)) return false;
     if (!WritePart(out, "[Content_Types].xml", contentTypesXml, written)) return false;
     for (const HeaderFooterList* list : {&headers, &footers})
         for (HeaderFooterPart* part = list->head; part; part = part->next)
-            if (!WritePart(out, "word/" + part->target, part->xml, written)) return false;
+            if (!WritePart(out, part->partName, part->xml, written)) return false;
     if (pending) {
         for (ImageToBeAdded* image = pending->head; image; image = image->next) {
             size_t length = 0;
@@ -197,17 +189,32 @@ bool Document::WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
 
 namespace {
 
-// Writes the whole package into a new archive at path and reads it back.
-bool WritePackage(Document& document, const char* path, const DeletedFileList* deleted,
-                  const ImagesToBeAdded* pending) {
-    Zip::Archive* out = Zip::zip_open(path, 6, 'w');
-    if (!out) return false;
+// The whole package as the bytes of a new archive; false when it cannot be
+// made or does not check out.
+bool BuildPackage(Document& document, const DeletedFileList* deleted,
+                  const ImagesToBeAdded* pending, std::string& bytes) {
+    bytes.clear();
+    // The source stays open until the new archive is closed: its entries
+    // are copied from it then.
+    Zip::Archive* in = Zip::zip_open_bytes(document.sourceBytes);
+    if (!in) return false;
+    Zip::Archive* out = Zip::zip_open_memory(6);
+    if (!out) {
+        Zip::zip_close(in);
+        return false;
+    }
     std::vector<std::string> written;
     bool ok = document.WriteData(out, pending, &written);
-    ssize_t copied = ok ? CopyOldEntries(document.filePath, out, deleted, written) : -1;
+    ssize_t copied = ok ? CopyOldEntries(in, out, deleted, written) : -1;
     if (copied < 0) ok = false;
-    if (Zip::zip_close(out) != 0) ok = false;
-    return ok && ArchiveReadsBack(path, static_cast<ssize_t>(written.size()) + copied);
+    if (!ok) {
+        Zip::zip_close(out);  // discards: an entry failed
+        Zip::zip_close(in);
+        return false;
+    }
+    ok = Zip::zip_close_bytes(out, bytes) == 0;
+    Zip::zip_close(in);
+    return ok && PackageChecksOut(bytes, static_cast<ssize_t>(written.size()) + copied);
 }
 
 }  // namespace
@@ -215,26 +222,24 @@ bool WritePackage(Document& document, const char* path, const DeletedFileList* d
 bool Document::SaveAs(const char* targetPath, const DeletedFileList* deleted,
                       const ImagesToBeAdded* pending) {
     if (!targetPath || !*targetPath) return false;
-    std::string sibling;
-    int fd;
-    if (!MakeSiblingFile(targetPath, sibling, fd)) return false;
-    ::close(fd);
-    bool ok = WritePackage(*this, sibling.c_str(), deleted, pending) &&
-              ::chmod(sibling.c_str(), DefaultFileMode()) == 0 && SyncFile(sibling.c_str()) &&
-              ::rename(sibling.c_str(), targetPath) == 0;
-    if (!ok) ::unlink(sibling.c_str());
-    return ok;
+    std::string bytes;
+    return BuildPackage(*this, deleted, pending, bytes) && PutFile(targetPath, bytes, true);
 }
 
 bool Document::Save(const char* temporaryPath, const DeletedFileList* deleted,
                     const ImagesToBeAdded* pending) {
-    if (!temporaryPath || !*temporaryPath) return false;
-    // Never take the document's own file for the temporary one.
-    if (ResolvedPath(temporaryPath) == ResolvedPath(filePath)) return false;
-    bool ok = WritePackage(*this, temporaryPath, deleted, pending) &&
-              ReplaceFileWithCopy(temporaryPath, filePath);
-    ::unlink(temporaryPath);
-    return ok;
+    const std::string target = ResolvedPath(filePath);
+    // A file the host made for the save is not needed: the package is made
+    // in memory. It is removed, unless it is the document's own file.
+    if (temporaryPath && *temporaryPath && ResolvedPath(temporaryPath) != target)
+        ::unlink(temporaryPath);
+    std::string bytes;
+    if (!BuildPackage(*this, deleted, pending, bytes) || !PutFile(target, bytes, false))
+        return false;
+    // The file now holds the pictures and lacks the deleted entries: later
+    // saves copy from it.
+    sourceBytes.swap(bytes);
+    return true;
 }
 
 }  // namespace Word

@@ -22,7 +22,7 @@ public:
 // (a run of one blank must survive a load and save).
 constexpr unsigned int kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata;
 
-// Prints a DOM as a part is stored: one tab per level, no XML declaration,
+// Prints a DOM as a part is stored: no added indentation, no XML declaration,
 // without the holder of removed elements.
 inline void PrintPart(const pugi::xml_document& xml, xml_string_writer& writer) {
     Xml_PrintDocument(xml, writer);

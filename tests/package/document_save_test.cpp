@@ -143,11 +143,15 @@ TEST(DocumentSave, SaveAsWritesACopyAndLeavesTheDocumentBound) {
     EXPECT_FALSE(doc->SaveAs("", nullptr, nullptr));
     EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"copy.docx", "original.docx"}));
 
-    // Without the document's file the old entries cannot be copied: the
-    // half-made copy is removed.
+    // The package as opened is the source: with the document's file moved
+    // away, the copy still holds every entry and the edit.
     fs::rename(path, folder + "moved.zip");
-    EXPECT_FALSE(doc->SaveAs((folder + "second.docx").c_str(), nullptr, nullptr));
-    EXPECT_EQ(FolderContents(folder), (std::vector<std::string>{"copy.docx", "moved.zip"}));
+    ASSERT_TRUE(doc->SaveAs((folder + "second.docx").c_str(), nullptr, nullptr));
+    EXPECT_EQ(Names(ReadZip(folder + "second.docx")), kBlankSavedOrder);
+    EXPECT_NE(Entry(ReadZip(folder + "second.docx"), "word/document.xml").find("only in the copy"),
+              std::string::npos);
+    EXPECT_EQ(FolderContents(folder),
+              (std::vector<std::string>{"copy.docx", "moved.zip", "second.docx"}));
 }
 
 TEST(DocumentSave, FailedSaveLeavesTheFileAsItWas) {
@@ -159,31 +163,47 @@ TEST(DocumentSave, FailedSaveLeavesTheFileAsItWas) {
     ASSERT_TRUE(doc);
     AppendParagraph(*doc, "never written");
 
-    // The temporary archive cannot be written.
-    EXPECT_FALSE(doc->Save((folder + "no-such-folder/Word.tmp").c_str(), nullptr, nullptr));
+    // The document's own file is never taken as the temporary one.
+    EXPECT_TRUE(doc->Save(path.c_str(), nullptr, nullptr));
+    EXPECT_NE(Entry(ReadZip(path), "word/document.xml").find("never written"), std::string::npos);
+    before = ReadFile(path);
+
+    // A folder in the way of the file: nothing can be put there, and nothing
+    // is left beside it.
+    fs::rename(path, folder + "aside");
+    fs::create_directory(path);
+    EXPECT_FALSE(SaveDocument(*doc));
+    EXPECT_TRUE(fs::is_directory(path));
+    EXPECT_TRUE(fs::is_empty(path));
+    fs::remove(path);
+    fs::rename(folder + "aside", path);
     EXPECT_EQ(ReadFile(path), before);
     EXPECT_EQ(FolderContents(folder), std::vector<std::string>{"kept.zip"});
+    AppendParagraph(*doc, "second edit");
 
-    // The document's own file is never taken as the temporary one.
-    EXPECT_FALSE(doc->Save(path.c_str(), nullptr, nullptr));
-    EXPECT_EQ(ReadFile(path), before);
-
-    // An old entry that no longer reads back (damaged on disk since opening)
-    // makes the save fail instead of dropping the entry.
+    // The file was replaced since the opening (damaged here): the save
+    // writes the package that was opened, not a mixture of both.
     Entries entries = BlankEntries();
     SetEntry(entries, "word/settings.xml", "<w:settings>MARKER-TEXT</w:settings>");
     WriteZip(path, entries, /*stored=*/true);
     std::string damaged = ReadFile(path);
     damaged[damaged.find("MARKER-TEXT")] = 'X';
     WriteFile(path, damaged);
-    EXPECT_FALSE(SaveDocument(*doc));
-    EXPECT_EQ(ReadFile(path), damaged);
-    EXPECT_EQ(FolderContents(folder), std::vector<std::string>{"kept.zip"});
+    ASSERT_TRUE(SaveDocument(*doc));
+    Entries saved = ReadZip(path);
+    EXPECT_EQ(Names(saved), kBlankSavedOrder);
+    EXPECT_EQ(Entry(saved, "word/settings.xml").find("MARKER"), std::string::npos);
+    EXPECT_NE(Entry(saved, "word/document.xml").find("second edit"), std::string::npos);
+    EXPECT_TRUE(OpenOrFail(path));
 
-    // The document's file was removed: nothing to copy the old entries from.
+    // The file was removed: the edits can still be saved, the file is made
+    // again.
     fs::remove(path);
-    EXPECT_FALSE(SaveDocument(*doc));
-    EXPECT_TRUE(FolderContents(folder).empty());
+    AppendParagraph(*doc, "third edit");
+    ASSERT_TRUE(SaveDocument(*doc));
+    EXPECT_EQ(Names(ReadZip(path)), kBlankSavedOrder);
+    EXPECT_NE(Entry(ReadZip(path), "word/document.xml").find("third edit"), std::string::npos);
+    EXPECT_EQ(FolderContents(folder), std::vector<std::string>{"kept.zip"});
 }
 
 TEST(DocumentSave, SaveKeepsFileModeAndSymbolicLink) {

@@ -1,0 +1,80 @@
+#include "package/utf8_text.h"
+
+namespace {
+
+// Length of the valid, XML-allowed UTF-8 sequence at `at`, or 0 when it is
+// not one.
+size_t ValidSequenceLength(const unsigned char* at, const unsigned char* end) {
+    const unsigned char lead = at[0];
+    if (lead < 0x80) return 1;
+    size_t length;
+    unsigned int code;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (static_cast<size_t>(end - at) < length) return 0;
+    for (size_t i = 1; i < length; ++i) {
+        if ((at[i] & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (at[i] & 0x3F);
+    }
+    if (length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF) || code == 0xFFFE || code == 0xFFFF))
+        return 0;
+    if (length == 4 && (code < 0x10000 || code > 0x10FFFF)) return 0;
+    return length;
+}
+
+// Bytes an invalid sequence at `at` covers: the lead byte and the
+// continuation bytes that follow it, up to the length the lead announces.
+size_t InvalidSequenceLength(const unsigned char* at, const unsigned char* end) {
+    const unsigned char lead = at[0];
+    size_t announced = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    size_t length = 1;
+    while (length < announced && at + length < end && (at[length] & 0xC0) == 0x80) ++length;
+    return length;
+}
+
+}  // namespace
+
+size_t Utf8_Sanitize(std::string& text) {
+    const unsigned char* begin = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* end = begin + text.size();
+    const unsigned char* at = begin;
+    // Most parts are valid: look for the first fault before copying anything.
+    while (at < end) {
+        if (*at < 0x80) {
+            ++at;
+            continue;
+        }
+        size_t length = ValidSequenceLength(at, end);
+        if (!length) break;
+        at += length;
+    }
+    if (at == end) return 0;
+
+    std::string clean;
+    clean.reserve(text.size() + 16);
+    clean.append(text, 0, static_cast<size_t>(at - begin));
+    size_t replaced = 0;
+    while (at < end) {
+        size_t length = *at < 0x80 ? 1 : ValidSequenceLength(at, end);
+        if (length) {
+            clean.append(reinterpret_cast<const char*>(at), length);
+            at += length;
+        } else {
+            clean += "\xEF\xBF\xBD";
+            ++replaced;
+            at += InvalidSequenceLength(at, end);
+        }
+    }
+    text.swap(clean);
+    return replaced;
+}
