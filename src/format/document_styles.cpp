@@ -15,6 +15,12 @@ pugi::xml_node StylesOf(REALobject document) {
     return Styles_Element(DocumentData_Of(document)->wordDocument->stylesXml);
 }
 
+// The styles element, made first when the package has no styles part.
+pugi::xml_node EnsureStylesOf(REALobject document) {
+    DocumentData_Of(document)->wordDocument->EnsureStyles();
+    return StylesOf(document);
+}
+
 // A host array of views of class `cls`, one per style of `type`.
 REALarray ListStyles(REALobject document, const char* type, REALclassDefinition* cls) {
     REALarray list = REALCreateArray(kREALArrayTypeObject, -1);
@@ -41,7 +47,7 @@ REALobject AddNewStyle(REALobject document, REALstring id, REALstring name, REAL
         ThrowInvalidArgumentException("id and name parameters cannot be empty.", 3);
         return nullptr;
     }
-    const pugi::xml_node styles = StylesOf(document);
+    const pugi::xml_node styles = EnsureStylesOf(document);
     const std::string basedOnId =
         basedOn ? Style_GetId(StylePartData_Of(basedOn)->node) : GetDefaultStyleId(styles, type);
     const NewStyleResult created = Styles_AddNewStyle(styles, type, idText, nameText, basedOnId);
@@ -62,7 +68,7 @@ REALarray CharacterStyles(REALobject document) { return ListStyles(document, "ch
 REALarray ParagraphStyles(REALobject document) { return ListStyles(document, "paragraph", &ParagraphStyleClass); }
 
 REALarray TableStyles(REALobject document, RBBoolean ensureBaseStyleExists) {
-    if (ensureBaseStyleExists) Styles_EnsureTableGrid(StylesOf(document));
+    if (ensureBaseStyleExists) Styles_EnsureTableGrid(EnsureStylesOf(document));
     return ListStyles(document, "table", &TableStyleClass);
 }
 
@@ -77,7 +83,7 @@ REALobject AddNewParagraphStyle(REALobject document, REALstring id, REALstring n
 REALobject AddNewTabletyle(REALobject document, REALstring id, REALstring name, REALobject basedOn) {
     // The built-in table styles come first, as TableStyles(true) adds them;
     // they stay even when the call then fails.
-    Styles_EnsureTableGrid(StylesOf(document));
+    Styles_EnsureTableGrid(EnsureStylesOf(document));
     return AddNewStyle(document, id, name, basedOn, "table", &TableStyleClass);
 }
 

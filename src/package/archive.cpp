@@ -333,6 +333,18 @@ int zip_entry_info(Archive* archive, size_t index, EntryInfo& info) {
     return 0;
 }
 
+int zip_entry_check(Archive* archive, size_t index) {
+    if (!archive || archive->writing) return -1;
+    zip_file_t* file = zip_fopen_index(archive->zip, index, 0);
+    if (!file) return -1;
+    char chunk[1 << 16];
+    zip_int64_t n;
+    while ((n = zip_fread(file, chunk, sizeof chunk)) > 0) {
+    }
+    if (zip_fclose(file) != 0) n = -1;
+    return n < 0 ? -1 : 0;
+}
+
 int zip_entry_copy(Archive* to, Archive* from, size_t index) {
     if (!to || !from || !to->writing || from->writing || to->entryOpen) return -1;
     const char* name = zip_get_name(from->zip, index, ZIP_FL_ENC_RAW);

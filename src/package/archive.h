@@ -92,9 +92,15 @@ constexpr ReadLimits kPartReadLimits = {256ull << 20, 200, 16ull << 20};
 // count; -1 when the entry cannot be read, -2 when it exceeds the limits.
 ssize_t zip_entry_read_limited(Archive* archive, std::string& out, const ReadLimits& limits);
 
+// Reads entry `index` through to its end without keeping it, which checks
+// its CRC. 0 when it reads whole.
+int zip_entry_check(Archive* archive, size_t index);
+
 // Adds entry `index` of `from` (opened for reading) to `to` (being written)
 // under the same name, copying its compressed bytes as they are: nothing is
-// inflated. `from` must stay open until `to` is closed. 0 on success.
+// inflated. `from` must stay open until `to` is closed. 0 on success. A
+// stored entry is checked against its CRC when it is written (libzip does
+// so): check such entries first (zip_entry_check).
 int zip_entry_copy(Archive* to, Archive* from, size_t index);
 
 // Writes the archive (write mode) and frees it. 0 on success; on failure

@@ -77,8 +77,9 @@ bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
 }
 
 // Every entry must be one a reader can take: a name used once (part names
-// ignore case), not encrypted, stored or deflated. A package that breaks
-// this could be opened but never saved as it was.
+// ignore case), not encrypted, stored or deflated, and a stored one true to
+// its CRC (the copy at saving checks it). A package that breaks this could
+// be opened but never saved as it was.
 open_result_code CheckEntries(Zip::Archive* archive) {
     ssize_t count = Zip::zip_total_entries(archive);
     if (count < 0) return zip_open_failed;
@@ -89,6 +90,8 @@ open_result_code CheckEntries(Zip::Archive* archive) {
         if (Zip::zip_entry_info(archive, static_cast<size_t>(i), info) != 0) return zip_open_failed;
         if (!names.insert(PackagePath_Key(info.name)).second) return zip_open_failed;
         if (info.encrypted || !info.methodSupported) return entry_read_failed;
+        if (info.stored && Zip::zip_entry_check(archive, static_cast<size_t>(i)) != 0)
+            return entry_read_failed;
     }
     return success;
 }
