@@ -12,16 +12,16 @@ namespace {
 const char kPictureNamespace[] = "http://schemas.openxmlformats.org/drawingml/2006/picture";
 
 // Drops one relationship of the picture and what it points to.
-void DeleteImageRelationship(REALobject document, const char* relId) {
+void DeleteImageRelationship(REALobject document, const char* relId, Word::HeaderFooterPart* part) {
     DocumentData* data = DocumentData_Of(document);
     Word::Document& doc = *data->wordDocument;
     bool found = false;
-    const std::string target = Rel_TargetFromID(doc, relId, found).value();
+    const std::string target = Rel_TargetFromID(doc, relId, found, part).value();
     if (!found) return;
-    Rel_DeleteID(doc, relId);
+    Rel_DeleteID(doc, relId, part);
     // A picture added since the last save is only in the pending list; one
     // from the file must be left out of the next save.
-    if (!RemoveIfHasImageToBeAdded(data, relId)) data->deletedFiles->push_back(PackagePath_Resolve("word/document.xml", target));
+    if (!RemoveIfHasImageToBeAdded(data, relId)) data->deletedFiles->push_back(PackagePath_Resolve(Rel_PartName(part), target));
 }
 
 }  // namespace
@@ -53,9 +53,11 @@ void Drawing_Delete(REALobject document, const DrawingContainer& c) {
     bool found = false;
     pugi::xml_node blip = DrawingContainer_GetBlipNode(c, found);
     if (!found) return;
-    DeleteImageRelationship(document, blip.attribute("r:embed").value());
+    // A picture in a header or footer is related from that part.
+    Word::HeaderFooterPart* part = DocumentData_Of(document)->wordDocument->PartOfNode(blip);
+    DeleteImageRelationship(document, blip.attribute("r:embed").value(), part);
     if (pugi::xml_node svg = DrawingContainer_GetSvgBlipNode(c))
-        DeleteImageRelationship(document, svg.attribute("r:embed").value());
+        DeleteImageRelationship(document, svg.attribute("r:embed").value(), part);
 }
 
 void Run_Delete(REALobject document, pugi::xml_node run) {

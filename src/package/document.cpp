@@ -236,8 +236,25 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
         HeaderFooterList_Append(*list, part);
         loaded.emplace(key, part);
         if (!ParsePart(part->xml, bytes)) return parse_failed;
+
+        EntryBuffer rels;
+        result = ReadEntry(archive, PackagePath_RelationshipsOf(partName), rels, false, lastError);
+        if (result != success) return result;
+        if (rels.present) {
+            if (!ParsePart(part->relsXml, rels)) return parse_failed;
+            part->hasRels = true;
+        }
     }
     return success;
+}
+
+HeaderFooterPart* Document::PartOfNode(pugi::xml_node node) const {
+    const pugi::xml_node root = node.root();
+    if (!root) return nullptr;
+    for (const HeaderFooterList* list : {&headers, &footers})
+        for (HeaderFooterPart* part = list->head; part; part = part->next)
+            if (part->xml == root) return part;
+    return nullptr;
 }
 
 std::string Document::GetErrorDescriptionAndCode(open_result_code code,

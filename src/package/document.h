@@ -39,6 +39,11 @@ struct HeaderFooterPart {
     // part is loaded and written once.
     std::vector<std::string> otherIds;
     pugi::xml_document xml;
+    // The part's own relationships (word/_rels/header1.xml.rels). Written
+    // back only once changed; until then the entry is copied as it was.
+    pugi::xml_document relsXml;
+    bool hasRels = false;
+    bool relsChanged = false;
     HeaderFooterPart* next = nullptr;
 };
 
@@ -102,6 +107,10 @@ public:
 
     // Writes the rewritten entries: the held parts, the header and footer
     // parts and the pending pictures. Appends each entry name to *written.
+    // The header or footer part whose tree holds `node`; null for the main
+    // document and any other tree.
+    HeaderFooterPart* PartOfNode(pugi::xml_node node) const;
+
     // Names the main part's styles part (creating it, its relationship and
     // its content type when the package has none) for something that needs
     // styles. False when no relationship can be added.

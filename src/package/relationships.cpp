@@ -30,15 +30,30 @@ bool NumberBeforeExtension(const char* name, size_t prefixLength, long long& out
     return ReadNumber(name + prefixLength, dot, out);
 }
 
-pugi::xml_node Relationships(Word::Document& document) {
-    return document.relsXml.document_element();
+pugi::xml_node Relationships(Word::Document& document, Word::HeaderFooterPart* part = nullptr) {
+    if (!part) return document.relsXml.document_element();
+    return part->relsXml.document_element();
+}
+
+// The Relationships element of `part`, made when the part has none yet;
+// the part's relationships are then written at the next save.
+pugi::xml_node EditableRelationships(Word::Document& document, Word::HeaderFooterPart* part) {
+    if (!part) return document.relsXml.document_element();
+    if (!part->relsXml.document_element()) {
+        part->relsXml.reset();
+        part->relsXml.append_child("Relationships").append_attribute("xmlns") =
+            "http://schemas.openxmlformats.org/package/2006/relationships";
+    }
+    part->hasRels = true;
+    part->relsChanged = true;
+    return part->relsXml.document_element();
 }
 
 }  // namespace
 
-std::string Rel_GetNextFreeID(Word::Document& document) {
+std::string Rel_GetNextFreeID(Word::Document& document, Word::HeaderFooterPart* part) {
     long long largest = 0;
-    for (pugi::xml_node rel : Relationships(document).children("Relationship")) {
+    for (pugi::xml_node rel : Relationships(document, part).children("Relationship")) {
         const char* id = rel.attribute("Id").value();
         size_t length = std::strlen(id);
         long long number;
@@ -98,16 +113,17 @@ std::string Rel_GetUniqueImageName(Word::Document& document, const char* extensi
 }
 
 pugi::xml_node Rel_AddID(Word::Document& document, const char* id, const char* target,
-                         const char* kind) {
-    pugi::xml_node rel = Relationships(document).append_child("Relationship");
+                         const char* kind, Word::HeaderFooterPart* part) {
+    pugi::xml_node rel = EditableRelationships(document, part).append_child("Relationship");
     rel.append_attribute("Id") = id;
     rel.append_attribute("Type") = (std::string(kRelationshipTypeBase) + kind).c_str();
     rel.append_attribute("Target") = target;
     return rel;
 }
 
-void Rel_AddImageID(Word::Document& document, const char* id, const char* fileName) {
-    Rel_AddID(document, id, (std::string("media/") + fileName).c_str(), "image");
+void Rel_AddImageID(Word::Document& document, const char* id, const char* fileName,
+                    Word::HeaderFooterPart* part) {
+    Rel_AddID(document, id, (std::string("media/") + fileName).c_str(), "image", part);
 }
 
 void Rel_AddHeaderID(Word::Document& document, const char* id, const char* target) {
@@ -118,14 +134,21 @@ void Rel_AddFooterID(Word::Document& document, const char* id, const char* targe
     Rel_AddID(document, id, target, "footer");
 }
 
-bool Rel_DeleteID(Word::Document& document, const char* id) {
-    pugi::xml_node rels = Relationships(document);
+bool Rel_DeleteID(Word::Document& document, const char* id, Word::HeaderFooterPart* part) {
+    pugi::xml_node rels = Relationships(document, part);
     pugi::xml_node rel = rels.find_child_by_attribute("Relationship", "Id", id);
-    return rel && rels.remove_child(rel);
+    if (!rel) return false;
+    if (part) part->relsChanged = true;
+    return rels.remove_child(rel);
 }
 
-pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, bool& found) {
-    pugi::xml_node rel = Relationships(document).find_child_by_attribute("Relationship", "Id", id);
+pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, bool& found,
+                                     Word::HeaderFooterPart* part) {
+    pugi::xml_node rel = Relationships(document, part).find_child_by_attribute("Relationship", "Id", id);
     found = static_cast<bool>(rel);
     return rel.attribute("Target");
+}
+
+std::string Rel_PartName(Word::HeaderFooterPart* part) {
+    return part ? part->partName : std::string("word/document.xml");
 }

@@ -1,5 +1,8 @@
-// The relationships of the main document part (word/_rels/document.xml.rels):
-// free ids, free part names, adding, finding and removing relationships.
+// Relationships of a part: free ids, free part names, adding, finding and
+// removing relationships. Every part has its own: the operations that take
+// a HeaderFooterPart work in that header's or footer's relationships
+// (word/_rels/header1.xml.rels), and in the main document's
+// (word/_rels/document.xml.rels) when it is null.
 #pragma once
 
 #include <string>
@@ -14,7 +17,7 @@ constexpr const char* kRelationshipTypeBase =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
 // "rId" + (largest number after the first three characters of any Id) + 1.
-std::string Rel_GetNextFreeID(Word::Document& document);
+std::string Rel_GetNextFreeID(Word::Document& document, Word::HeaderFooterPart* part = nullptr);
 // kind + (largest number in the Targets of relationships of that kind, read
 // from position prefixLength up to the last dot) + 1 + extension.
 std::string Rel_GetFileName(Word::Document& document, const char* extension, const char* kind,
@@ -27,13 +30,19 @@ std::string Rel_GetUniqueFooterName(Word::Document& document);  // footerN.xml
 std::string Rel_GetUniqueImageName(Word::Document& document, const char* extension);
 
 // Appends a Relationship (Id, Type = base + kind, Target) and returns it.
+// A header or footer without relationships gets its relationships part.
 pugi::xml_node Rel_AddID(Word::Document& document, const char* id, const char* target,
-                         const char* kind);
-void Rel_AddImageID(Word::Document& document, const char* id, const char* fileName);
+                         const char* kind, Word::HeaderFooterPart* part = nullptr);
+void Rel_AddImageID(Word::Document& document, const char* id, const char* fileName,
+                    Word::HeaderFooterPart* part = nullptr);
 void Rel_AddHeaderID(Word::Document& document, const char* id, const char* target);
 void Rel_AddFooterID(Word::Document& document, const char* id, const char* target);
 // Removes the first relationship of that Id; false when there is none.
-bool Rel_DeleteID(Word::Document& document, const char* id);
+bool Rel_DeleteID(Word::Document& document, const char* id, Word::HeaderFooterPart* part = nullptr);
 // Target of the first relationship of that Id; an empty attribute and
 // found = false when there is none.
-pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, bool& found);
+pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, bool& found,
+                                     Word::HeaderFooterPart* part = nullptr);
+// The entry name of the part whose relationships these are, against which
+// their targets resolve: word/document.xml for null.
+std::string Rel_PartName(Word::HeaderFooterPart* part);

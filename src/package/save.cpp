@@ -173,8 +173,12 @@ bool Document::WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
     if (!WritePart(out, "word/_rels/document.xml.rels", relsXml, written)) return false;
     if (!WritePart(out, "[Content_Types].xml", contentTypesXml, written)) return false;
     for (const HeaderFooterList* list : {&headers, &footers})
-        for (HeaderFooterPart* part = list->head; part; part = part->next)
+        for (HeaderFooterPart* part = list->head; part; part = part->next) {
             if (!WritePart(out, part->partName, part->xml, written)) return false;
+            if (part->hasRels && part->relsChanged &&
+                !WritePart(out, PackagePath_RelationshipsOf(part->partName), part->relsXml, written))
+                return false;
+        }
     if (pending) {
         for (ImageToBeAdded* image = pending->head; image; image = image->next) {
             size_t length = 0;
