@@ -1,6 +1,6 @@
 #include "content/document_caches.h"
 
-#include "package/document_data.h"
+#include "document/document_data.h"
 
 void DocumentCaches_Invalidate(DocumentCaches& caches) {
     PositionCache_Invalidate(caches.positions);

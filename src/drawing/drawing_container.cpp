@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "package/document_data.h"
+#include "document/document_data.h"
 #include "package/package_paths.h"
 #include "package/relationships.h"
 

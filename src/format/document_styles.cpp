@@ -7,7 +7,7 @@
 #include "host/bridge.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
-#include "package/document_data.h"
+#include "document/document_data.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
-#include "package/document_data.h"
+#include "document/document_data.h"
 
 REALobject CreateStyle(REALobject document, pugi::xml_node node, REALclassDefinition* cls) {
     REALobject style = REALnewInstanceOfClass(cls);

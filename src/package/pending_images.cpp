@@ -1,14 +1,12 @@
 #include "package/pending_images.h"
 
 #include "host/bridge.h"
-#include "package/document_data.h"
 
-void AddToImageToBeAdded(DocumentData* data, std::string_view relId, std::string_view fileName,
+void AddToImageToBeAdded(ImagesToBeAdded& list, std::string_view relId, std::string_view fileName,
                          REALstring bytes) {
     ImageToBeAdded* image = new ImageToBeAdded{std::string(relId), bytes, std::string(fileName),
                                                nullptr};
     REALLockString(bytes);
-    ImagesToBeAdded& list = data->pendingImages;
     if (list.tail)
         list.tail->next = image;
     else
@@ -16,8 +14,8 @@ void AddToImageToBeAdded(DocumentData* data, std::string_view relId, std::string
     list.tail = image;
 }
 
-REALstring GetDataFromImageToBeAdded(DocumentData* data, std::string_view relId) {
-    for (ImageToBeAdded* image = data->pendingImages.head; image; image = image->next) {
+REALstring GetDataFromImageToBeAdded(const ImagesToBeAdded& list, std::string_view relId) {
+    for (ImageToBeAdded* image = list.head; image; image = image->next) {
         if (image->relId == relId) {
             REALLockString(image->data);
             return image->data;
@@ -35,8 +33,7 @@ void FreeImage(ImageToBeAdded* image) {
 
 }  // namespace
 
-bool RemoveIfHasImageToBeAdded(DocumentData* data, std::string_view relId) {
-    ImagesToBeAdded& list = data->pendingImages;
+bool RemoveIfHasImageToBeAdded(ImagesToBeAdded& list, std::string_view relId) {
     ImageToBeAdded* previous = nullptr;
     for (ImageToBeAdded* image = list.head; image; previous = image, image = image->next) {
         if (image->relId != relId) continue;
@@ -51,12 +48,12 @@ bool RemoveIfHasImageToBeAdded(DocumentData* data, std::string_view relId) {
     return false;
 }
 
-void DeleteImagesMarkedToBeAdded(DocumentData* data) {
-    ImageToBeAdded* image = data->pendingImages.head;
+void DeleteImagesMarkedToBeAdded(ImagesToBeAdded& list) {
+    ImageToBeAdded* image = list.head;
     while (image) {
         ImageToBeAdded* next = image->next;
         FreeImage(image);
         image = next;
     }
-    data->pendingImages.head = data->pendingImages.tail = nullptr;
+    list.head = list.tail = nullptr;
 }

@@ -19,15 +19,13 @@ struct ImagesToBeAdded {
     ImageToBeAdded* tail;
 };
 
-struct DocumentData;
-
 // Appends a record (copies of both names, data locked).
-void AddToImageToBeAdded(DocumentData* data, std::string_view relId, std::string_view fileName,
+void AddToImageToBeAdded(ImagesToBeAdded& list, std::string_view relId, std::string_view fileName,
                          REALstring bytes);
 // The bytes of the first record of relId, locked once more for the caller
 // (who unlocks them); nil when none.
-REALstring GetDataFromImageToBeAdded(DocumentData* data, std::string_view relId);
+REALstring GetDataFromImageToBeAdded(const ImagesToBeAdded& list, std::string_view relId);
 // Drops the first record of relId; false when there is none.
-bool RemoveIfHasImageToBeAdded(DocumentData* data, std::string_view relId);
+bool RemoveIfHasImageToBeAdded(ImagesToBeAdded& list, std::string_view relId);
 // Drops every record.
-void DeleteImagesMarkedToBeAdded(DocumentData* data);
+void DeleteImagesMarkedToBeAdded(ImagesToBeAdded& list);

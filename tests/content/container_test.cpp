@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "content/container.h"
-#include "package/document_data.h"
+#include "document/document_data.h"
 #include "paragraph_fixture.h"
 
 using vexrt::HostException;

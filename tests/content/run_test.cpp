@@ -1,7 +1,7 @@
 // Runs through the loaded plug-in: the text rule both ways, runs that hold
 // pictures or shapes, tab segments, languages, field characters.
 #include "content/paragraph_item.h"
-#include "package/document_data.h"
+#include "document/document_data.h"
 #include "paragraph_fixture.h"
 
 using vexrt::Object;

@@ -8,7 +8,7 @@
 #include "package/blank_package.h"
 #include "package/content_types.h"
 #include "package/document.h"
-#include "package/document_data.h"
+#include "document/document_data.h"
 #include "package/relationships.h"
 #include "package/temporary_path.h"
 #include "package_files.h"

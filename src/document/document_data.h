@@ -1,4 +1,5 @@
-// The instance record of the host Document class.
+// The instance record of the host Document class. The class reaches into
+// every subsystem, so it sits above them all.
 #pragma once
 
 #include "host/bridge.h"
@@ -27,7 +28,20 @@ inline DocumentData* DocumentData_Of(REALobject document) {
 void DocumentData_Init(DocumentData* data);
 void DocumentData_Destroy(DocumentData* data);
 
-// The pending-picture operations reached through the host object.
+// The pending-picture operations on the document's list.
+inline void AddToImageToBeAdded(DocumentData* data, std::string_view relId, std::string_view fileName,
+                                REALstring bytes) {
+    AddToImageToBeAdded(data->pendingImages, relId, fileName, bytes);
+}
+inline REALstring GetDataFromImageToBeAdded(DocumentData* data, std::string_view relId) {
+    return GetDataFromImageToBeAdded(data->pendingImages, relId);
+}
+inline bool RemoveIfHasImageToBeAdded(DocumentData* data, std::string_view relId) {
+    return RemoveIfHasImageToBeAdded(data->pendingImages, relId);
+}
+inline void DeleteImagesMarkedToBeAdded(DocumentData* data) { DeleteImagesMarkedToBeAdded(data->pendingImages); }
+
+// The same reached through the host object.
 inline void AddToImageToBeAdded(REALobject document, std::string_view relId,
                                 std::string_view fileName, REALstring bytes) {
     AddToImageToBeAdded(DocumentData_Of(document), relId, fileName, bytes);

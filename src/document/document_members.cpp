@@ -14,7 +14,7 @@
 #include "host/files.h"
 #include "host/strings.h"
 #include "package/blank_package.h"
-#include "package/document_data.h"
+#include "document/document_data.h"
 #include "package/temporary_path.h"
 
 namespace {

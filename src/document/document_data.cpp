@@ -1,4 +1,4 @@
-#include "package/document_data.h"
+#include "document/document_data.h"
 
 #include "content/document_caches.h"
 
