@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build demo test bench clean
+.PHONY: all setup configure build demo test bench fuzz clean
 
 all: build
 
@@ -29,6 +29,26 @@ test: build
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@$(BUILD)/bench/benchmarks
+
+# The package fuzz target, built with clang (libFuzzer, AddressSanitizer,
+# UndefinedBehaviorSanitizer) and run for FUZZ_TIME seconds from the blank
+# package, a document made through the host and the documents the tests
+# wrote under build/out. Inputs that fail land in $(FUZZ_BUILD)/findings/;
+# run `$(FUZZ_BUILD)/fuzz/package_fuzzer FILE` to replay one.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TIME ?= 60
+
+fuzz:
+	@./scripts/setup.sh fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVEXWORD_SANITIZE=ON -DVEXWORD_FUZZ=ON -DVEXWORD_BENCH=OFF > /dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target package_fuzzer package_fuzz_seeds
+	@rm -rf $(FUZZ_BUILD)/seeds && mkdir -p $(FUZZ_BUILD)/seeds $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/findings
+	@$(FUZZ_BUILD)/fuzz/package_fuzz_seeds $(FUZZ_BUILD)/seeds \
+	  $$(find build/out -name '*.docx' -size -256k 2>/dev/null | sort | head -n 100)
+	@$(FUZZ_BUILD)/fuzz/package_fuzzer -max_total_time=$(FUZZ_TIME) -timeout=30 \
+	  -dict=fuzz/package.dict -artifact_prefix=$(FUZZ_BUILD)/findings/ \
+	  $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/seeds
 
 clean:
 	rm -rf $(BUILD)

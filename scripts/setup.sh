@@ -4,6 +4,10 @@
 set -e
 packages="build-essential cmake pkg-config libpugixml-dev libzip-dev libffi-dev
 zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 python3-docx pandoc unzip"
+# `setup.sh fuzz`: clang and its libFuzzer runtime too, for `make fuzz`.
+if [ "${1:-}" = fuzz ]; then
+  packages="$packages clang libclang-rt-14-dev"
+fi
 missing=""
 for p in $packages; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
