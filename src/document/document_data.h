@@ -9,10 +9,12 @@
 
 struct DocumentCaches;
 
+// The host hands over zeroed memory of this size; DocumentData_Init makes
+// the record in it without allocating, so a record is never half-made.
 struct DocumentData {
     REALobject sourceFile;             // FolderItem opened from, locked
     Word::Document* wordDocument;      // owned
-    Word::DeletedFileList* deletedFiles;  // owned; entries the next Save leaves out
+    Word::DeletedFileList deletedFiles;  // entries the next Save leaves out
     ImagesToBeAdded pendingImages;     // pictures the next Save writes
     DocumentCaches* caches;            // owned; made on first use (DocumentCaches_Of)
 };

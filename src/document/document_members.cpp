@@ -100,13 +100,13 @@ void Save(REALobject instance) {
     // only removed again, and a host that cannot make one can still save.
     std::string temporaryPath;
     if (!Document_TemporaryPath(temporaryPath)) temporaryPath.clear();
-    if (!data->wordDocument->Save(temporaryPath.c_str(), data->deletedFiles, &data->pendingImages)) {
+    if (!data->wordDocument->Save(temporaryPath.c_str(), &data->deletedFiles, &data->pendingImages)) {
         // The pending pictures and deletions stay listed: the file lacks them.
         ThrowWordException(Word::kSaveFailedMessage, Word::kSaveFailedErrorNumber);
         return;
     }
     DeleteImagesMarkedToBeAdded(data);
-    data->deletedFiles->clear();
+    data->deletedFiles.clear();
 }
 
 void SaveAs(REALobject instance, REALobject f) {
@@ -123,7 +123,7 @@ void SaveAs(REALobject instance, REALobject f) {
     DocumentData* data = DocumentData_Of(instance);
     // The pending pictures and deletions stay listed for the document's own
     // file, which still lacks them.
-    if (!data->wordDocument->SaveAs(path.c_str(), data->deletedFiles, &data->pendingImages))
+    if (!data->wordDocument->SaveAs(path.c_str(), &data->deletedFiles, &data->pendingImages))
         ThrowWordException(Word::kSaveFailedMessage, Word::kSaveFailedErrorNumber);
 }
 

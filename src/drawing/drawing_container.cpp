@@ -21,7 +21,7 @@ void DeleteImageRelationship(REALobject document, const char* relId, Word::Heade
     Rel_DeleteID(doc, relId, part);
     // A picture added since the last save is only in the pending list; one
     // from the file must be left out of the next save.
-    if (!RemoveIfHasImageToBeAdded(data, relId)) data->deletedFiles->push_back(PackagePath_Resolve(Rel_PartName(part), target));
+    if (!RemoveIfHasImageToBeAdded(data, relId)) data->deletedFiles.push_back(PackagePath_Resolve(Rel_PartName(part), target));
 }
 
 }  // namespace

@@ -2,7 +2,14 @@
 // the first time the resolver answers with an address; an entry the host
 // lacks is asked for again at the next call and meanwhile gives the neutral
 // result without calling anything.
+//
+// Host threads may reach a first use at the same time, so every slot is
+// atomic. Relaxed order is enough: a slot holds a code address, not data
+// published by another thread, and two threads resolving one entry both
+// get the same address.
 #include "host/bridge.h"
+
+#include <atomic>
 
 namespace {
 
@@ -70,26 +77,32 @@ const char* const kEntryNames[kEntryCount] = {
 
 constexpr const char* kLenBDeclaration = "LenB( s as string ) as integer";
 
-REALResolverProc gResolver = nullptr;
-void* gSlots[kEntryCount] = {};
+constexpr std::memory_order kRelaxed = std::memory_order_relaxed;
+
+std::atomic<REALResolverProc> gResolver{nullptr};
+std::atomic<void*> gSlots[kEntryCount] = {};
 // "LenB" is a framework function, reached through the global method loader
 // rather than the resolver, but cached the same way.
-void* gLenBSlot = nullptr;
+std::atomic<void*> gLenBSlot{nullptr};
 
 template <typename Proc>
 Proc Resolve(Entry entry) {
-    void*& slot = gSlots[entry];
-    if (!slot && gResolver) slot = gResolver(kEntryNames[entry]);
-    return reinterpret_cast<Proc>(slot);
+    std::atomic<void*>& slot = gSlots[entry];
+    void* address = slot.load(kRelaxed);
+    if (!address) {
+        REALResolverProc resolver = gResolver.load(kRelaxed);
+        if (resolver && (address = resolver(kEntryNames[entry]))) slot.store(address, kRelaxed);
+    }
+    return reinterpret_cast<Proc>(address);
 }
 
 }  // namespace
 
-void BridgeSetResolver(REALResolverProc resolver) { gResolver = resolver; }
+void BridgeSetResolver(REALResolverProc resolver) { gResolver.store(resolver, kRelaxed); }
 
 void BridgeReset() {
-    for (void*& slot : gSlots) slot = nullptr;
-    gLenBSlot = nullptr;
+    for (std::atomic<void*>& slot : gSlots) slot.store(nullptr, kRelaxed);
+    gLenBSlot.store(nullptr, kRelaxed);
 }
 
 bool REALGetStringData(REALstring s, uint32_t encoding, REALstringData* out) {
@@ -113,8 +126,12 @@ REALstring REALBuildString(const char* bytes, size_t length, uint32_t encoding) 
 const char* REALGetStringContents(REALstring s, size_t* outLength) {
     if (!s) return nullptr;
     auto contents = Resolve<StringGetCStringProc>(kStringGetCString);
-    if (!gLenBSlot) gLenBSlot = REALLoadFrameworkMethod(kLenBDeclaration);
-    auto lenB = reinterpret_cast<LenBProc>(gLenBSlot);
+    void* lenBAddress = gLenBSlot.load(kRelaxed);
+    if (!lenBAddress) {
+        lenBAddress = REALLoadFrameworkMethod(kLenBDeclaration);
+        if (lenBAddress) gLenBSlot.store(lenBAddress, kRelaxed);
+    }
+    auto lenB = reinterpret_cast<LenBProc>(lenBAddress);
     // Bytes without their count are of no use to a caller (they need not be
     // NUL-terminated), so a host lacking either entry gives nothing.
     if (!contents || !lenB) return nullptr;

@@ -1,12 +1,16 @@
 // Dates as ISO 8601 text and host DateTime objects. Class references are
 // looked up on first use and forgotten at every load of the plug-in; the
-// constructors are looked up on first use as well.
+// constructors are looked up on first use as well. Those caches are atomic
+// for host threads meeting at a first use; looking up twice gives the same
+// answer, so relaxed order is enough.
 #include "host/dates.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 
 #include "host/bridge.h"
+#include "host/entry_guard.h"
 
 namespace {
 
@@ -21,10 +25,12 @@ constexpr const char* kDateTimeConstructor =
     "minute as Integer, second as Integer, nanosecond as Integer, timeZone as TimeZone)";
 constexpr const char* kTimeZoneConstructor = "Constructor(gmtOffsetInSeconds As Integer)";
 
-REALclassRef gDateTimeClass = nullptr;
-REALclassRef gTimeZoneClass = nullptr;
-DateTimeConstructorProc gDateTimeConstructor = nullptr;
-TimeZoneConstructorProc gTimeZoneConstructor = nullptr;
+constexpr std::memory_order kRelaxed = std::memory_order_relaxed;
+
+std::atomic<REALclassRef> gDateTimeClass{nullptr};
+std::atomic<REALclassRef> gTimeZoneClass{nullptr};
+std::atomic<DateTimeConstructorProc> gDateTimeConstructor{nullptr};
+std::atomic<TimeZoneConstructorProc> gTimeZoneConstructor{nullptr};
 
 // What the constructor callback needs; it runs inside the host's exception
 // handler, so it gets everything through one pointer.
@@ -36,22 +42,36 @@ struct DateRecord {
     bool constructed;  // the constructor was found and called
 };
 
-REALclassRef DateTimeClass() {
-    if (!gDateTimeClass) gDateTimeClass = REALGetClassRef("DateTime");
-    return gDateTimeClass;
+REALclassRef CachedClass(std::atomic<REALclassRef>& slot, const char* name) {
+    REALclassRef cls = slot.load(kRelaxed);
+    if (!cls) {
+        cls = REALGetClassRef(name);
+        if (cls) slot.store(cls, kRelaxed);
+    }
+    return cls;
 }
 
-REALclassRef TimeZoneClass() {
-    if (!gTimeZoneClass) gTimeZoneClass = REALGetClassRef("TimeZone");
-    return gTimeZoneClass;
+REALclassRef DateTimeClass() { return CachedClass(gDateTimeClass, "DateTime"); }
+REALclassRef TimeZoneClass() { return CachedClass(gTimeZoneClass, "TimeZone"); }
+
+// The method of `instance` declared so, cached in `slot`.
+template <typename Proc>
+Proc CachedMethod(std::atomic<Proc>& slot, REALobject instance, const char* declaration) {
+    Proc method = slot.load(kRelaxed);
+    if (!method) {
+        method = reinterpret_cast<Proc>(REALLoadObjectMethod(instance, declaration));
+        if (method) slot.store(method, kRelaxed);
+    }
+    return method;
 }
 
+// Handed to the host's exception handler, so it runs in the entry guard
+// like every other function the host calls.
 void ConstructDateTime(void* arg) {
     DateRecord& r = *static_cast<DateRecord*>(arg);
-    if (!gDateTimeConstructor)
-        gDateTimeConstructor = reinterpret_cast<DateTimeConstructorProc>(
-            REALLoadObjectMethod(r.dateTime, kDateTimeConstructor));
-    if (!gDateTimeConstructor) return;
+    const DateTimeConstructorProc dateTimeConstructor =
+        CachedMethod(gDateTimeConstructor, r.dateTime, kDateTimeConstructor);
+    if (!dateTimeConstructor) return;
 
     // Released on every way out, also when a constructor raises through
     // this frame.
@@ -64,17 +84,16 @@ void ConstructDateTime(void* arg) {
     if (r.withOffset) {
         timeZone.object = REALnewInstanceWithClass(TimeZoneClass());
         if (!timeZone.object) return;
-        if (!gTimeZoneConstructor)
-            gTimeZoneConstructor = reinterpret_cast<TimeZoneConstructorProc>(
-                REALLoadObjectMethod(timeZone.object, kTimeZoneConstructor));
-        if (!gTimeZoneConstructor) return;
-        gTimeZoneConstructor(timeZone.object, r.offsetSeconds);
+        const TimeZoneConstructorProc timeZoneConstructor =
+            CachedMethod(gTimeZoneConstructor, timeZone.object, kTimeZoneConstructor);
+        if (!timeZoneConstructor) return;
+        timeZoneConstructor(timeZone.object, r.offsetSeconds);
     }
     // Marked before the call: a constructor that raises still counts as
     // called, the handler reports the exception.
     r.constructed = true;
-    gDateTimeConstructor(r.dateTime, r.year, r.month, r.day, r.hour, r.minute, r.second, 0,
-                         timeZone.object);
+    dateTimeConstructor(r.dateTime, r.year, r.month, r.day, r.hour, r.minute, r.second, 0,
+                        timeZone.object);
 }
 
 REALobject NewDateTime(int64_t year, int64_t month, int64_t day, int64_t hour, int64_t minute,
@@ -85,7 +104,8 @@ REALobject NewDateTime(int64_t year, int64_t month, int64_t day, int64_t hour, i
     if (year < 2) year = 1;
     DateRecord record{dateTime, year, month, day, hour, minute, second,
                       uint8_t(withOffset ? 1 : 0), offsetSeconds, false};
-    REALobject exception = REALCallFunctionWithExceptionHandler(ConstructDateTime, &record);
+    REALobject exception =
+        REALCallFunctionWithExceptionHandler(GuardedEntry<ConstructDateTime>::Entry(), &record);
     if (exception) {
         REALUnlockObject(exception);
         REALUnlockObject(dateTime);
@@ -118,13 +138,13 @@ RBInteger IntegerProperty(REALobject o, const char* name) {
 }  // namespace
 
 void DatesResetClassCache() {
-    gDateTimeClass = nullptr;
-    gTimeZoneClass = nullptr;
+    gDateTimeClass.store(nullptr, kRelaxed);
+    gTimeZoneClass.store(nullptr, kRelaxed);
 }
 
 void DatesResetMethodCache() {
-    gDateTimeConstructor = nullptr;
-    gTimeZoneConstructor = nullptr;
+    gDateTimeConstructor.store(nullptr, kRelaxed);
+    gTimeZoneConstructor.store(nullptr, kRelaxed);
 }
 
 REALobject CreateDateTime(int64_t year, int64_t month, int64_t day, int64_t hour,

@@ -1,6 +1,7 @@
 // Dates between ISO 8601 text and host DateTime objects, with the runtime's
 // DateTime and TimeZone as the host's.
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "host/bridge.h"
@@ -174,4 +175,52 @@ TEST(DatesOnABareHost, MissingHostPiecesGiveNil) {
         Object local(CreateDateTime(2024, 2, 29, 13, 5, 9, false, 0), true);
         EXPECT_FALSE(local.isNil());
     }
+}
+
+namespace {
+
+// A host out of memory the C++ way, as the runtime's instance maker is when
+// its allocation fails: it throws bad_alloc for the class named here.
+REALResolverProc gHostResolver = nullptr;
+CreateInstanceProc gHostCreateInstance = nullptr;
+REALclassRef gOutOfMemoryFor = nullptr;
+
+REALobject CreateInstanceOutOfMemory(REALclassRef cls) {
+    if (cls && cls == gOutOfMemoryFor) throw std::bad_alloc();
+    return gHostCreateInstance(cls);
+}
+
+void* ResolveOutOfMemory(const char* name) {
+    void* entry = gHostResolver(name);
+    if (entry && std::strcmp(name, "CreateInstance") == 0) {
+        gHostCreateInstance = reinterpret_cast<CreateInstanceProc>(entry);
+        return reinterpret_cast<void*>(&CreateInstanceOutOfMemory);
+    }
+    return entry;
+}
+
+void OutOfMemoryPluginMain(REALResolverProc resolver) {
+    gHostResolver = resolver;
+    REALPluginMain(&ResolveOutOfMemory);
+}
+
+}  // namespace
+
+// The time zone is made inside the host's exception handler: what is thrown
+// there must not unwind through the handler, but be raised like anything
+// else the construction raises, so the date falls back and nothing is left.
+TEST(DatesOnAHostOutOfMemory, ATimeZoneThatCannotBeMadeGivesTheFallbackDate) {
+    OwnHost host(vexrt::HostOptions{}, &OutOfMemoryPluginMain);
+    gOutOfMemoryFor = REALGetClassRef("TimeZone");
+    ASSERT_NE(gOutOfMemoryFor, nullptr);
+    REALobject made = nullptr;
+    EXPECT_NO_THROW(made = ParseDateTimeFromISO8601("2024-02-29T13:05:09+02:00", 25));
+    gOutOfMemoryFor = nullptr;
+    Object date(made, true);
+    ASSERT_FALSE(date.isNil());
+    vexrt::Runtime& rt = host.rt();
+    EXPECT_EQ(rt.hostProperty(date, "Year").integer(), 2019);
+    EXPECT_EQ(rt.hostProperty(date, "Month").integer(), 1);
+    EXPECT_EQ(rt.hostProperty(date, "Day").integer(), 1);
+    EXPECT_EQ(rt.hostProperty(date, "Hour").integer(), 0);
 }

@@ -4,6 +4,11 @@
 // functions, trimmed tables) then belongs to this host; when it goes, that
 // state is handed back to a modern host in the process, as the shared
 // runtime expects it.
+//
+// A test may load its own wrapper of the entry instead, one that hands
+// REALPluginMain a resolver of its own making; when the host goes, the
+// linked code is loaded once more through the plain entry, so that the
+// wrapper is no longer reached.
 #pragma once
 
 #include <memory>
@@ -18,10 +23,11 @@
 
 class OwnHost {
 public:
-    explicit OwnHost(vexrt::HostOptions options)
+    explicit OwnHost(vexrt::HostOptions options, REALPluginMainProc pluginMain = &REALPluginMain)
         : replaceAll_(EReplaceAll), temporaryFile_(ETemporaryFile),
+          wrapped_(pluginMain != &REALPluginMain),
           rt_(std::make_unique<vexrt::Runtime>(std::move(options))) {
-        rt_->loadLinked(&REALPluginMain);
+        rt_->loadLinked(pluginMain);
     }
 
     ~OwnHost() {
@@ -35,6 +41,7 @@ public:
             EXPECT_EQ(rt_->liveObjects(), 0u) << "host objects left alive";
         }
         rt_.reset();
+        if (wrapped_) vexrt::Runtime().loadLinked(&REALPluginMain);
         // Class references name classes of the runtime just gone.
         DatesResetClassCache();
         EReplaceAll = replaceAll_;
@@ -50,6 +57,7 @@ public:
 private:
     ReplaceAllProc replaceAll_;
     TemporaryFileProc temporaryFile_;
+    bool wrapped_;
     std::unique_ptr<vexrt::Runtime> rt_;
 };
 

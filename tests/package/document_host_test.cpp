@@ -43,7 +43,7 @@ protected:
 bool SaveThroughTemporaryFile(DocumentData& data) {
     std::string temporary;
     return Document_NewTemporaryPath(temporary) &&
-           data.wordDocument->Save(temporary.c_str(), data.deletedFiles, &data.pendingImages);
+           data.wordDocument->Save(temporary.c_str(), &data.deletedFiles, &data.pendingImages);
 }
 
 }  // namespace
@@ -125,11 +125,11 @@ TEST_F(PackageHostTest, SaveWritesOnlyThePicturesStillPending) {
     RegisterExtension(doc(), "png", "image/png");
     ASSERT_TRUE(RemoveIfHasImageToBeAdded(&data_, "rId6"));
     Rel_DeleteID(doc(), "rId6");
-    data_.deletedFiles->push_back("word/media/image1.png");
+    data_.deletedFiles.push_back("word/media/image1.png");
 
     // SaveAs writes the pictures to the copy and leaves the document's file
     // without them.
-    ASSERT_TRUE(doc().SaveAs(path("copy.zip").c_str(), data_.deletedFiles, &data_.pendingImages));
+    ASSERT_TRUE(doc().SaveAs(path("copy.zip").c_str(), &data_.deletedFiles, &data_.pendingImages));
     package_files::Entries copy = package_files::ReadZip(path("copy.zip"));
     EXPECT_EQ(package_files::Names(copy)[5], "word/media/image3.png");
     EXPECT_EQ(package_files::Entry(copy, "word/media/image3.png"), "bytes of image3.png");
