@@ -9,6 +9,7 @@
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "drawing/drawing_container.h"
+#include "format/section_properties.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
@@ -87,12 +88,6 @@ REALobject Container_TableAt(ContainerData* container, int64_t index) {
 
 namespace {
 
-pugi::xml_node LastChildNamed(pugi::xml_node parent, const char* name) {
-    for (pugi::xml_node c = parent.last_child(); c; c = c.previous_sibling())
-        if (c.type() == pugi::node_element && std::strcmp(c.name(), name) == 0) return c;
-    return {};
-}
-
 // Whether a paragraph or table follows `node`, so that a child inserted
 // before it moves an item others may have remembered.
 bool ItemFollows(pugi::xml_node node) {
@@ -103,20 +98,23 @@ bool ItemFollows(pugi::xml_node node) {
 
 }  // namespace
 
+pugi::xml_node Body_NewParagraphNode(REALobject document, pugi::xml_node body, pugi::xml_node before) {
+    if (!before) return body.append_child("w:p");
+    // Usually nothing follows the section properties, and the new
+    // paragraph comes after every item: remembered places still hold.
+    if (ItemFollows(before)) DocumentCaches_Invalidate(DocumentCaches_Of(document));
+    return body.insert_child_before("w:p", before);
+}
+
 pugi::xml_node Container_NewParagraphNode(ContainerData* container) {
     if (container->kind == ContainerKindBody) {
-        // The body's final section properties must stay its last child. They
-        // are searched from the end: from the start, a host appending n
-        // paragraphs would walk n^2 / 2 siblings.
-        pugi::xml_node sectPr = LastChildNamed(container->node, "w:sectPr");
+        // The body's final section properties must stay its last child.
+        pugi::xml_node sectPr = Body_FinalSectPr(container->node);
         if (!sectPr) {
             ThrowWordException("Main document w:sectPr section was not found", 5001);
             return {};
         }
-        // Usually nothing follows the section properties, and the new
-        // paragraph comes after every item: remembered places still hold.
-        if (ItemFollows(sectPr)) DocumentCaches_Invalidate(DocumentCaches_Of(container->document));
-        return container->node.insert_child_before("w:p", sectPr);
+        return Body_NewParagraphNode(container->document, container->node, sectPr);
     }
     return container->node.append_child("w:p");
 }

@@ -54,6 +54,10 @@ REALobject Container_TableAt(ContainerData* container, int64_t index);
 // container (kind 0). Empty (with the WordException raised) when the body
 // has no w:sectPr.
 pugi::xml_node Container_NewParagraphNode(ContainerData* container);
+// A new w:p in the document's body right before `before` (its final
+// w:sectPr), or at its end when `before` is empty. The document's remembered
+// places are dropped only when an item follows the new paragraph.
+pugi::xml_node Body_NewParagraphNode(REALobject document, pugi::xml_node body, pugi::xml_node before);
 // Fills a new paragraph with one run of `text` and returns its view.
 REALobject Container_FinishParagraph(REALobject document, pugi::xml_node paragraph,
                                      pugi::xml_node parentNode, TextColorResolver resolver,

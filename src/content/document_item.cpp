@@ -1,10 +1,12 @@
 // The host class DocumentItem: what paragraphs and tables share, above all
-// inserting new paragraphs next to them.
+// inserting new paragraphs, page breaks and section breaks next to them.
 #include <string>
 
 #include "content/container.h"
 #include "content/document_caches.h"
+#include "format/section_breaks.h"
 #include "host/class_tables.h"
+#include "host/exceptions.h"
 #include "host/strings.h"
 
 namespace {
@@ -39,14 +41,47 @@ REALobject InsertParagraphAfter(REALobject instance, REALstring value) {
     return InsertParagraph(instance, value, true);
 }
 
+// A page-break paragraph right before or after the item, in whatever
+// container holds it.
+void InsertPageBreak(REALobject instance, bool after) {
+    DocumentItemData* data = DocumentItemData_Of(instance);
+    pugi::xml_node paragraph = after ? data->parentNode.insert_child_after("w:p", data->node)
+                                     : data->parentNode.insert_child_before("w:p", data->node);
+    if (!paragraph) return;
+    DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
+    Paragraph_MakePageBreak(paragraph);
+}
+
+void InserPageBreakBefore(REALobject instance) { InsertPageBreak(instance, false); }
+void InserPageBreakAfter(REALobject instance) { InsertPageBreak(instance, true); }
+
 // Paragraphs and tables register their own.
 void ApplyFieldData(REALobject, REALstring, REALstring) {}
+
+// Sections end only in the body: a paragraph ending one inside a cell,
+// header or text box would be ignored by readers, or the part refused.
+void InsertSectionBreak(REALobject instance, RBInteger type, bool after) {
+    DocumentItemData* data = DocumentItemData_Of(instance);
+    if (!Node_IsDocumentBody(data->parentNode)) {
+        ThrowWordException(kSectionBreakOutsideBodyMessage, kSectionBreakOutsideBodyNumber);
+        return;
+    }
+    if (SectionBreak_InsertNextTo(data->parentNode, data->node, after, type))
+        DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
+}
+
+void InsertSectionBreakBefore(REALobject instance, RBInteger type) { InsertSectionBreak(instance, type, false); }
+void InsertSectionBreakAfter(REALobject instance, RBInteger type) { InsertSectionBreak(instance, type, true); }
 
 REALmethodDefinition DocumentItemMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
     VEX_METHOD(InsertParagraphBefore, "InsertParagraphBefore(value as String) as VexlomarWord.Paragraph"),
     VEX_METHOD(InsertParagraphAfter, "InsertParagraphAfter(value as String) as VexlomarWord.Paragraph"),
+    VEX_METHOD(InserPageBreakBefore, "InserPageBreakBefore()"),
+    VEX_METHOD(InserPageBreakAfter, "InserPageBreakAfter()"),
     VEX_METHOD(ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
+    VEX_METHOD(InsertSectionBreakBefore, "InsertSectionBreakBefore(breakType as VexlomarWord.SectionBreakTypes)"),
+    VEX_METHOD(InsertSectionBreakAfter, "InsertSectionBreakAfter(breakType as VexlomarWord.SectionBreakTypes)"),
 };
 
 }  // namespace

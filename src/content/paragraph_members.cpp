@@ -15,6 +15,7 @@
 #include "content/sibling_walk.h"
 #include "drawing/drawing_container.h"
 #include "format/paragraph_properties.h"
+#include "format/sections.h"
 #include "format/style_part.h"
 #include "format/units.h"
 #include "format/xml_helpers.h"
@@ -68,6 +69,12 @@ RBInteger GetParagraphItemCount(REALobject instance, intptr_t) {
 }
 RBInteger GetLogicalParagraphItemCount(REALobject instance, intptr_t) {
     return SiblingCount(NodeOf(instance), SiblingWalk::LogicalParagraphItems);
+}
+// The section this paragraph ends, if any.
+REALobject GetSection(REALobject instance, intptr_t) {
+    const DocumentItemData* data = DataOf(instance);
+    pugi::xml_node sectPr = data->node.child("w:pPr").child("w:sectPr");
+    return sectPr ? CreateSection(data->document, sectPr) : nullptr;
 }
 REALstring GetLanguageCode(REALobject instance, intptr_t) {
     return UTF8ToString(Paragraph_GetLanguageCode(NodeOf(instance)).value_or(std::string()));
@@ -206,6 +213,7 @@ REALproperty ParagraphProperties[] = {
     VEX_READONLY_PROPERTY("ListIndentLevel", "Integer", GetListIndentLevel),
     VEX_READONLY_PROPERTY("ParagraphItemCount", "Integer", GetParagraphItemCount),
     VEX_READONLY_PROPERTY("LogicalParagraphItemCount", "Integer", GetLogicalParagraphItemCount),
+    VEX_READONLY_PROPERTY("Section", "VexlomarWord.Section", GetSection),
     VEX_READONLY_PROPERTY("LanguageCode", "String", GetLanguageCode),
     VEX_PROPERTY("Style", "VexlomarWord.ParagraphStyle", GetStyle, SetStyle),
 };

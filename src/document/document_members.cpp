@@ -7,6 +7,9 @@
 
 #include "content/container.h"
 #include "format/document_styles.h"
+#include "format/section_breaks.h"
+#include "format/section_properties.h"
+#include "format/sections.h"
 #include "host/class_tables.h"
 #include "host/bridge.h"
 #include "host/dates.h"
@@ -198,6 +201,29 @@ void SetModifiedDate(REALobject instance, intptr_t, REALobject value) {
     SetCoreDate(instance, "dcterms:modified", value);
 }
 
+// ---------------------------------------------------------------- sections and breaks
+
+pugi::xml_node BodyOf(REALobject instance) { return ContainerData_Of(instance)->node; }
+
+REALobject GetDefaultSection(REALobject instance, intptr_t) {
+    return CreateSection(instance, Body_FinalSectPr(BodyOf(instance)));
+}
+
+void AppendPageBreak(REALobject instance) {
+    pugi::xml_node body = BodyOf(instance);
+    Paragraph_MakePageBreak(Body_NewParagraphNode(instance, body, Body_FinalSectPr(body)));
+}
+
+// The new paragraph ends the current last section with its properties so
+// far; the body's own then describe the new last section.
+void AppendSectionBreak(REALobject instance, RBInteger type) {
+    pugi::xml_node body = BodyOf(instance);
+    pugi::xml_node sectPr = Body_FinalSectPr(body);
+    if (!sectPr) return;
+    Paragraph_EndSectionWith(Body_NewParagraphNode(instance, body, sectPr), sectPr);
+    Section_SetType(sectPr, type);
+}
+
 // ---------------------------------------------------------------- tables
 
 #define PROPERTY(Name, Type) VEX_PROPERTY(#Name, Type, Get##Name, Set##Name)
@@ -210,6 +236,7 @@ REALproperty DocumentProperties[] = {
     PROPERTY(Description, "String"),
     PROPERTY(KeyWords, "String"),
     PROPERTY(Revision, "Integer"),
+    VEX_READONLY_PROPERTY("DefaultSection", "VexlomarWord.Section", GetDefaultSection),
     VEX_READONLY_PROPERTY("DocumentDefaults", "VexlomarWord.StylePart", GetDocumentDefaults),
     // Hosts before 2019.02 lack DateTime: these two close the table.
     PROPERTY(CreatedDate, "DateTime"),
@@ -220,6 +247,8 @@ REALmethodDefinition DocumentMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(DocumentConstructor),
     VEX_METHOD(Save, "Save()"),
     VEX_METHOD(SaveAs, "SaveAs(f as FolderItem)"),
+    VEX_METHOD(AppendPageBreak, "AppendPageBreak()"),
+    VEX_METHOD(AppendSectionBreak, "AppendSectionBreak(breakType as VexlomarWord.SectionBreakTypes)"),
     VEX_METHOD(CharacterStyles, "CharacterStyles() as VexlomarWord.CharacterStyle()"),
     VEX_METHOD(ParagraphStyles, "ParagraphStyles() as VexlomarWord.ParagraphStyle()"),
     VEX_METHOD(TableStyles, "TableStyles(ensureBaseStyleExists as Boolean) as VexlomarWord.TableStyle()"),

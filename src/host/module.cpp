@@ -28,7 +28,7 @@ REALclassDefinition* ModuleClasses[] = {
     // &HeaderClass,
     // &FooterClass,
     &ContainerClass,
-    // &SectionClass,
+    &SectionClass,
     // &ListIndentClass,
     // &HyperlinkClass,
     // &BookmarkClass,
