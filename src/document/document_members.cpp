@@ -10,6 +10,8 @@
 #include "format/section_breaks.h"
 #include "format/section_properties.h"
 #include "format/sections.h"
+#include "format/header_footer_members.h"
+#include "format/headers_footers.h"
 #include "host/class_tables.h"
 #include "host/bridge.h"
 #include "host/dates.h"
@@ -128,6 +130,20 @@ void SaveAs(REALobject instance, REALobject f) {
     // file, which still lacks them.
     if (!data->wordDocument->SaveAs(path.c_str(), &data->deletedFiles, &data->pendingImages))
         ThrowWordException(Word::kSaveFailedMessage, Word::kSaveFailedErrorNumber);
+}
+
+// ---------------------------------------------------------------- headers and footers
+
+REALobject Header(REALobject instance, RBInteger headerType, RBBoolean createIfNotExists) {
+    pugi::xml_node root = HeaderFooter_Find(*WordDocumentOf(instance), HeaderFooterKind::Header, headerType,
+                                            createIfNotExists);
+    return CreateHeader(instance, root);
+}
+
+REALobject Footer(REALobject instance, RBInteger footerType, RBBoolean createIfNotExists) {
+    pugi::xml_node root = HeaderFooter_Find(*WordDocumentOf(instance), HeaderFooterKind::Footer, footerType,
+                                            createIfNotExists);
+    return CreateFooter(instance, root);
 }
 
 // ---------------------------------------------------------------- core properties
@@ -249,6 +265,10 @@ REALmethodDefinition DocumentMethods[] = {
     VEX_METHOD(SaveAs, "SaveAs(f as FolderItem)"),
     VEX_METHOD(AppendPageBreak, "AppendPageBreak()"),
     VEX_METHOD(AppendSectionBreak, "AppendSectionBreak(breakType as VexlomarWord.SectionBreakTypes)"),
+    VEX_METHOD(Header, "Header(headerType as VexlomarWord.HeaderFooterTypes, createIfNotExists as Boolean) as "
+                       "VexlomarWord.Header"),
+    VEX_METHOD(Footer, "Footer(footerType as VexlomarWord.HeaderFooterTypes, createIfNotExists as Boolean) as "
+                       "VexlomarWord.Footer"),
     VEX_METHOD(CharacterStyles, "CharacterStyles() as VexlomarWord.CharacterStyle()"),
     VEX_METHOD(ParagraphStyles, "ParagraphStyles() as VexlomarWord.ParagraphStyle()"),
     VEX_METHOD(TableStyles, "TableStyles(ensureBaseStyleExists as Boolean) as VexlomarWord.TableStyle()"),

@@ -26,6 +26,7 @@ enum class ChildOrder {
     Style,                    // w:style
     TableStyleProperties,     // w:tblStylePr
     DocumentDefaults,         // w:docDefaults
+    Settings,                 // w:settings (the settings part)
 };
 
 // Inserts a new child named `name` before the first existing child the

@@ -105,6 +105,7 @@ bool IsReservedPart(const Document& doc, const std::string& partName) {
     if (key.size() >= 5 && key.compare(key.size() - 5, 5, ".rels") == 0) return true;
     if (doc.hasStyles && key == PackagePath_Key(doc.stylesPartName)) return true;
     if (doc.hasNumbering && key == PackagePath_Key(doc.numberingPartName)) return true;
+    if (!doc.settingsPartName.empty() && key == PackagePath_Key(doc.settingsPartName)) return true;
     return false;
 }
 
@@ -164,9 +165,13 @@ open_result_code Document::Open() {
     const std::string numberingType = std::string(kRelationshipTypeBase) + "numbering";
     const std::string themeType = std::string(kRelationshipTypeBase) + "theme";
     const std::string stylesType = std::string(kRelationshipTypeBase) + "styles";
+    const std::string settingsType = std::string(kRelationshipTypeBase) + "settings";
     bool themeDone = false;
     for (pugi::xml_node rel : relsXml.document_element().children()) {
         const char* type = rel.attribute("Type").value();
+        // The settings part is parsed only when something edits it.
+        if (settingsPartName.empty() && settingsType == type && !IsExternal(rel))
+            settingsPartName = PackagePath_Resolve(kMainPart, rel.attribute("Target").value());
         const bool isNumbering = !hasNumbering && numberingType == type;
         const bool isTheme = !themeDone && themeType == type;
         const bool isStyles = !hasStyles && stylesType == type;

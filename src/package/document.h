@@ -82,6 +82,11 @@ public:
     bool hasNumbering = false;    // numberingXml is saved only when true
     std::string numberingTarget;  // the relationship's Target, as written
     std::string numberingPartName;  // the entry it resolves to
+    // The settings part, loaded only when something edits it (EnsureSettings);
+    // until then it is copied as it was.
+    pugi::xml_document settingsXml;
+    bool hasSettings = false;
+    std::string settingsPartName;  // named at opening; empty when there is none
     HeaderFooterList headers;
     HeaderFooterList footers;
     std::string lastError;        // message of result entry_missing
@@ -115,6 +120,10 @@ public:
     // its content type when the package has none) for something that needs
     // styles. False when no relationship can be added.
     bool EnsureStyles();
+    // The w:settings element of the settings part, loaded from the package
+    // (or made, with its relationship and content type, when there is
+    // none); it is saved from then on. Empty when it cannot be read.
+    pugi::xml_node EnsureSettings();
 
     bool WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
                    std::vector<std::string>* written = nullptr);

@@ -170,6 +170,7 @@ bool Document::WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
     if (hasStyles && !WritePart(out, stylesPartName, stylesXml, written)) return false;
     if (hasNumbering && !WritePart(out, numberingPartName, numberingXml, written))
         return false;
+    if (hasSettings && !WritePart(out, settingsPartName, settingsXml, written)) return false;
     if (!WritePart(out, "word/_rels/document.xml.rels", relsXml, written)) return false;
     if (!WritePart(out, "[Content_Types].xml", contentTypesXml, written)) return false;
     for (const HeaderFooterList* list : {&headers, &footers})

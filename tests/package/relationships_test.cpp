@@ -1,4 +1,5 @@
 // Relationship ids, part names and content types of a package.
+#include <algorithm>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -168,4 +169,61 @@ TEST(ContentTypes, ExtensionsOnceOverridesAlways) {
     EXPECT_STREQ(added.first_attribute().name(), "PartName");
     EXPECT_STREQ(added.attribute("PartName").value(), "/word/header1.xml");
     EXPECT_STREQ(added.attribute("ContentType").value(), header);
+}
+
+// Each header or footer has its own relationships: operations that name the
+// part work there and never in the main document's; the part's
+// relationships are written back only once changed.
+TEST(Relationships, EachPartHasItsOwn) {
+    std::string folder = TestFolder();
+    Entries entries = BlankEntries();
+    std::string rels = Entry(entries, "word/_rels/document.xml.rels");
+    rels.insert(rels.rfind("</Relationships>"), Rel("rId6", "header", "header1.xml") + Rel("rId7", "footer", "footer1.xml"));
+    SetEntry(entries, "word/_rels/document.xml.rels", rels);
+    const std::string w = "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"";
+    SetEntry(entries, "word/header1.xml", "<w:hdr " + w + "/>");
+    SetEntry(entries, "word/footer1.xml", "<w:ftr " + w + "/>");
+    const std::string headerRels =
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+        Rel("rId1", "image", "media/image1.png") + "</Relationships>\n<!-- as written -->";
+    SetEntry(entries, "word/_rels/header1.xml.rels", headerRels);
+    SetEntry(entries, "word/media/image1.png", "png");
+    WriteZip(folder + "parts.zip", entries);
+
+    Word::Document doc(folder + "parts.zip");
+    ASSERT_EQ(doc.Open(), Word::success);
+    Word::HeaderFooterPart* header = doc.headers.head;
+    Word::HeaderFooterPart* footer = doc.footers.head;
+    ASSERT_TRUE(header && footer);
+    EXPECT_TRUE(header->hasRels);
+    EXPECT_FALSE(footer->hasRels);
+    EXPECT_EQ(doc.PartOfNode(header->xml.document_element()), header);
+    EXPECT_EQ(doc.PartOfNode(doc.documentXml.document_element()), nullptr);
+
+    // Unchanged: copied as it was.
+    EXPECT_TRUE(doc.SaveAs((folder + "same.zip").c_str(), nullptr, nullptr));
+    EXPECT_EQ(Entry(ReadZip(folder + "same.zip"), "word/_rels/header1.xml.rels"), headerRels);
+
+    EXPECT_EQ(Rel_GetNextFreeID(doc, header), "rId2");
+    Rel_AddID(doc, "rId2", "https://example.com/", "hyperlink", header);
+    EXPECT_EQ(Rel_GetNextFreeID(doc, footer), "rId1");
+    Rel_AddID(doc, "rId1", "https://example.org/", "hyperlink", footer);
+    EXPECT_EQ(Rel_GetNextFreeID(doc), "rId8");  // the main part's are untouched
+    bool found = false;
+    EXPECT_STREQ(Rel_TargetFromID(doc, "rId1", found, header).value(), "media/image1.png");
+    EXPECT_STREQ(Rel_TargetFromID(doc, "rId1", found, footer).value(), "https://example.org/");
+    EXPECT_STREQ(Rel_TargetFromID(doc, "rId1", found).value(), "styles.xml");
+    EXPECT_EQ(Rel_PartName(header), "word/header1.xml");
+
+    EXPECT_TRUE(doc.SaveAs((folder + "changed.zip").c_str(), nullptr, nullptr));
+    Entries saved = ReadZip(folder + "changed.zip");
+    EXPECT_NE(Entry(saved, "word/_rels/header1.xml.rels").find("https://example.com/"), std::string::npos);
+    EXPECT_NE(Entry(saved, "word/_rels/footer1.xml.rels").find("https://example.org/"), std::string::npos);
+    EXPECT_EQ(Entry(saved, "word/_rels/document.xml.rels").find("example"), std::string::npos);
+    std::vector<std::string> names = Names(saved);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "word/_rels/header1.xml.rels"), 1);
+
+    EXPECT_TRUE(Rel_DeleteID(doc, "rId1", header));
+    EXPECT_FALSE(Rel_DeleteID(doc, "rId2", footer));
+    EXPECT_STREQ(Rel_TargetFromID(doc, "rId1", found).value(), "styles.xml");
 }

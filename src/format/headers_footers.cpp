@@ -1,0 +1,172 @@
+#include "format/headers_footers.h"
+
+#include <cstring>
+#include <string>
+
+#include "format/schema_order.h"
+#include "format/section_properties.h"
+#include "package/content_types.h"
+#include "package/package_paths.h"
+#include "package/relationships.h"
+#include "package/xml_string_writer.h"
+
+namespace {
+
+struct KindNames {
+    const char* reference;  // w:headerReference
+    const char* relation;   // header
+    const char* root;       // w:hdr
+    const char* contentType;
+};
+
+KindNames NamesOf(HeaderFooterKind kind) {
+    if (kind == HeaderFooterKind::Header)
+        return {"w:headerReference", "header", "w:hdr",
+                "application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml"};
+    return {"w:footerReference", "footer", "w:ftr",
+            "application/vnd.openxmlformats-officedocument.wordprocessingml.footer+xml"};
+}
+
+Word::HeaderFooterList& ListOf(Word::Document& document, HeaderFooterKind kind) {
+    return kind == HeaderFooterKind::Header ? document.headers : document.footers;
+}
+
+Word::HeaderFooterPart* PartWithId(Word::HeaderFooterList& list, const char* id) {
+    for (Word::HeaderFooterPart* part = list.head; part; part = part->next) {
+        if (part->id == id) return part;
+        for (const std::string& other : part->otherIds)
+            if (other == id) return part;
+    }
+    return nullptr;
+}
+
+// headerN.xml (footerN.xml) with N past every relationship target of that
+// kind and every part held, so no part is overwritten.
+std::string UniqueName(Word::Document& document, HeaderFooterKind kind) {
+    const KindNames names = NamesOf(kind);
+    std::string name = kind == HeaderFooterKind::Header ? Rel_GetUniqueHeaderName(document)
+                                                        : Rel_GetUniqueFooterName(document);
+    const size_t prefix = std::strlen(names.relation);
+    long long number = std::atoll(name.c_str() + prefix);
+    for (;;) {
+        bool taken = false;
+        const std::string key = PackagePath_Key("word/" + name);
+        for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
+            for (Word::HeaderFooterPart* part = list->head; part && !taken; part = part->next)
+                taken = PackagePath_Key(part->partName) == key;
+        if (!taken) return name;
+        name = names.relation + std::to_string(++number) + ".xml";
+    }
+}
+
+// Makes the new part show: a first-page part needs w:titlePg in its section,
+// an even-page one w:evenAndOddHeaders in the settings.
+void MakeTypeShow(Word::Document& document, pugi::xml_node sectPr, const char* type) {
+    if (std::strcmp(type, "first") == 0) {
+        pugi::xml_node titlePg = ChildInOrder(sectPr, "w:titlePg", ChildOrder::SectionProperties);
+        titlePg.remove_attribute("w:val");
+    } else if (std::strcmp(type, "even") == 0) {
+        pugi::xml_node settings = document.EnsureSettings();
+        if (!settings) return;
+        pugi::xml_node even = ChildInOrder(settings, "w:evenAndOddHeaders", ChildOrder::Settings);
+        even.remove_attribute("w:val");
+    }
+}
+
+const char* const kNamespaces[][2] = {
+    {"wpc", "http://schemas.microsoft.com/office/word/2010/wordprocessingCanvas"},
+    {"cx", "http://schemas.microsoft.com/office/drawing/2014/chartex"},
+    {"cx1", "http://schemas.microsoft.com/office/drawing/2015/9/8/chartex"},
+    {"cx2", "http://schemas.microsoft.com/office/drawing/2015/10/21/chartex"},
+    {"cx3", "http://schemas.microsoft.com/office/drawing/2016/5/9/chartex"},
+    {"cx4", "http://schemas.microsoft.com/office/drawing/2016/5/10/chartex"},
+    {"cx5", "http://schemas.microsoft.com/office/drawing/2016/5/11/chartex"},
+    {"cx6", "http://schemas.microsoft.com/office/drawing/2016/5/12/chartex"},
+    {"cx7", "http://schemas.microsoft.com/office/drawing/2016/5/13/chartex"},
+    {"cx8", "http://schemas.microsoft.com/office/drawing/2016/5/14/chartex"},
+    {"mc", "http://schemas.openxmlformats.org/markup-compatibility/2006"},
+    {"aink", "http://schemas.microsoft.com/office/drawing/2016/ink"},
+    {"am3d", "http://schemas.microsoft.com/office/drawing/2017/model3d"},
+    {"o", "urn:schemas-microsoft-com:office:office"},
+    {"oel", "http://schemas.microsoft.com/office/2019/extlst"},
+    {"r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"},
+    {"m", "http://schemas.openxmlformats.org/officeDocument/2006/math"},
+    {"v", "urn:schemas-microsoft-com:vml"},
+    {"wp14", "http://schemas.microsoft.com/office/word/2010/wordprocessingDrawing"},
+    {"wp", "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"},
+    {"w10", "urn:schemas-microsoft-com:office:word"},
+    {"w", "http://schemas.openxmlformats.org/wordprocessingml/2006/main"},
+    {"w14", "http://schemas.microsoft.com/office/word/2010/wordml"},
+    {"w15", "http://schemas.microsoft.com/office/word/2012/wordml"},
+    {"w16cex", "http://schemas.microsoft.com/office/word/2018/wordml/cex"},
+    {"w16cid", "http://schemas.microsoft.com/office/word/2016/wordml/cid"},
+    {"w16", "http://schemas.microsoft.com/office/word/2018/wordml"},
+    {"w16sdtdh", "http://schemas.microsoft.com/office/word/2020/wordml/sdtdatahash"},
+    {"w16se", "http://schemas.microsoft.com/office/word/2015/wordml/symex"},
+    {"wpg", "http://schemas.microsoft.com/office/word/2010/wordprocessingGroup"},
+    {"wpi", "http://schemas.microsoft.com/office/word/2010/wordprocessingInk"},
+    {"wne", "http://schemas.microsoft.com/office/word/2006/wordml"},
+    {"wps", "http://schemas.microsoft.com/office/word/2010/wordprocessingShape"},
+};
+
+}  // namespace
+
+const char* HeaderFooter_TypeText(int64_t type) {
+    if (type == 0) return "default";
+    if (type == 1) return "first";
+    return "even";
+}
+
+void HeaderFooter_CreateInitialXML(pugi::xml_document& xml, HeaderFooterKind kind) {
+    const std::string text = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><") +
+                             NamesOf(kind).root + "></" + NamesOf(kind).root + ">";
+    xml.reset();
+    xml.load_buffer(text.data(), text.size(), Word::kParseOptions, pugi::encoding_auto);
+    pugi::xml_node root = xml.document_element();
+    for (const auto& ns : kNamespaces) root.append_attribute((std::string("xmlns:") + ns[0]).c_str()) = ns[1];
+    root.append_attribute("mc:Ignorable") = "w14 w15 w16se w16cid w16 w16cex w16sdtdh wp14";
+}
+
+pugi::xml_node HeaderFooter_Find(Word::Document& document, HeaderFooterKind kind, int64_t type, bool create) {
+    const KindNames names = NamesOf(kind);
+    const char* typeText = HeaderFooter_TypeText(type);
+    pugi::xml_node sectPr = Body_FinalSectPr(document.documentXml.child("w:document").child("w:body"));
+    pugi::xml_node reference;
+    for (pugi::xml_node child : sectPr.children(names.reference)) {
+        if (std::strcmp(child.attribute("w:type").value(), typeText) == 0) {
+            reference = child;
+            break;
+        }
+    }
+    Word::HeaderFooterList& list = ListOf(document, kind);
+    if (reference) {
+        if (Word::HeaderFooterPart* part = PartWithId(list, reference.attribute("r:id").value()))
+            return part->xml.document_element();
+    }
+    // Without final section properties nothing could refer to a new part.
+    if (!create || !sectPr) return pugi::xml_node();
+
+    const std::string id = Rel_GetNextFreeID(document);
+    const std::string name = UniqueName(document, kind);
+    Rel_AddID(document, id.c_str(), name.c_str(), names.relation);
+    ContentType_SetPart(document, ("/word/" + name).c_str(), names.contentType);
+    if (reference) {
+        // A stale reference is pointed at the new part, not doubled.
+        pugi::xml_attribute rid = reference.attribute("r:id");
+        if (!rid) rid = reference.append_attribute("r:id");
+        rid = id.c_str();
+    } else {
+        reference = InsertChildInOrder(sectPr, names.reference, ChildOrder::SectionProperties);
+        reference.append_attribute("w:type") = typeText;
+        reference.append_attribute("r:id") = id.c_str();
+    }
+    MakeTypeShow(document, sectPr, typeText);
+
+    auto* part = new Word::HeaderFooterPart;
+    part->target = name;
+    part->id = id;
+    part->partName = "word/" + name;
+    HeaderFooter_CreateInitialXML(part->xml, kind);
+    Word::HeaderFooterList_Append(list, part);
+    return part->xml.document_element();
+}
