@@ -2,12 +2,14 @@
 // runtime exactly as a host program would.
 //
 //   vexword info FILE.docx          core properties and body counts
-//   vexword text FILE.docx          the body's paragraph texts, one a line
+//   vexword text FILE.docx          the body's paragraph texts, one a line,
+//                                   then each header's and footer's
 //   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include <vexrt/runtime.h>
 
@@ -55,6 +57,17 @@ bool Has(vexrt::Runtime& rt, const char* className, const char* member) {
     return false;
 }
 
+const char* const kHeaderFooterTypes[] = {"default", "first", "even"};
+
+// The header (footer) of the final section of each reference type; nil
+// where there is none.
+std::vector<Object> HeadersOrFooters(vexrt::Runtime& rt, const Object& doc, const char* kind) {
+    std::vector<Object> parts;
+    for (int type = 0; type < 3; ++type)
+        parts.push_back(Has(rt, "Document", kind) ? rt.call(doc, kind, {type, false}).object() : Object());
+    return parts;
+}
+
 int Info(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
     for (const char* p : {"Title", "Subject", "Creator", "KeyWords", "Description", "LastModifiedBy", "Revision"})
@@ -63,12 +76,27 @@ int Info(vexrt::Runtime& rt, const std::string& path) {
         std::cout << p << ": " << ShowDate(rt, rt.get(doc, p)) << "\n";
     for (const char* p : {"ItemCount", "ParagraphCount", "TableCount"})
         if (Has(rt, "Container", p)) std::cout << p << ": " << rt.get(doc, p).integer() << "\n";
+    for (const char* kind : {"Header", "Footer"}) {
+        const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
+        std::string kinds;
+        for (int type = 0; type < 3; ++type)
+            if (parts[type]) kinds += std::string(kinds.empty() ? "" : ", ") + kHeaderFooterTypes[type];
+        std::cout << kind << "s: " << (kinds.empty() ? "none" : kinds) << "\n";
+    }
     return 0;
 }
 
 int Text(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
     for (const auto& t : example::ParagraphTexts(rt, doc)) std::cout << t << "\n";
+    for (const char* kind : {"Header", "Footer"}) {
+        const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
+        for (int type = 0; type < 3; ++type) {
+            if (!parts[type]) continue;
+            std::cout << "--- " << kind << " (" << kHeaderFooterTypes[type] << ") ---\n";
+            for (const auto& t : example::ParagraphTexts(rt, parts[type])) std::cout << t << "\n";
+        }
+    }
     return 0;
 }
 
