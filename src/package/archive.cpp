@@ -335,7 +335,9 @@ int zip_entry_info(Archive* archive, size_t index, EntryInfo& info) {
 
 int zip_entry_check(Archive* archive, size_t index) {
     if (!archive || archive->writing) return -1;
-    zip_file_t* file = zip_fopen_index(archive->zip, index, 0);
+    EntryInfo info;
+    if (zip_entry_info(archive, index, info) != 0) return -1;
+    zip_file_t* file = zip_fopen_index(archive->zip, index, info.stored ? 0 : ZIP_FL_COMPRESSED);
     if (!file) return -1;
     char chunk[1 << 16];
     zip_int64_t n;

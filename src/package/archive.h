@@ -92,8 +92,10 @@ constexpr ReadLimits kPartReadLimits = {256ull << 20, 200, 16ull << 20};
 // count; -1 when the entry cannot be read, -2 when it exceeds the limits.
 ssize_t zip_entry_read_limited(Archive* archive, std::string& out, const ReadLimits& limits);
 
-// Reads entry `index` through to its end without keeping it, which checks
-// its CRC. 0 when it reads whole.
+// Reads entry `index` through to its end without keeping it: a stored
+// entry as its data (which checks its CRC), any other as its compressed
+// bytes (which checks that its local header and data are where the
+// directory says). 0 when it reads whole.
 int zip_entry_check(Archive* archive, size_t index);
 
 // Adds entry `index` of `from` (opened for reading) to `to` (being written)

@@ -11,6 +11,7 @@
 #include "package/archive.h"
 #include "package/package_paths.h"
 #include "package/relationships.h"
+#include "package/utf8_text.h"
 #include "package/xml_string_writer.h"
 
 namespace Word {
@@ -68,18 +69,23 @@ open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, Entry
     return success;
 }
 
+// Parses a part and makes its text what a saved part can hold, so that what
+// is read is what will be written.
 bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
     pugi::xml_parse_result parsed =
         xml.load_buffer(part.bytes.data(), part.bytes.size(), kParseOptions, pugi::encoding_auto);
     part.bytes.clear();
     part.bytes.shrink_to_fit();
-    return static_cast<bool>(parsed);
+    if (!parsed) return false;
+    Xml_SanitizeTree(xml);
+    return true;
 }
 
 // Every entry must be one a reader can take: a name used once (part names
-// ignore case), not encrypted, stored or deflated, and a stored one true to
-// its CRC (the copy at saving checks it). A package that breaks this could
-// be opened but never saved as it was.
+// ignore case), not encrypted, stored or deflated, its bytes where the
+// directory says, and a stored one true to its CRC (the copy at saving
+// checks it). A package that breaks this could be opened but never saved
+// as it was.
 open_result_code CheckEntries(Zip::Archive* archive) {
     ssize_t count = Zip::zip_total_entries(archive);
     if (count < 0) return zip_open_failed;
@@ -90,8 +96,7 @@ open_result_code CheckEntries(Zip::Archive* archive) {
         if (Zip::zip_entry_info(archive, static_cast<size_t>(i), info) != 0) return zip_open_failed;
         if (!names.insert(PackagePath_Key(info.name)).second) return zip_open_failed;
         if (info.encrypted || !info.methodSupported) return entry_read_failed;
-        if (info.stored && Zip::zip_entry_check(archive, static_cast<size_t>(i)) != 0)
-            return entry_read_failed;
+        if (Zip::zip_entry_check(archive, static_cast<size_t>(i)) != 0) return entry_read_failed;
     }
     return success;
 }
@@ -161,35 +166,56 @@ open_result_code Document::Open() {
     if (!ParsePart(relsXml, rels)) return parse_failed;
 
     // The parts the main document relates to by type. The first relationship
-    // of a type wins; a part is loaded once.
+    // of a type wins; a part is loaded once, and one that is held otherwise
+    // (the main document, the styles, a relationships part...) is not taken
+    // for another kind. The styles and settings come first, so the others
+    // can be checked against them.
     const std::string numberingType = std::string(kRelationshipTypeBase) + "numbering";
     const std::string themeType = std::string(kRelationshipTypeBase) + "theme";
     const std::string stylesType = std::string(kRelationshipTypeBase) + "styles";
     const std::string settingsType = std::string(kRelationshipTypeBase) + "settings";
-    bool themeDone = false;
     for (pugi::xml_node rel : relsXml.document_element().children()) {
+        if (IsExternal(rel)) continue;
         const char* type = rel.attribute("Type").value();
-        // The settings part is parsed only when something edits it.
-        if (settingsPartName.empty() && settingsType == type && !IsExternal(rel))
-            settingsPartName = PackagePath_Resolve(kMainPart, rel.attribute("Target").value());
-        const bool isNumbering = !hasNumbering && numberingType == type;
-        const bool isTheme = !themeDone && themeType == type;
         const bool isStyles = !hasStyles && stylesType == type;
-        if ((!isNumbering && !isTheme && !isStyles) || IsExternal(rel)) continue;
-        const char* target = rel.attribute("Target").value();
-        const std::string partName = PackagePath_Resolve(kMainPart, target);
+        const bool isSettings = settingsPartName.empty() && settingsType == type;
+        if (!isStyles && !isSettings) continue;
+        const std::string partName = PackagePath_Resolve(kMainPart, rel.attribute("Target").value());
+        if (partName.empty() || IsReservedPart(*this, partName)) continue;
+        if (isSettings) {
+            // The settings part is parsed only when something edits it.
+            settingsPartName = partName;
+            continue;
+        }
         EntryBuffer part;
         result = ReadEntry(archive, partName, part, true, lastError);
         if (result != success) return result;
-        if (isStyles) {
-            stylesPartName = partName;
-            hasStyles = true;
-            if (!ParsePart(stylesXml, part)) return parse_failed;
-        } else if (isNumbering) {
-            // A malformed numbering or theme part does not stop the opening.
+        stylesPartName = partName;
+        hasStyles = true;
+        if (!ParsePart(stylesXml, part)) return parse_failed;
+    }
+    bool themeDone = false;
+    for (pugi::xml_node rel : relsXml.document_element().children()) {
+        if (IsExternal(rel)) continue;
+        const char* type = rel.attribute("Type").value();
+        const bool isNumbering = !hasNumbering && numberingType == type;
+        const bool isTheme = !themeDone && themeType == type;
+        if (!isNumbering && !isTheme) continue;
+        const char* target = rel.attribute("Target").value();
+        const std::string partName = PackagePath_Resolve(kMainPart, target);
+        if (partName.empty() || (isNumbering && IsReservedPart(*this, partName))) continue;
+        EntryBuffer part;
+        result = ReadEntry(archive, partName, part, true, lastError);
+        if (result != success) return result;
+        // A malformed numbering or theme part does not stop the opening.
+        if (isNumbering) {
+            // One that cannot be parsed is copied as it is.
+            if (!ParsePart(numberingXml, part)) {
+                numberingXml.reset();
+                continue;
+            }
             numberingTarget = target;
             numberingPartName = partName;
-            ParsePart(numberingXml, part);
             hasNumbering = true;
         } else {
             ParsePart(themeXml, part);

@@ -43,21 +43,24 @@ bool WritePart(Zip::Archive* out, const std::string& name, const pugi::xml_docum
     return WriteEntry(out, name, std::move(writer.result), written);
 }
 
-bool IsRewrittenName(const char* name) {
-    static const char* const kRewritten[] = {
-        "word/document.xml",           "docProps/core.xml",   "word/styles.xml",
-        "word/_rels/document.xml.rels", "[Content_Types].xml", "word/numbering.xml"};
-    for (const char* rewritten : kRewritten)
-        if (std::strcmp(name, rewritten) == 0) return true;
-    // Header and footer entries come only from the parts the document holds.
-    return std::strncmp(name, "word/header", 11) == 0 || std::strncmp(name, "word/footer", 11) == 0;
+// A header or footer entry that no relationship of the main part names any
+// more is left out: header and footer parts come from the parts the
+// document holds. One a relationship still names (of a type the library
+// does not take for a header) is kept, so that nothing it points to is lost.
+bool IsUnreferencedHeaderOrFooter(const std::string& name, const std::unordered_set<std::string>& targets) {
+    if (std::strncmp(name.c_str(), "word/header", 11) != 0 && std::strncmp(name.c_str(), "word/footer", 11) != 0)
+        return false;
+    return targets.count(PackagePath_Key(name)) == 0;
 }
 
 // Copies, compressed as they are, the entries of the source package that
-// were not rewritten, not marked for deletion and not written under the same
-// name by WriteData. Returns the number copied, -1 on error.
-ssize_t CopyOldEntries(Zip::Archive* in, Zip::Archive* out, const DeletedFileList* deleted,
-                       const std::vector<std::string>& written) {
+// WriteData did not write, that are not marked for deletion and not
+// unreferenced headers or footers. Returns the number copied, -1 on error.
+ssize_t CopyOldEntries(const Document& document, Zip::Archive* in, Zip::Archive* out,
+                       const DeletedFileList* deleted, const std::vector<std::string>& written) {
+    std::unordered_set<std::string> targets;
+    for (pugi::xml_node rel : document.relsXml.document_element().children("Relationship"))
+        targets.insert(PackagePath_Key(PackagePath_Resolve("word/document.xml", rel.attribute("Target").value())));
     std::unordered_set<std::string> skip;
     for (const std::string& name : written) skip.insert(PackagePath_Key(name));
     if (deleted)
@@ -68,7 +71,7 @@ ssize_t CopyOldEntries(Zip::Archive* in, Zip::Archive* out, const DeletedFileLis
     Zip::EntryInfo info;
     for (ssize_t i = 0; i < count; ++i) {
         if (Zip::zip_entry_info(in, static_cast<size_t>(i), info) != 0) return -1;
-        if (IsRewrittenName(info.name.c_str()) || skip.count(PackagePath_Key(info.name))) continue;
+        if (skip.count(PackagePath_Key(info.name)) || IsUnreferencedHeaderOrFooter(info.name, targets)) continue;
         if (Zip::zip_entry_copy(out, in, static_cast<size_t>(i)) != 0) return -1;
         ++copied;
     }
@@ -210,7 +213,7 @@ bool BuildPackage(Document& document, const DeletedFileList* deleted,
     }
     std::vector<std::string> written;
     bool ok = document.WriteData(out, pending, &written);
-    ssize_t copied = ok ? CopyOldEntries(in, out, deleted, written) : -1;
+    ssize_t copied = ok ? CopyOldEntries(document, in, out, deleted, written) : -1;
     if (copied < 0) ok = false;
     if (!ok) {
         Zip::zip_close(out);  // discards: an entry failed

@@ -5,6 +5,7 @@
 #include "package/document.h"
 #include "package/package_paths.h"
 #include "package/relationships.h"
+#include "package/utf8_text.h"
 #include "package/xml_string_writer.h"
 
 namespace Word {
@@ -19,8 +20,9 @@ bool ReadPart(const std::string& package, const std::string& name, pugi::xml_doc
               Zip::zip_entry_read_limited(archive, bytes, Zip::kPartReadLimits) >= 0;
     Zip::zip_entry_close(archive);
     Zip::zip_close(archive);
-    return ok && xml.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_auto) &&
-           xml.document_element();
+    if (!ok || !xml.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_auto)) return false;
+    Xml_SanitizeTree(xml);
+    return static_cast<bool>(xml.document_element());
 }
 
 }  // namespace

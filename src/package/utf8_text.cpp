@@ -78,3 +78,69 @@ size_t Utf8_Sanitize(std::string& text) {
     text.swap(clean);
     return replaced;
 }
+
+namespace {
+
+bool IsForbiddenControl(unsigned char c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; }
+
+// True when `text` holds a control character XML forbids or a byte that
+// may start an invalid sequence; cheap for plain ASCII.
+bool MayNeedCleaning(const char* text) {
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(text); *c; ++c)
+        if (*c >= 0x80 || IsForbiddenControl(*c)) return true;
+    return false;
+}
+
+// The cleaned text, or false when it was clean already.
+bool Cleaned(const char* text, std::string& out) {
+    if (!MayNeedCleaning(text)) return false;
+    out.clear();
+    bool dropped = false;
+    for (const char* c = text; *c; ++c) {
+        if (IsForbiddenControl(static_cast<unsigned char>(*c)))
+            dropped = true;
+        else
+            out += *c;
+    }
+    return Utf8_Sanitize(out) > 0 || dropped;
+}
+
+}  // namespace
+
+size_t Xml_SanitizeTree(pugi::xml_document& xml) {
+    size_t changed = 0;
+    std::string clean;
+    // Iterative: parts may be nested far deeper than the stack allows.
+    pugi::xml_node node = xml.first_child();
+    while (node) {
+        if (node.type() == pugi::node_element || node.type() == pugi::node_pi) {
+            if (Cleaned(node.name(), clean)) {
+                node.set_name(clean.c_str());
+                ++changed;
+            }
+        }
+        if (node.type() != pugi::node_element && node.type() != pugi::node_declaration) {
+            if (Cleaned(node.value(), clean)) {
+                node.set_value(clean.c_str());
+                ++changed;
+            }
+        }
+        for (pugi::xml_attribute attribute : node.attributes()) {
+            if (Cleaned(attribute.name(), clean)) {
+                attribute.set_name(clean.c_str());
+                ++changed;
+            }
+            if (Cleaned(attribute.value(), clean)) {
+                attribute.set_value(clean.c_str());
+                ++changed;
+            }
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && !node.next_sibling()) node = node.parent();
+        if (node) node = node.next_sibling();
+    }
+    return changed;
+}

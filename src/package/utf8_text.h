@@ -4,8 +4,17 @@
 #include <cstddef>
 #include <string>
 
+#include <pugixml.hpp>
+
 // Replaces with U+FFFD every byte sequence of `text` that is not UTF-8 or
 // encodes a character XML does not allow (surrogates, U+FFFE, U+FFFF):
 // each invalid sequence, as far as it goes, becomes one U+FFFD. Returns the
 // number of replacements; the text is untouched when it is 0.
 size_t Utf8_Sanitize(std::string& text);
+
+// Makes every name, value and text of a parsed tree what a saved part can
+// hold: control characters XML does not allow are dropped and invalid
+// UTF-8 becomes U+FFFD. Run on every part as it is loaded, so that what
+// the library reads (relationship types, targets, text) is what it will
+// write. Returns the number of strings changed.
+size_t Xml_SanitizeTree(pugi::xml_document& xml);

@@ -309,12 +309,15 @@ TEST(DocumentOpen, NumberingPartOfAnyNameIsFollowed) {
     EXPECT_EQ(opened.document->numberingTarget, "numbering2.xml");
     EXPECT_TRUE(opened.document->numberingXml.document_element().child("w:abstractNum"));
 
-    // A malformed numbering or theme part does not stop the opening.
+    // A malformed numbering or theme part does not stop the opening; it is
+    // not held (a save would write it empty) but copied as it is.
     SetEntry(entries, "word/numbering2.xml", "<w:numbering>");
     SetEntry(entries, "word/theme/theme1.xml", "<a:theme");
     Opened malformed = OpenEntries(folder + "malformed-numbering.zip", entries);
     EXPECT_EQ(malformed.result, Word::success);
-    EXPECT_TRUE(malformed.document->hasNumbering);
+    EXPECT_FALSE(malformed.document->hasNumbering);
+    ASSERT_TRUE(malformed.document->SaveAs((folder + "malformed-copy.zip").c_str(), nullptr, nullptr));
+    EXPECT_EQ(Entry(ReadZip(folder + "malformed-copy.zip"), "word/numbering2.xml"), "<w:numbering>");
 
     RemoveEntry(entries, "word/numbering2.xml");
     Opened missing = OpenEntries(folder + "missing-numbering.zip", entries);
