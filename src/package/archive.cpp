@@ -80,12 +80,13 @@ const char* zip_entry_name(Archive* archive) {
 
 namespace {
 
-// Inflates the open entry into `out`, growing it as bytes come: the size the
-// archive declares only sizes the first allocation. Reading to the end makes
-// libzip check the CRC and the declared size. -1 on a read error, -2 when
-// the limits are passed.
-ssize_t ReadEntryLimited(Archive* archive, std::string& out, const ReadLimits& limits) {
-    out.clear();
+// Inflates the open entry into a malloc'd buffer, growing it as bytes come:
+// the size the archive declares only sizes the first allocation. Reading to
+// the end makes libzip check the CRC and the declared size. -1 on a read
+// error, -2 when the limits are passed. One spare byte follows the data.
+ssize_t ReadEntryLimited(Archive* archive, char** buffer, size_t* size, const ReadLimits& limits) {
+    *buffer = nullptr;
+    *size = 0;
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(archive->zip, archive->entryIndex, 0, &st) != 0) return -1;
@@ -95,65 +96,80 @@ ssize_t ReadEntryLimited(Archive* archive, std::string& out, const ReadLimits& l
         uint64_t byRatio = compressed * limits.maxRatio;
         allowed = byRatio < limits.ratioFloor ? std::min<uint64_t>(limits.ratioFloor, allowed) : byRatio;
     }
-    if (allowed >= static_cast<uint64_t>(SSIZE_MAX)) allowed = static_cast<uint64_t>(SSIZE_MAX) - 1;
+    if (allowed >= static_cast<uint64_t>(SSIZE_MAX) - 1) allowed = static_cast<uint64_t>(SSIZE_MAX) - 2;
 
     zip_file_t* file = zip_fopen_index(archive->zip, archive->entryIndex, 0);
     if (!file) return -1;
-    size_t capacity = static_cast<size_t>(std::min<uint64_t>(st.size, std::min<uint64_t>(allowed, 1u << 24)));
-    out.resize(std::max<size_t>(capacity, 4096));
+    // An honest declared size gives one allocation; a lying one costs at
+    // most the limit.
+    size_t capacity = static_cast<size_t>(std::min<uint64_t>(std::max<uint64_t>(st.size, 4096), allowed + 1)) + 1;
+    char* data = static_cast<char*>(std::malloc(capacity));
     size_t done = 0;
-    ssize_t result = 0;
-    for (;;) {
-        if (done == out.size()) {
+    ssize_t result = data ? 0 : -1;
+    while (result == 0) {
+        if (done + 1 >= capacity) {
             if (done > allowed) {
                 result = -2;
                 break;
             }
-            out.resize(static_cast<size_t>(std::min<uint64_t>(uint64_t(out.size()) * 2, allowed + 1)));
+            size_t grown = static_cast<size_t>(std::min<uint64_t>(uint64_t(capacity) * 2, allowed + 2));
+            char* bigger = static_cast<char*>(std::realloc(data, grown));
+            if (!bigger) {
+                result = -1;
+                break;
+            }
+            data = bigger;
+            capacity = grown;
         }
-        zip_int64_t n = zip_fread(file, &out[done], out.size() - done);
+        zip_int64_t n = zip_fread(file, data + done, capacity - 1 - done);
         if (n < 0) {
             result = -1;
             break;
         }
         if (n == 0) break;
         done += static_cast<size_t>(n);
-        if (done > allowed) {
-            result = -2;
-            break;
-        }
+        if (done > allowed) result = -2;
     }
     if (zip_fclose(file) != 0 && result == 0) result = -1;
     if (result != 0) {
-        out.clear();
-        out.shrink_to_fit();
+        std::free(data);
         return result;
     }
-    out.resize(done);
+    data[done] = 0;
+    *buffer = data;
+    *size = done;
     return static_cast<ssize_t>(done);
 }
 
 }  // namespace
 
+ssize_t zip_entry_read_limited(Archive* archive, char** buffer, size_t* size, const ReadLimits& limits) {
+    *buffer = nullptr;
+    *size = 0;
+    if (!archive || archive->writing || !archive->entryOpen) return -1;
+    return ReadEntryLimited(archive, buffer, size, limits);
+}
+
 ssize_t zip_entry_read_limited(Archive* archive, std::string& out, const ReadLimits& limits) {
     out.clear();
-    if (!archive || archive->writing || !archive->entryOpen) return -1;
-    return ReadEntryLimited(archive, out, limits);
+    char* data = nullptr;
+    size_t size = 0;
+    ssize_t n = zip_entry_read_limited(archive, &data, &size, limits);
+    if (n >= 0) out.assign(data, size);
+    std::free(data);
+    return n;
 }
 
 ssize_t zip_entry_read(Archive* archive, void** buffer, size_t* size) {
     if (buffer) *buffer = nullptr;
     if (size) *size = 0;
     if (!buffer) return -1;
-    std::string bytes;
-    ssize_t n = zip_entry_read_limited(archive, bytes, kPartReadLimits);
+    char* data = nullptr;
+    size_t length = 0;
+    ssize_t n = zip_entry_read_limited(archive, &data, &length, kPartReadLimits);
     if (n < 0) return -1;
-    char* data = static_cast<char*>(std::malloc(bytes.size() + 1));
-    if (!data) return -1;
-    std::memcpy(data, bytes.data(), bytes.size());
-    data[bytes.size()] = 0;
     *buffer = data;
-    if (size) *size = bytes.size();
+    if (size) *size = length;
     return n;
 }
 

@@ -91,6 +91,9 @@ constexpr ReadLimits kPartReadLimits = {256ull << 20, 200, 16ull << 20};
 // the archive declares is not trusted), checking the CRC. Returns the byte
 // count; -1 when the entry cannot be read, -2 when it exceeds the limits.
 ssize_t zip_entry_read_limited(Archive* archive, std::string& out, const ReadLimits& limits);
+// The same into a new malloc'd buffer (one spare NUL byte after the data)
+// that the caller frees with free(); null on failure.
+ssize_t zip_entry_read_limited(Archive* archive, char** buffer, size_t* size, const ReadLimits& limits);
 
 // Reads entry `index` through to its end without keeping it: a stored
 // entry as its data (which checks its CRC), any other as its compressed

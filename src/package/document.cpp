@@ -23,8 +23,13 @@ const char* const kMainPart = "word/document.xml";
 
 // The bytes of one entry, freed unless handed to a DOM.
 struct EntryBuffer {
-    std::string bytes;
+    char* data = nullptr;  // malloc'd; handed over to the DOM that parses it
+    size_t size = 0;
     bool present = false;
+    EntryBuffer() = default;
+    EntryBuffer(const EntryBuffer&) = delete;
+    EntryBuffer& operator=(const EntryBuffer&) = delete;
+    ~EntryBuffer() { std::free(data); }
 };
 
 // Closes the archive on every way out of the function that opened it.
@@ -61,7 +66,7 @@ open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, Entry
         return entry_missing;
     }
     out.present = true;
-    if (Zip::zip_entry_read_limited(archive, out.bytes, Zip::kPartReadLimits) < 0) {
+    if (Zip::zip_entry_read_limited(archive, &out.data, &out.size, Zip::kPartReadLimits) < 0) {
         Zip::zip_entry_close(archive);
         return entry_read_failed;
     }
@@ -71,13 +76,19 @@ open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, Entry
 
 // Parses a part and makes its text what a saved part can hold, so that what
 // is read is what will be written.
+//
+// The DOM takes the buffer over instead of copying it: it was allocated
+// with malloc, and pugixml frees with free as long as its memory functions
+// are left at their defaults, which this library never changes.
 bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
-    pugi::xml_parse_result parsed =
-        xml.load_buffer(part.bytes.data(), part.bytes.size(), kParseOptions, pugi::encoding_auto);
-    part.bytes.clear();
-    part.bytes.shrink_to_fit();
+    // Bytes that are UTF-8 with nothing XML forbids (and no character
+    // reference that could make it) give a tree that needs no cleaning.
+    const bool clean = Utf8_IsCleanXmlText(part.data, part.size);
+    char* data = part.data;
+    part.data = nullptr;
+    pugi::xml_parse_result parsed = xml.load_buffer_inplace_own(data, part.size, kParseOptions, pugi::encoding_auto);
     if (!parsed) return false;
-    Xml_SanitizeTree(xml);
+    if (!clean) Xml_SanitizeTree(xml);
     return true;
 }
 
@@ -321,7 +332,7 @@ open_result_code Document::GetFileData(const char* entryName, REALstring* out) {
     EntryBuffer entry;
     open_result_code result = ReadEntry(closer.archive, entryName, entry, true, lastError);
     if (result != success) return result;
-    *out = REALBuildStringWithEncoding(entry.bytes.data(), entry.bytes.size(), kREALTextEncodingNone);
+    *out = REALBuildStringWithEncoding(entry.data, entry.size, kREALTextEncodingNone);
     return success;
 }
 

@@ -144,3 +144,21 @@ size_t Xml_SanitizeTree(pugi::xml_document& xml) {
     }
     return changed;
 }
+
+bool Utf8_IsCleanXmlText(const char* data, size_t size) {
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(data);
+    const unsigned char* end = at + size;
+    while (at < end) {
+        const unsigned char c = *at;
+        if (c >= 0x80) {
+            const size_t length = ValidSequenceLength(at, end);
+            if (!length) return false;
+            at += length;
+            continue;
+        }
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+        if (c == '&' && at + 1 < end && at[1] == '#') return false;
+        ++at;
+    }
+    return true;
+}

@@ -18,3 +18,9 @@ size_t Utf8_Sanitize(std::string& text);
 // the library reads (relationship types, targets, text) is what it will
 // write. Returns the number of strings changed.
 size_t Xml_SanitizeTree(pugi::xml_document& xml);
+
+// True when `data` is UTF-8 with no control character XML forbids and no
+// character reference ("&#"), so that a tree parsed from it holds nothing
+// Xml_SanitizeTree would change. False for anything else, including text
+// in other encodings.
+bool Utf8_IsCleanXmlText(const char* data, size_t size);
