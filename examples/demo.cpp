@@ -1,5 +1,6 @@
 // The demo host program: loads the plug-in through the runtime, shows what
-// it registered, writes a short letter as a .docx, reopens it and prints it.
+// it registered, writes a short letter as a .docx (with a first-page header,
+// a footer and a landscape appendix), reopens it and prints it.
 //
 //   demo [OUT.docx]
 #include <cstdio>
@@ -163,6 +164,34 @@ int main(int argc, char** argv) {
             rt.call(dated, "AppendTimeField", {9, 30, 0});
             Object linked = rt.call(doc, "AppendParagraph", {"Track it on "}).object();
             rt.call(linked, "AppendHyperlinkField", {"our website", "https://example.org/orders"});
+
+            // The sender's name heads the first page only; the address is at
+            // the foot of every page. A first page that has a header of its
+            // own also takes its footer from its own: it gets the address too.
+            const int kDefault = 0, kFirst = 1;
+            Object firstHeader = rt.call(doc, "Header", {kFirst, true}).object();
+            Object name = rt.call(firstHeader, "AppendParagraph", {"Vexlomar Demo Works"}).object();
+            rt.set(rt.call(name, "Run", {0}).object(), "Bold", 1);
+            for (int type : {kDefault, kFirst}) {
+                Object footer = rt.call(doc, "Footer", {type, true}).object();
+                Object address =
+                    rt.call(footer, "AppendParagraph", {"Demo Works, 1 Sample Street, 1000 Example City"}).object();
+                rt.set(address, "Alignment", 1);
+            }
+
+            // An appendix on a landscape page of its own: the section break
+            // ends the letter's section, and the new last section turns.
+            const int kNextPage = 4, kInches = 1;
+            rt.call(doc, "AppendSectionBreak", {kNextPage});
+            Object appendix = rt.get(doc, "DefaultSection").object();
+            rt.set(appendix, "PageIsLandscape", true);
+            rt.assign(appendix, "PageMarginLeft", {kInches}, 0.75);
+            rt.assign(appendix, "PageMarginRight", {kInches}, 0.75);
+            rt.call(doc, "AppendParagraph", {"Appendix: order lines"});
+            rt.call(doc, "AppendParagraph",
+                    {"Item\tDescription\tQuantity\tUnit price\tAmount\n"
+                     "A-100\tWide-format order confirmation paper, landscape\t10\t€ 25.00\t€ 250.00\n"
+                     "B-200\tFolding table for wide documents\t1\t€ 1,000.00\t€ 1,000.00"});
             rt.call(doc, "Save");
         }
 
@@ -174,6 +203,18 @@ int main(int argc, char** argv) {
         }
         std::cout << "paragraphs:\n";
         for (const auto& t : example::ParagraphTexts(rt, doc)) std::cout << "  | " << t << "\n";
+        for (const char* kind : {"Header", "Footer"}) {
+            for (int type = 0; type < 2; ++type) {
+                Object part = rt.call(doc, kind, {type, false}).object();
+                if (!part) continue;
+                std::cout << (type ? "first-page " : "") << kind << ":\n";
+                for (const auto& t : example::ParagraphTexts(rt, part)) std::cout << "  | " << t << "\n";
+            }
+        }
+        Object last = rt.get(doc, "DefaultSection").object();
+        std::cout << "last section: " << (rt.get(last, "PageIsLandscape").boolean() ? "landscape" : "portrait")
+                  << ", " << rt.call(last, "PageWidth", {1}).number() << " x " << rt.call(last, "PageHeight", {1}).number()
+                  << " in\n";
         PrintFields(rt, doc);
         PrintFormatting(rt, doc);
     } catch (const vexrt::HostException& e) {

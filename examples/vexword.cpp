@@ -1,7 +1,8 @@
 // vexword: a command-line host program that drives the plug-in through the
 // runtime exactly as a host program would.
 //
-//   vexword info FILE.docx          core properties and body counts
+//   vexword info FILE.docx          core properties, body counts, sections,
+//                                   the kinds of headers and footers
 //   vexword text FILE.docx          the body's paragraph texts, one a line,
 //                                   then each header's and footer's
 //   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
@@ -68,6 +69,37 @@ std::vector<Object> HeadersOrFooters(vexrt::Runtime& rt, const Object& doc, cons
     return parts;
 }
 
+const char* const kSectionStarts[] = {"none", "continuous", "even page", "odd page", "next page", "next column"};
+
+// "8.50 x 11.00 in, portrait, margins 1.00 1.00 1.00 1.00 in (top right
+// bottom left), starts: next page".
+std::string DescribeSection(vexrt::Runtime& rt, const Object& section) {
+    const int kInches = 1;
+    auto measure = [&](const char* method) { return rt.call(section, method, {kInches}).number(); };
+    char text[256];
+    const int64_t start = rt.get(section, "SectionType").integer();
+    std::snprintf(text, sizeof text, "%.2f x %.2f in, %s, margins %.2f %.2f %.2f %.2f in (top right bottom left), starts: %s",
+                  measure("PageWidth"), measure("PageHeight"),
+                  rt.get(section, "PageIsLandscape").boolean() ? "landscape" : "portrait", measure("PageMarginTop"),
+                  measure("PageMarginRight"), measure("PageMarginBottom"), measure("PageMarginLeft"),
+                  start >= 0 && start <= 5 ? kSectionStarts[start] : "?");
+    return text;
+}
+
+// Every section in document order: those that end with a paragraph of the
+// body, then the final one.
+std::vector<Object> Sections(vexrt::Runtime& rt, const Object& doc) {
+    std::vector<Object> sections;
+    if (!Has(rt, "Document", "DefaultSection")) return sections;
+    const int64_t paragraphs = rt.get(doc, "ParagraphCount").integer();
+    for (int64_t i = 0; i < paragraphs; ++i) {
+        Value section = rt.get(rt.call(doc, "Paragraph", {i}).object(), "Section");
+        if (!section.isNil()) sections.push_back(section.object());
+    }
+    sections.push_back(rt.get(doc, "DefaultSection").object());
+    return sections;
+}
+
 int Info(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
     for (const char* p : {"Title", "Subject", "Creator", "KeyWords", "Description", "LastModifiedBy", "Revision"})
@@ -76,6 +108,9 @@ int Info(vexrt::Runtime& rt, const std::string& path) {
         std::cout << p << ": " << ShowDate(rt, rt.get(doc, p)) << "\n";
     for (const char* p : {"ItemCount", "ParagraphCount", "TableCount"})
         if (Has(rt, "Container", p)) std::cout << p << ": " << rt.get(doc, p).integer() << "\n";
+    const std::vector<Object> sections = Sections(rt, doc);
+    for (size_t i = 0; i < sections.size(); ++i)
+        std::cout << "Section " << i + 1 << ": " << DescribeSection(rt, sections[i]) << "\n";
     for (const char* kind : {"Header", "Footer"}) {
         const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
         std::string kinds;

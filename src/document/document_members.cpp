@@ -237,7 +237,7 @@ void AppendSectionBreak(REALobject instance, RBInteger type) {
     pugi::xml_node sectPr = Body_FinalSectPr(body);
     if (!sectPr) return;
     Paragraph_EndSectionWith(Body_NewParagraphNode(instance, body, sectPr), sectPr);
-    Section_SetType(sectPr, type);
+    Section_StartAfterBreak(sectPr, type);
 }
 
 // ---------------------------------------------------------------- tables

@@ -24,6 +24,11 @@ void Paragraph_EndSectionWith(pugi::xml_node paragraph, pugi::xml_node sectPr) {
     pPr.remove_child(place);
 }
 
+void Section_StartAfterBreak(pugi::xml_node sectPr, int64_t type) {
+    Section_SetType(sectPr, type);
+    sectPr.remove_child("w:titlePg");
+}
+
 pugi::xml_node Section_EndingFrom(pugi::xml_node body, pugi::xml_node first) {
     for (pugi::xml_node n = first; n; n = n.next_sibling("w:p"))
         if (std::strcmp(n.name(), "w:p") == 0)
@@ -37,6 +42,6 @@ pugi::xml_node SectionBreak_InsertNextTo(pugi::xml_node body, pugi::xml_node ite
     if (!sectPr) return {};
     pugi::xml_node paragraph = after ? body.insert_child_after("w:p", item) : body.insert_child_before("w:p", item);
     Paragraph_EndSectionWith(paragraph, sectPr);
-    Section_SetType(sectPr, type);
+    Section_StartAfterBreak(sectPr, type);
     return paragraph;
 }

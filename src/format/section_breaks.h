@@ -28,6 +28,12 @@ bool Node_IsDocumentBody(pugi::xml_node node);
 // paragraph had is replaced.
 void Paragraph_EndSectionWith(pugi::xml_node paragraph, pugi::xml_node sectPr);
 
+// Makes `sectPr`, whose copy now ends the section before a break, describe
+// the section that starts after it: it gets `type`, and loses w:titlePg. A
+// first-page header or footer belongs to the first page of the section the
+// user made it for, not to the first page of every section split from it.
+void Section_StartAfterBreak(pugi::xml_node sectPr, int64_t type);
+
 // The properties of the section that a body child starting at `first` lies
 // in: those of the first paragraph from `first` on (itself included) that
 // ends a section, else the body's final "w:sectPr". Empty when there is none.
@@ -35,7 +41,7 @@ pugi::xml_node Section_EndingFrom(pugi::xml_node body, pugi::xml_node first);
 
 // A new empty paragraph right before or after the body child `item`, ending
 // the section it falls in with that section's properties; those properties
-// then describe the section that starts after it and get `type`. Returns the
+// then describe the section that starts after it (Section_StartAfterBreak). Returns the
 // paragraph; empty, and nothing changed, when `item` is not a child of
 // `body` or no section properties exist.
 pugi::xml_node SectionBreak_InsertNextTo(pugi::xml_node body, pugi::xml_node item, bool after, int64_t type);

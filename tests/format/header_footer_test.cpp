@@ -253,3 +253,36 @@ TEST_F(HeaderFooterTest, HeadersOfOtherToolsKeepTheirRelationships) {
         {saved});
     EXPECT_NE(check.find("added to the header"), std::string::npos) << check;
 }
+
+// A first-page header stays with the first page it was made for: a section
+// break keeps the distinction in the section it ends, not in the one that
+// starts after it. Sections end only in the body: a break in a header is
+// refused.
+TEST_F(HeaderFooterTest, FirstPagesAndSectionBreaks) {
+    Object doc = Create("breaks.new.docx");
+    Call(Header(doc, kFirst, true), "AppendParagraph", {"letterhead"});
+    Call(doc, "AppendParagraph", {"letter"});
+    rt().call(doc, "AppendSectionBreak", {4});
+    Call(doc, "AppendParagraph", {"appendix"});
+
+    Object header = Header(doc, kDefault, true);
+    Object inHeader = Call(header, "AppendParagraph", {"head"});
+    try {
+        rt().call(inHeader, "InsertSectionBreakAfter", {1});
+        ADD_FAILURE() << "a section break was inserted in a header";
+    } catch (const vexrt::HostException& e) {
+        EXPECT_EQ(e.className(), "VexlomarWord.WordException");
+        EXPECT_EQ(e.errorNumber(), -18);
+    }
+    EXPECT_EQ(Int(header, "ItemCount"), 1);
+    rt().call(doc, "Save");
+
+    const std::string body = zip_read(path("breaks.new.docx"), "word/document.xml");
+    const size_t ending = body.find("<w:pPr><w:sectPr");
+    const size_t final = body.rfind("<w:sectPr");
+    ASSERT_NE(ending, std::string::npos) << body;
+    ASSERT_LT(ending, final);
+    EXPECT_NE(body.substr(ending, final - ending).find("<w:titlePg/>"), std::string::npos);
+    EXPECT_EQ(body.find("<w:titlePg/>", final), std::string::npos) << body.substr(final);
+    EXPECT_NE(body.find("<w:type w:val=\"nextPage\"/>", final), std::string::npos);
+}

@@ -1,0 +1,22 @@
+#!/bin/sh
+# What a reader of the demo letter sees: LibreOffice turns it into a PDF;
+# page 1 (portrait) carries the first-page header and the footer, page 2
+# (landscape) the footer but not the first-page header.
+set -eu
+docx=$1
+command -v soffice >/dev/null && command -v pdftotext >/dev/null || { echo "skipped: no LibreOffice"; exit 0; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+timeout 300 soffice -env:UserInstallation="file://$work/profile" --headless --convert-to pdf \
+  --outdir "$work" "$docx" >/dev/null 2>&1
+pdf="$work/$(basename "$docx" .docx).pdf"
+page() { pdftotext -layout -f "$1" -l "$1" "$pdf" -; }
+fail() { echo "demo PDF: $*"; exit 1; }
+[ "$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')" = 2 ] || fail "not 2 pages"
+pdfinfo -f 1 -l 2 "$pdf" | grep -q "Page *1 size: *612 x 792" || fail "page 1 is not portrait Letter"
+pdfinfo -f 1 -l 2 "$pdf" | grep -q "Page *2 size: *792 x 612" || fail "page 2 is not landscape"
+page 1 | grep -q "Vexlomar Demo Works" || fail "no first-page header on page 1"
+page 2 | grep -q "Vexlomar Demo Works" && fail "the first-page header shows on page 2"
+for p in 1 2; do page "$p" | grep -q "1 Sample Street" || fail "no footer on page $p"; done
+page 2 | grep -q "Appendix: order lines" || fail "the appendix is not on page 2"
+echo "demo PDF: first-page header on page 1 only, footer on both pages, page 2 landscape"
