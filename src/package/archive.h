@@ -113,4 +113,21 @@ int zip_entry_copy(Archive* to, Archive* from, size_t index);
 // to a file beside it and renames that into place). Always frees.
 int zip_close(Archive* archive);
 
+// Closes an archive on every way out of the scope that opened it, an
+// exception included. release() hands the archive back.
+struct ArchiveCloser {
+    Archive* archive;
+    explicit ArchiveCloser(Archive* opened) : archive(opened) {}
+    ArchiveCloser(const ArchiveCloser&) = delete;
+    ArchiveCloser& operator=(const ArchiveCloser&) = delete;
+    ~ArchiveCloser() {
+        if (archive) zip_close(archive);
+    }
+    Archive* release() {
+        Archive* a = archive;
+        archive = nullptr;
+        return a;
+    }
+};
+
 }  // namespace Zip

@@ -32,14 +32,6 @@ struct EntryBuffer {
     ~EntryBuffer() { std::free(data); }
 };
 
-// Closes the archive on every way out of the function that opened it.
-struct ArchiveCloser {
-    Zip::Archive* archive;
-    ~ArchiveCloser() {
-        if (archive) Zip::zip_close(archive);
-    }
-};
-
 bool ReadWholeFile(const std::string& path, std::string& out) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
@@ -159,7 +151,7 @@ Document::~Document() {
 
 open_result_code Document::Open() {
     if (!ReadWholeFile(filePath, sourceBytes) || sourceBytes.empty()) return zip_open_failed;
-    ArchiveCloser closer{Zip::zip_open_bytes(sourceBytes)};
+    Zip::ArchiveCloser closer{Zip::zip_open_bytes(sourceBytes)};
     Zip::Archive* archive = closer.archive;
     if (!archive) return zip_open_failed;
     open_result_code result = CheckEntries(archive);
@@ -327,7 +319,7 @@ std::string Document::GetErrorDescriptionAndCode(open_result_code code,
 
 open_result_code Document::GetFileData(const char* entryName, REALstring* out) {
     *out = nullptr;
-    ArchiveCloser closer{Zip::zip_open_bytes(sourceBytes)};
+    Zip::ArchiveCloser closer{Zip::zip_open_bytes(sourceBytes)};
     if (!closer.archive) return zip_open_failed;
     EntryBuffer entry;
     open_result_code result = ReadEntry(closer.archive, entryName, entry, true, lastError);

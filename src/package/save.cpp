@@ -204,25 +204,18 @@ bool BuildPackage(Document& document, const DeletedFileList* deleted,
     bytes.clear();
     // The source stays open until the new archive is closed: its entries
     // are copied from it then.
-    Zip::Archive* in = Zip::zip_open_bytes(document.sourceBytes);
-    if (!in) return false;
-    Zip::Archive* out = Zip::zip_open_memory(6);
-    if (!out) {
-        Zip::zip_close(in);
-        return false;
-    }
+    // Both archives are closed on every way out, an exception included (the
+    // output is only ever in memory).
+    Zip::ArchiveCloser in(Zip::zip_open_bytes(document.sourceBytes));
+    if (!in.archive) return false;
+    Zip::ArchiveCloser out(Zip::zip_open_memory(6));
+    if (!out.archive) return false;
     std::vector<std::string> written;
-    bool ok = document.WriteData(out, pending, &written);
-    ssize_t copied = ok ? CopyOldEntries(document, in, out, deleted, written) : -1;
-    if (copied < 0) ok = false;
-    if (!ok) {
-        Zip::zip_close(out);  // discards: an entry failed
-        Zip::zip_close(in);
-        return false;
-    }
-    ok = Zip::zip_close_bytes(out, bytes) == 0;
-    Zip::zip_close(in);
-    return ok && PackageChecksOut(bytes, static_cast<ssize_t>(written.size()) + copied);
+    if (!document.WriteData(out.archive, pending, &written)) return false;
+    const ssize_t copied = CopyOldEntries(document, in.archive, out.archive, deleted, written);
+    if (copied < 0) return false;
+    const bool closed = Zip::zip_close_bytes(out.release(), bytes) == 0;
+    return closed && PackageChecksOut(bytes, static_cast<ssize_t>(written.size()) + copied);
 }
 
 }  // namespace
