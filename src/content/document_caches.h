@@ -3,6 +3,8 @@
 // own record: two documents used from two threads never share one.
 #pragma once
 
+#include <cstdint>
+
 #include "content/complex_runs.h"
 #include "content/position_cache.h"
 #include "host/plugin_sdk.h"
@@ -10,6 +12,9 @@
 struct DocumentCaches {
     PositionCache positions;
     FieldMarkerMemo fieldMarkers;
+    // The largest bookmark id in the document and given out since; -1
+    // until first looked for. Removals leave it: ids are never reused.
+    int64_t highestBookmarkId = -1;
 };
 
 // Forgets everything: after any change that inserts, removes or moves

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "content/container.h"
+#include "content/hyperlink_view.h"
 #include "content/paragraph_item.h"
 #include "host/class_tables.h"
 
@@ -20,10 +21,7 @@ REALobject CreateParagraphItem(REALobject document, pugi::xml_node node, pugi::x
     if (!node) return nullptr;
     if (std::strcmp(node.name(), "w:r") == 0)
         return CreateRun(document, node, paragraph, resolver, resolverOwner, true);
-    // A hyperlink is shown through the base class until its own class is
-    // registered.
-    return NewParagraphItem(&ParagraphItemClass, document, node, paragraph, ParagraphItemKindHyperlink, nullptr,
-                            nullptr);
+    return CreateHyperlink(document, node, paragraph);
 }
 
 namespace {

@@ -2,9 +2,12 @@
 #include <string>
 #include <vector>
 
+#include "content/bookmark_view.h"
 #include "content/container.h"
 #include "content/document_caches.h"
 #include "content/fields.h"
+#include "content/hyperlink_view.h"
+#include "content/hyperlinks.h"
 #include "content/language.h"
 #include "content/paragraph_indents.h"
 #include "content/paragraph_item.h"
@@ -13,6 +16,7 @@
 #include "content/run_language.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
+#include "document/document_data.h"
 #include "drawing/drawing_container.h"
 #include "format/paragraph_properties.h"
 #include "format/sections.h"
@@ -98,8 +102,13 @@ REALobject AppendRun(REALobject instance, REALstring value) {
 void RemoveParagraphItem(REALobject instance, REALobject item) {
     if (!item) return;
     const ParagraphItemData* itemData = ParagraphItemData_Of(item);
-    if (itemData->kind != ParagraphItemKindRun) return;  // hyperlinks: with their own class
     pugi::xml_node paragraph = NodeOf(instance);
+    if (itemData->kind == ParagraphItemKindHyperlink) {
+        if (itemData->node.parent() != paragraph) return;
+        Hyperlink_Remove(*DocumentData_Of(DataOf(instance)->document)->wordDocument, itemData->node);
+        DocumentCaches_Invalidate(CachesOf(instance));
+        return;
+    }
     // A run of a field takes the whole field with it.
     if (itemData->complexParts) {
         Paragraph_RemoveRuns(paragraph, *itemData->complexParts, CachesOf(instance));
@@ -116,6 +125,46 @@ REALobject ParagraphItem(REALobject instance, RBInteger index) {
 }
 REALobject LogicalParagraphItem(REALobject instance, RBInteger index) {
     return ItemView(instance, ChildAt(instance, SiblingWalk::LogicalParagraphItems, index));
+}
+
+REALobject AppendHyperlink(REALobject instance, REALstring value, REALstring address) {
+    std::string text, target;
+    if (!StringToUTF8(value, text) || !StringToUTF8(address, target)) return nullptr;
+    const DocumentItemData* data = DataOf(instance);
+    pugi::xml_node hyperlink =
+        Hyperlink_Append(*DocumentData_Of(data->document)->wordDocument, data->node, text, target);
+    return hyperlink ? CreateHyperlink(data->document, hyperlink, data->node) : nullptr;
+}
+
+// A bookmark from the first item to the last, both direct children of this
+// paragraph and in that order; nil and no change otherwise. Its id is one
+// above every bookmark id of the document.
+REALobject AddBookmark(REALobject instance, REALobject first, REALobject last, REALstring name) {
+    std::string nameText;
+    if (!first || !last || !StringToUTF8(name, nameText)) return nullptr;
+    if (!Bookmark_CheckValidName(nameText)) {
+        ThrowInvalidArgumentException("Parameter name contains charcter which is not allowed for bookmark", -511);
+        return nullptr;
+    }
+    const DocumentItemData* data = DataOf(instance);
+    DocumentCaches& caches = CachesOf(instance);
+    if (caches.highestBookmarkId < 0)
+        caches.highestBookmarkId = Bookmarks_HighestId(*DocumentData_Of(data->document)->wordDocument);
+    const int64_t id = caches.highestBookmarkId + 1;
+    BookmarkNodes nodes;
+    if (!Bookmark_AddAround(data->node, ParagraphItemData_Of(first)->node, ParagraphItemData_Of(last)->node,
+                            nameText, id, nodes))
+        return nullptr;
+    caches.highestBookmarkId = id;
+    DocumentCaches_Invalidate(caches);
+    return CreateBookmark(data->document, nodes);
+}
+
+REALobject AddBookmarkAround(REALobject instance, REALobject item, REALstring name) {
+    return AddBookmark(instance, item, item, name);
+}
+REALobject AddBookmarkAroundItems(REALobject instance, REALobject first, REALobject last, REALstring name) {
+    return AddBookmark(instance, first, last, name);
 }
 
 double LeftIndent(REALobject instance, RBInteger unit) {
@@ -226,6 +275,12 @@ REALmethodDefinition ParagraphMethods[] = {
     VEX_METHOD(RemoveParagraphItem, "RemoveParagraphItem(item as VexlomarWord.ParagraphItem)"),
     VEX_METHOD(ParagraphItem, "ParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),
     VEX_METHOD(LogicalParagraphItem, "LogicalParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),
+    VEX_METHOD(AppendHyperlink, "AppendHyperlink(value as String, address as String) as VexlomarWord.Hyperlink"),
+    VEX_METHOD(AddBookmarkAround, "AddBookmarkAround(paragraphItem as VexlomarWord.ParagraphItem, name as String) "
+                                  "as VexlomarWord.Bookmark"),
+    VEX_METHOD(AddBookmarkAroundItems,
+               "AddBookmarkAround(firstParagraphItem as VexlomarWord.ParagraphItem, lastParagraphItem as "
+               "VexlomarWord.ParagraphItem, name as String) as VexlomarWord.Bookmark"),
     VEX_ASSIGNABLE_METHOD(LeftIndent, SetLeftIndent, "LeftIndent(unit as VexlomarWord.Units) as Double"),
     VEX_ASSIGNABLE_METHOD(RightIndent, SetRightIndent, "RightIndent(unit as VexlomarWord.Units) as Double"),
     VEX_ASSIGNABLE_METHOD(FirstLineIndent, SetFirstLineIndent,

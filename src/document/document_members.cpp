@@ -6,6 +6,7 @@
 #include <string>
 
 #include "content/container.h"
+#include "document/document_bookmarks.h"
 #include "format/document_styles.h"
 #include "format/section_breaks.h"
 #include "format/section_properties.h"
@@ -269,6 +270,8 @@ REALmethodDefinition DocumentMethods[] = {
                        "VexlomarWord.Header"),
     VEX_METHOD(Footer, "Footer(footerType as VexlomarWord.HeaderFooterTypes, createIfNotExists as Boolean) as "
                        "VexlomarWord.Footer"),
+    VEX_METHOD(GetBookmarks, "GetBookmarks() as VexlomarWord.Bookmark()"),
+    VEX_METHOD(RemoveBookmark, "RemoveBookmark(bookmark as VexlomarWord.Bookmark)"),
     VEX_METHOD(CharacterStyles, "CharacterStyles() as VexlomarWord.CharacterStyle()"),
     VEX_METHOD(ParagraphStyles, "ParagraphStyles() as VexlomarWord.ParagraphStyle()"),
     VEX_METHOD(TableStyles, "TableStyles(ensureBaseStyleExists as Boolean) as VexlomarWord.TableStyle()"),

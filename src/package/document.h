@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -30,6 +31,17 @@ enum open_result_code {
 constexpr const char* kSaveFailedMessage = "Could not save document";
 constexpr RBInteger kSaveFailedErrorNumber = -15;
 
+// What one part's relationships hold, so that many links added or looked up
+// in a row stay linear: the first Relationship of each Id and the largest
+// "rIdN" number. Built on first use and kept up to date by Rel_AddID and
+// Rel_DeleteID, the only places that edit relationships once opened.
+struct RelationshipIndex {
+    bool built = false;
+    bool duplicates = false;  // some Id appeared twice when built
+    long long largest = 0;
+    std::unordered_map<std::string, pugi::xml_node> byId;
+};
+
 // One header or footer part.
 struct HeaderFooterPart {
     std::string target;    // the relationship's Target, as written
@@ -44,6 +56,7 @@ struct HeaderFooterPart {
     pugi::xml_document relsXml;
     bool hasRels = false;
     bool relsChanged = false;
+    RelationshipIndex relsIndex;
     HeaderFooterPart* next = nullptr;
 };
 
@@ -77,6 +90,7 @@ public:
     bool hasStyles = false;        // stylesXml is saved only when true
     std::string stylesPartName;    // entry of the styles part (word/styles.xml)
     pugi::xml_document relsXml;
+    RelationshipIndex relsIndex;  // of relsXml
     pugi::xml_document contentTypesXml;
     pugi::xml_document numberingXml;
     bool hasNumbering = false;    // numberingXml is saved only when true

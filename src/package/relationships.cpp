@@ -41,6 +41,7 @@ pugi::xml_node EditableRelationships(Word::Document& document, Word::HeaderFoote
     if (!part) return document.relsXml.document_element();
     if (!part->relsXml.document_element()) {
         part->relsXml.reset();
+        part->relsIndex = Word::RelationshipIndex();
         part->relsXml.append_child("Relationships").append_attribute("xmlns") =
             "http://schemas.openxmlformats.org/package/2006/relationships";
     }
@@ -49,18 +50,39 @@ pugi::xml_node EditableRelationships(Word::Document& document, Word::HeaderFoote
     return part->relsXml.document_element();
 }
 
+Word::RelationshipIndex& IndexSlot(Word::Document& document, Word::HeaderFooterPart* part) {
+    return part ? part->relsIndex : document.relsIndex;
+}
+
+// The number after the first three characters of an Id ("rId12": 12).
+bool IdNumber(const char* id, long long& out) {
+    size_t length = std::strlen(id);
+    return length > 3 && ReadNumber(id + 3, id + length, out);
+}
+
+void IndexAdd(Word::RelationshipIndex& index, pugi::xml_node rel) {
+    const char* id = rel.attribute("Id").value();
+    if (!index.byId.emplace(id, rel).second) index.duplicates = true;
+    long long number;
+    if (IdNumber(id, number) && number > index.largest) index.largest = number;
+}
+
+// The part's index, built by one walk over its relationships when needed.
+Word::RelationshipIndex& IndexOf(Word::Document& document, Word::HeaderFooterPart* part) {
+    Word::RelationshipIndex& index = IndexSlot(document, part);
+    if (index.built) return index;
+    const long long handedOut = index.largest;
+    index = Word::RelationshipIndex();
+    index.largest = handedOut;
+    for (pugi::xml_node rel : Relationships(document, part).children("Relationship")) IndexAdd(index, rel);
+    index.built = true;
+    return index;
+}
+
 }  // namespace
 
 std::string Rel_GetNextFreeID(Word::Document& document, Word::HeaderFooterPart* part) {
-    long long largest = 0;
-    for (pugi::xml_node rel : Relationships(document, part).children("Relationship")) {
-        const char* id = rel.attribute("Id").value();
-        size_t length = std::strlen(id);
-        long long number;
-        if (length > 3 && ReadNumber(id + 3, id + length, number) && number > largest)
-            largest = number;
-    }
-    return "rId" + std::to_string(largest + 1);
+    return "rId" + std::to_string(IndexOf(document, part).largest + 1);
 }
 
 std::string Rel_GetFileName(Word::Document& document, const char* extension, const char* kind,
@@ -118,6 +140,8 @@ pugi::xml_node Rel_AddID(Word::Document& document, const char* id, const char* t
     rel.append_attribute("Id") = id;
     rel.append_attribute("Type") = (std::string(kRelationshipTypeBase) + kind).c_str();
     rel.append_attribute("Target") = target;
+    Word::RelationshipIndex& index = IndexSlot(document, part);
+    if (index.built) IndexAdd(index, rel);
     return rel;
 }
 
@@ -135,18 +159,24 @@ void Rel_AddFooterID(Word::Document& document, const char* id, const char* targe
 }
 
 bool Rel_DeleteID(Word::Document& document, const char* id, Word::HeaderFooterPart* part) {
-    pugi::xml_node rels = Relationships(document, part);
-    pugi::xml_node rel = rels.find_child_by_attribute("Relationship", "Id", id);
-    if (!rel) return false;
+    Word::RelationshipIndex& index = IndexOf(document, part);
+    auto found = index.byId.find(id);
+    if (found == index.byId.end()) return false;
+    pugi::xml_node rel = found->second;
+    index.byId.erase(found);
+    // Another relationship of the same Id now comes first: find it again.
+    // The largest number stays, so a deleted Id is not handed out again.
+    if (index.duplicates) index.built = false;
     if (part) part->relsChanged = true;
-    return rels.remove_child(rel);
+    return Relationships(document, part).remove_child(rel);
 }
 
 pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, bool& found,
                                      Word::HeaderFooterPart* part) {
-    pugi::xml_node rel = Relationships(document, part).find_child_by_attribute("Relationship", "Id", id);
-    found = static_cast<bool>(rel);
-    return rel.attribute("Target");
+    const Word::RelationshipIndex& index = IndexOf(document, part);
+    auto entry = index.byId.find(id);
+    found = entry != index.byId.end();
+    return found ? entry->second.attribute("Target") : pugi::xml_attribute();
 }
 
 std::string Rel_PartName(Word::HeaderFooterPart* part) {
