@@ -108,6 +108,9 @@ pugi::xml_node AddStyle_Hyperlink(pugi::xml_node styles) {
     pugi::xml_node style = root.append_child("w:style");
     style.append_attribute("w:type") = "character";
     style.append_attribute("w:styleId") = "Hyperlink";
+    // Without a name LibreOffice loses the links of runs in this style when
+    // it writes a PDF.
+    AppendWithVal(style, "w:name", "Hyperlink");
     AppendWithVal(style, "w:basedOn", "DefaultParagraphFont");
     AppendWithVal(style, "w:uiPriority", "99");
     style.append_child("w:unhideWhenUsed");

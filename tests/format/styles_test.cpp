@@ -68,7 +68,8 @@ TEST(Styles, HyperlinkStyleIsAppendedAsDefined) {
     pugi::xml_node hyperlink = AddStyle_Hyperlink(doc);
     EXPECT_EQ(hyperlink, styles.last_child());
     EXPECT_EQ(Print(hyperlink),
-              "<w:style w:type=\"character\" w:styleId=\"Hyperlink\"><w:basedOn w:val=\"DefaultParagraphFont\"/>"
+              "<w:style w:type=\"character\" w:styleId=\"Hyperlink\"><w:name w:val=\"Hyperlink\"/>"
+              "<w:basedOn w:val=\"DefaultParagraphFont\"/>"
               "<w:uiPriority w:val=\"99\"/><w:unhideWhenUsed/><w:rsid w:val=\"000D6EC4\"/>"
               "<w:rPr><w:color w:val=\"0563C1\" w:themeColor=\"hyperlink\"/><w:u w:val=\"single\"/></w:rPr>"
               "</w:style>");
