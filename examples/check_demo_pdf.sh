@@ -1,7 +1,7 @@
 #!/bin/sh
 # What a reader of the demo letter sees: LibreOffice turns it into a PDF;
 # page 1 (portrait) carries the first-page header and the footer, page 2
-# (landscape) the footer but not the first-page header.
+# (landscape) the footer but not the first-page header; its links stay links.
 set -eu
 docx=$1
 command -v soffice >/dev/null && command -v pdftotext >/dev/null || { echo "skipped: no LibreOffice"; exit 0; }
@@ -19,4 +19,7 @@ page 1 | grep -q "Vexlomar Demo Works" || fail "no first-page header on page 1"
 page 2 | grep -q "Vexlomar Demo Works" && fail "the first-page header shows on page 2"
 for p in 1 2; do page "$p" | grep -q "1 Sample Street" || fail "no footer on page $p"; done
 page 2 | grep -q "Appendix: order lines" || fail "the appendix is not on page 2"
-echo "demo PDF: first-page header on page 1 only, footer on both pages, page 2 landscape"
+# Link annotations: the website's address, and the jump to the order number.
+grep -aq "/URI(https://example.org/orders)" "$pdf" || fail "no link to the website"
+grep -aq "/Dest" "$pdf" || fail "no link inside the letter"
+echo "demo PDF: first-page header on page 1 only, footer on both pages, page 2 landscape, links kept"

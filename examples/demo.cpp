@@ -1,6 +1,7 @@
 // The demo host program: loads the plug-in through the runtime, shows what
 // it registered, writes a short letter as a .docx (with a first-page header,
-// a footer and a landscape appendix), reopens it and prints it.
+// a footer, a landscape appendix, hyperlinks and a bookmark), reopens it and
+// prints it.
 //
 //   demo [OUT.docx]
 #include <cstdio>
@@ -94,6 +95,26 @@ static const char* AlignmentName(int64_t alignment) {
     }
 }
 
+// Every hyperlink of the body, and every bookmark.
+static void PrintLinks(vexrt::Runtime& rt, const Object& doc) {
+    std::cout << "links:\n";
+    const int64_t paragraphs = rt.get(doc, "ParagraphCount").integer();
+    for (int64_t i = 0; i < paragraphs; ++i) {
+        Object p = rt.call(doc, "Paragraph", {i}).object();
+        const int64_t items = rt.get(p, "ParagraphItemCount").integer();
+        for (int64_t j = 0; j < items; ++j) {
+            Object item = rt.call(p, "ParagraphItem", {j}).object();
+            if (rt.className(item) != "VexlomarWord.Hyperlink") continue;
+            std::cout << "  \"" << rt.get(rt.call(item, "Run", {0}).object(), "Text").text() << "\" -> "
+                      << (rt.get(item, "LinkToAnchor").boolean() ? "#" : "") << rt.get(item, "Address").text()
+                      << "\n";
+        }
+    }
+    Object bookmarks = rt.call(doc, "GetBookmarks").object();
+    for (size_t i = 0; i < rt.arrayCount(bookmarks); ++i)
+        std::cout << "  bookmark " << rt.get(rt.arrayItem(bookmarks, i), "Name").text() << "\n";
+}
+
 // Every paragraph's style and alignment, and each run's text with its
 // formatting.
 static void PrintFormatting(vexrt::Runtime& rt, const Object& doc) {
@@ -145,7 +166,11 @@ int main(int argc, char** argv) {
             rt.set(rt.call(dateLine, "Run", {0}).object(), "Italic", 1);
 
             rt.call(doc, "AppendParagraph", {"Dear Ms. Grüße,"});
-            rt.call(doc, "AppendParagraph", {"Thank you for your order of 12 March.\tIt ships today."});
+            // The order number carries a bookmark that the appendix links to.
+            Object thanks = rt.call(doc, "AppendParagraph", {"Thank you for your order "}).object();
+            Object orderNumber = rt.call(thanks, "AppendRun", {"No. 4711"}).object();
+            rt.call(thanks, "AppendRun", {" of 12 March.\tIt ships today."});
+            rt.call(thanks, "AddBookmarkAround", {orderNumber, "OrderNumber"});
             Object total = rt.call(doc, "AppendParagraph", {"Total:\t"}).object();
             Object amount = rt.call(total, "AppendRun", {"€ 1,250.00"}).object();
             rt.set(amount, "Bold", 1);
@@ -162,8 +187,13 @@ int main(int argc, char** argv) {
             rt.call(dated, "AppendDateField", {rt.makeDateTime(2026, 12, 8, 9, 30, 0)});
             rt.call(dated, "AppendRun", {" at "});
             rt.call(dated, "AppendTimeField", {9, 30, 0});
+            // A hyperlink, and the same address as a field.
             Object linked = rt.call(doc, "AppendParagraph", {"Track it on "}).object();
-            rt.call(linked, "AppendHyperlinkField", {"our website", "https://example.org/orders"});
+            Object website = rt.call(linked, "AppendHyperlink", {"our website", "https://example.org/orders"}).object();
+            rt.set(website, "Tooltip", "Where your order is now");
+            rt.call(linked, "AppendRun", {" (as a field: "});
+            rt.call(linked, "AppendHyperlinkField", {"order page", "https://example.org/orders"});
+            rt.call(linked, "AppendRun", {")"});
 
             // The sender's name heads the first page only; the address is at
             // the foot of every page. A first page that has a header of its
@@ -187,7 +217,10 @@ int main(int argc, char** argv) {
             rt.set(appendix, "PageIsLandscape", true);
             rt.assign(appendix, "PageMarginLeft", {kInches}, 0.75);
             rt.assign(appendix, "PageMarginRight", {kInches}, 0.75);
-            rt.call(doc, "AppendParagraph", {"Appendix: order lines"});
+            Object appendixTitle = rt.call(doc, "AppendParagraph", {"Appendix: order lines of "}).object();
+            Object back = rt.call(appendixTitle, "AppendHyperlink", {"order No. 4711", ""}).object();
+            rt.set(back, "LinkToAnchor", true);
+            rt.set(back, "Address", "OrderNumber");
             rt.call(doc, "AppendParagraph",
                     {"Item\tDescription\tQuantity\tUnit price\tAmount\n"
                      "A-100\tWide-format order confirmation paper, landscape\t10\t€ 25.00\t€ 250.00\n"
@@ -216,6 +249,7 @@ int main(int argc, char** argv) {
                   << ", " << rt.call(last, "PageWidth", {1}).number() << " x " << rt.call(last, "PageHeight", {1}).number()
                   << " in\n";
         PrintFields(rt, doc);
+        PrintLinks(rt, doc);
         PrintFormatting(rt, doc);
     } catch (const vexrt::HostException& e) {
         std::cerr << "demo: " << example::Describe(e) << "\n";

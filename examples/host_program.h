@@ -15,7 +15,12 @@ std::string PluginPath();
 // "WordException -3: Could not open internal file in document: ..."
 std::string Describe(const vexrt::HostException& e);
 
-// Paragraph texts of a container, one per paragraph.
+// Whether a paragraph item is a Hyperlink, and the text of its runs.
+bool IsHyperlink(vexrt::Runtime& rt, const vexrt::Object& item);
+std::string HyperlinkText(vexrt::Runtime& rt, const vexrt::Object& link);
+
+// Paragraph texts of a container, one per paragraph, the text of its
+// hyperlinks in place.
 std::vector<std::string> ParagraphTexts(vexrt::Runtime& rt, const vexrt::Object& container);
 
 }  // namespace example

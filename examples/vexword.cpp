@@ -5,6 +5,8 @@
 //                                   the kinds of headers and footers
 //   vexword text FILE.docx          the body's paragraph texts, one a line,
 //                                   then each header's and footer's
+//   vexword links FILE.docx         every hyperlink (where, text, address or
+//                                   #anchor) and every bookmark, one a line
 //   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
 #include <cstdio>
 #include <cstring>
@@ -24,6 +26,7 @@ namespace {
 int Usage() {
     std::cerr << "usage: vexword info FILE.docx\n"
                  "       vexword text FILE.docx\n"
+                 "       vexword links FILE.docx\n"
                  "       vexword resave IN.docx OUT.docx\n";
     return 2;
 }
@@ -135,6 +138,48 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
     return 0;
 }
 
+// "body: the guide -> https://example.com/guide.html", anchor links as
+// "-> #name"; a hyperlink field shows its instruction's data after
+// "(field)".
+void ListLinks(vexrt::Runtime& rt, const Object& container, const std::string& where) {
+    const int kHyperlinkField = 3;
+    const int64_t paragraphs = rt.get(container, "ParagraphCount").integer();
+    for (int64_t i = 0; i < paragraphs; ++i) {
+        Object p = rt.call(container, "Paragraph", {i}).object();
+        const int64_t items = rt.get(p, "LogicalParagraphItemCount").integer();
+        for (int64_t j = 0; j < items; ++j) {
+            Object item = rt.call(p, "LogicalParagraphItem", {j}).object();
+            if (!item) continue;
+            if (example::IsHyperlink(rt, item)) {
+                const bool anchor = rt.get(item, "LinkToAnchor").boolean();
+                std::cout << where << ": " << example::HyperlinkText(rt, item) << " -> " << (anchor ? "#" : "")
+                          << rt.get(item, "Address").text() << "\n";
+            } else if (rt.get(item, "IsPartOfComplexRun").boolean() &&
+                       rt.get(item, "ComplexRunFieldType").integer() == kHyperlinkField) {
+                std::cout << where << ": " << rt.get(item, "Text").text() << " -> (field) "
+                          << rt.get(item, "ComplexRunFieldData").text() << "\n";
+            }
+        }
+    }
+}
+
+int Links(vexrt::Runtime& rt, const std::string& path) {
+    if (!Has(rt, "Hyperlink", "Address")) return 0;
+    Object doc = Open(rt, path);
+    ListLinks(rt, doc, "body");
+    for (const char* kind : {"Header", "Footer"}) {
+        const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
+        for (int type = 0; type < 3; ++type)
+            if (parts[type])
+                ListLinks(rt, parts[type], std::string(kind[0] == 'H' ? "header" : "footer") + " (" +
+                                               kHeaderFooterTypes[type] + ")");
+    }
+    Object bookmarks = rt.call(doc, "GetBookmarks").object();
+    for (size_t i = 0; i < rt.arrayCount(bookmarks); ++i)
+        std::cout << "bookmark: " << rt.get(rt.arrayItem(bookmarks, i), "Name").text() << "\n";
+    return 0;
+}
+
 int Resave(vexrt::Runtime& rt, const std::string& in, const std::string& out) {
     Object doc = Open(rt, in);
     rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
@@ -151,6 +196,7 @@ int main(int argc, char** argv) {
         rt.loadPlugin(example::PluginPath());
         if (cmd == "info" && argc == 3) return Info(rt, argv[2]);
         if (cmd == "text" && argc == 3) return Text(rt, argv[2]);
+        if (cmd == "links" && argc == 3) return Links(rt, argv[2]);
         if (cmd == "resave" && argc == 4) return Resave(rt, argv[2], argv[3]);
         return Usage();
     } catch (const vexrt::HostException& e) {
