@@ -227,3 +227,27 @@ TEST(Relationships, EachPartHasItsOwn) {
     EXPECT_FALSE(Rel_DeleteID(doc, "rId2", footer));
     EXPECT_STREQ(Rel_TargetFromID(doc, "rId1", found).value(), "styles.xml");
 }
+
+// The index behind ids and lookups follows every add and delete: a deleted
+// id is not handed out again, and of two relationships with one id the
+// second is found once the first is gone.
+TEST(Relationships, IndexFollowsAddsAndDeletes) {
+    auto doc = WithRelationships(Rel("rId3", "image", "media/a.png") + Rel("rId3", "image", "media/b.png"));
+    bool found = false;
+    EXPECT_STREQ(Rel_TargetFromID(*doc, "rId3", found).value(), "media/a.png");
+    EXPECT_EQ(Rel_GetNextFreeID(*doc), "rId4");
+    Rel_AddID(*doc, "rId4", "https://example.com/", "hyperlink");
+    EXPECT_EQ(Rel_GetNextFreeID(*doc), "rId5");
+    EXPECT_STREQ(Rel_TargetFromID(*doc, "rId4", found).value(), "https://example.com/");
+    EXPECT_TRUE(found);
+
+    EXPECT_TRUE(Rel_DeleteID(*doc, "rId3"));
+    EXPECT_STREQ(Rel_TargetFromID(*doc, "rId3", found).value(), "media/b.png");
+    EXPECT_TRUE(Rel_DeleteID(*doc, "rId3"));
+    EXPECT_FALSE(Rel_DeleteID(*doc, "rId3"));
+    Rel_TargetFromID(*doc, "rId3", found);
+    EXPECT_FALSE(found);
+    EXPECT_TRUE(Rel_DeleteID(*doc, "rId4"));
+    EXPECT_EQ(Rel_GetNextFreeID(*doc), "rId5");
+    EXPECT_EQ(CountChildren(doc->relsXml.document_element(), "Relationship"), 0);
+}
