@@ -38,11 +38,6 @@ pugi::xml_node ChildAt(REALobject instance, SiblingWalk walk, RBInteger index) {
     return SiblingAt(NodeOf(instance), walk, index, CachesOf(instance).positions);
 }
 
-// The host's unit selector; anything unknown means no conversion.
-Units UnitsOf(RBInteger unit) {
-    return unit == RBInteger(Units::INCHES) || unit == RBInteger(Units::CM) ? Units(unit) : Units::TWIPS;
-}
-
 // A view of a run this paragraph holds, carrying the paragraph's resolver
 // pair.
 REALobject RunView(REALobject instance, pugi::xml_node run, bool detectComplex) {
@@ -119,22 +114,22 @@ REALobject LogicalParagraphItem(REALobject instance, RBInteger index) {
 }
 
 double LeftIndent(REALobject instance, RBInteger unit) {
-    return Paragraph_GetIndent(NodeOf(instance), kLeftIndent, UnitsOf(unit));
+    return Paragraph_GetIndent(NodeOf(instance), kLeftIndent, Units_Of(unit));
 }
 void SetLeftIndent(REALobject instance, RBInteger unit, double value) {
-    Paragraph_SetIndent(NodeOf(instance), kLeftIndent, value, UnitsOf(unit));
+    Paragraph_SetIndent(NodeOf(instance), kLeftIndent, value, Units_Of(unit));
 }
 double RightIndent(REALobject instance, RBInteger unit) {
-    return Paragraph_GetIndent(NodeOf(instance), kRightIndent, UnitsOf(unit));
+    return Paragraph_GetIndent(NodeOf(instance), kRightIndent, Units_Of(unit));
 }
 void SetRightIndent(REALobject instance, RBInteger unit, double value) {
-    Paragraph_SetIndent(NodeOf(instance), kRightIndent, value, UnitsOf(unit));
+    Paragraph_SetIndent(NodeOf(instance), kRightIndent, value, Units_Of(unit));
 }
 double FirstLineIndent(REALobject instance, RBInteger unit) {
-    return Paragraph_GetIndent(NodeOf(instance), kFirstLineIndent, UnitsOf(unit));
+    return Paragraph_GetIndent(NodeOf(instance), kFirstLineIndent, Units_Of(unit));
 }
 void SetFirstLineIndent(REALobject instance, RBInteger unit, double value) {
-    Paragraph_SetIndent(NodeOf(instance), kFirstLineIndent, value, UnitsOf(unit));
+    Paragraph_SetIndent(NodeOf(instance), kFirstLineIndent, value, Units_Of(unit));
 }
 
 void SetLanguageCode(REALobject instance, REALstring code, RBBoolean setOnRuns) {
