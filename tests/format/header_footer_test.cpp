@@ -49,6 +49,8 @@ TEST_F(HeaderFooterTest, NewPartsAndTheirReferences) {
     Object firstHeader = Header(doc, kFirst, true);
     ASSERT_TRUE(evenFooter && evenHeader && firstHeader);
     Call(evenFooter, "AppendParagraph", {"even foot"});
+    Call(firstHeader, "AppendParagraph", {"first head"});
+    Call(doc, "AppendParagraph", {"body text"});
     rt().call(doc, "Save");
 
     const std::string file = path("parts.new.docx");
