@@ -6,7 +6,7 @@
 #include <string>
 
 #include "content/container.h"
-#include "format/document_styles.h"
+#include "document/document_styles.h"
 #include "format/section_breaks.h"
 #include "format/section_properties.h"
 #include "format/sections.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "style_fixture.h"
+#include "../format/style_fixture.h"
 
 namespace {
 
