@@ -20,6 +20,12 @@ namespace {
 
 enum { kBullet = 0, kDecimal = 1, kLowerLetter = 2, kLowerRoman = 4, kUnknown = 20 };
 
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
 std::string Print(pugi::xml_node node) {
     std::ostringstream out;
     node.print(out, "", pugi::format_raw);
@@ -288,4 +294,24 @@ TEST_F(NumberingTest, ManyListsAndParagraphsStayLinear) {
     const double small = timed(2500);
     const double large = timed(10000);
     EXPECT_LT(large, 9 * small + 0.05) << small << " s for 2500, " << large << " s for 10000 more";
+}
+
+// A numbering part that could not be read is replaced under its own
+// relationship when a list is made: the main part names one numbering part.
+TEST_F(NumberingTest, UnreadablePartReplacedInPlace) {
+    DocxParts parts;
+    parts.body = "<w:p/>";
+    parts.numbering = "<w:numbering><w:num";
+    write_docx(path("broken.bin"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("broken.bin"))}).object();
+    ASSERT_TRUE(doc);
+    Object list = CreateList(doc, false);
+    ASSERT_TRUE(list);
+    SaveCopy(doc, "broken-copy.docx");
+    const std::string rels = zip_read(path("broken-copy.docx"), "word/_rels/document.xml.rels");
+    EXPECT_EQ(Count(rels, "relationships/numbering\""), 1u) << rels;
+    pugi::xml_document part;
+    Part("broken-copy.docx", "word/numbering.xml", part);
+    EXPECT_EQ(std::distance(Numbering(part).children("w:num").begin(), Numbering(part).children("w:num").end()), 2);
+    EXPECT_EQ(CheckerFailures("broken-copy.docx", false), "");
 }
