@@ -337,6 +337,9 @@ pugi::xml_node Numbering_CreateList(Word::Document& document, NumberingIndex& in
     }
     EnsureIndex(document, index);
     pugi::xml_node root = document.numberingXml.document_element();
+    // Everything added below is in w:, which a part written with a default
+    // namespace does not declare.
+    Numbering_DeclarePrefix(root, "w", false);
     int64_t& known = bullets ? index.bulletTemplate : index.numberTemplate;
     if (known >= 0) {
         id = known;
