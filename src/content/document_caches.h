@@ -5,11 +5,13 @@
 
 #include "content/complex_runs.h"
 #include "content/position_cache.h"
+#include "format/numbering.h"
 #include "host/plugin_sdk.h"
 
 struct DocumentCaches {
     PositionCache positions;
     FieldMarkerMemo fieldMarkers;
+    NumberingIndex numbering;  // of the numbering part only: body changes keep it
 };
 
 // Forgets everything: after any change that inserts, removes or moves

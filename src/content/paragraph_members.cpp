@@ -14,6 +14,8 @@
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "drawing/drawing_container.h"
+#include "format/list_indent.h"
+#include "format/paragraph_numbering.h"
 #include "format/paragraph_properties.h"
 #include "format/sections.h"
 #include "format/style_part.h"
@@ -59,6 +61,9 @@ RBInteger GetLogicalRunCount(REALobject instance, intptr_t) {
 REALstring GetText(REALobject instance, intptr_t) { return UTF8ToString(Paragraph_GetText(NodeOf(instance))); }
 RBBoolean GetIsPageBreak(REALobject instance, intptr_t) { return Paragraph_IsPageBreak(NodeOf(instance)); }
 RBInteger GetListIndentLevel(REALobject instance, intptr_t) { return Paragraph_GetListIndentLevel(NodeOf(instance)); }
+REALobject GetListIndent(REALobject instance, intptr_t) {
+    return ListIndent_OfParagraph(DataOf(instance)->document, NodeOf(instance));
+}
 RBInteger GetParagraphItemCount(REALobject instance, intptr_t) {
     return SiblingCount(NodeOf(instance), SiblingWalk::ParagraphItems);
 }
@@ -104,6 +109,20 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
     if (itemData->node.parent() != paragraph) return;
     Run_Delete(DataOf(instance)->document, itemData->node);
     Paragraph_RemoveRuns(paragraph, {itemData->node}, CachesOf(instance));
+}
+
+void SetListIndent(REALobject instance, REALobject value, RBInteger level) {
+    pugi::xml_node paragraph = NodeOf(instance);
+    if (!value) {
+        Paragraph_RemoveList(paragraph);
+        return;
+    }
+    if (static_cast<uint64_t>(level) > 8) {
+        PrependChildIfNeeded(paragraph, "w:pPr");
+        ThrowInvalidArgumentException("Level parameter is out of range, only values from 0 to 8 are supported", 2);
+        return;
+    }
+    Paragraph_SetList(paragraph, ListIndentData_Of(value)->numId, level);
 }
 
 REALobject ParagraphItem(REALobject instance, RBInteger index) {
@@ -206,6 +225,7 @@ REALproperty ParagraphProperties[] = {
     VEX_READONLY_PROPERTY("IsPageBreak", "Boolean", GetIsPageBreak),
     VEX_PROPERTY("Alignment", "VexlomarWord.Alignments", GetAlignment, SetAlignment),
     VEX_READONLY_PROPERTY("ListIndentLevel", "Integer", GetListIndentLevel),
+    VEX_READONLY_PROPERTY("ListIndent", "VexlomarWord.ListIndent", GetListIndent),
     VEX_READONLY_PROPERTY("ParagraphItemCount", "Integer", GetParagraphItemCount),
     VEX_READONLY_PROPERTY("LogicalParagraphItemCount", "Integer", GetLogicalParagraphItemCount),
     VEX_READONLY_PROPERTY("Section", "VexlomarWord.Section", GetSection),
@@ -219,6 +239,7 @@ REALmethodDefinition ParagraphMethods[] = {
     VEX_METHOD(LogicalRun, "LogicalRun(index as Integer) as VexlomarWord.Run"),
     VEX_METHOD(AppendRun, "AppendRun(value as String) as VexlomarWord.Run"),
     VEX_METHOD(RemoveParagraphItem, "RemoveParagraphItem(item as VexlomarWord.ParagraphItem)"),
+    VEX_METHOD(SetListIndent, "SetListIndent(value as VexlomarWord.ListIndent, level as Integer)"),
     VEX_METHOD(ParagraphItem, "ParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),
     VEX_METHOD(LogicalParagraphItem, "LogicalParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),
     VEX_ASSIGNABLE_METHOD(LeftIndent, SetLeftIndent, "LeftIndent(unit as VexlomarWord.Units) as Double"),

@@ -12,6 +12,7 @@
 #include "format/sections.h"
 #include "format/header_footer_members.h"
 #include "format/headers_footers.h"
+#include "format/list_indent.h"
 #include "host/class_tables.h"
 #include "host/bridge.h"
 #include "host/dates.h"
@@ -146,6 +147,8 @@ REALobject Footer(REALobject instance, RBInteger footerType, RBBoolean createIfN
     return CreateFooter(instance, root);
 }
 
+REALobject CreateListIndent(REALobject instance, RBBoolean bullets) { return ListIndent_Create(instance, bullets); }
+
 // ---------------------------------------------------------------- core properties
 
 REALstring GetCoreText(REALobject instance, const char* element) {
@@ -269,6 +272,7 @@ REALmethodDefinition DocumentMethods[] = {
                        "VexlomarWord.Header"),
     VEX_METHOD(Footer, "Footer(footerType as VexlomarWord.HeaderFooterTypes, createIfNotExists as Boolean) as "
                        "VexlomarWord.Footer"),
+    VEX_METHOD(CreateListIndent, "CreateListIndent(bullets as Boolean) as VexlomarWord.ListIndent"),
     VEX_METHOD(CharacterStyles, "CharacterStyles() as VexlomarWord.CharacterStyle()"),
     VEX_METHOD(ParagraphStyles, "ParagraphStyles() as VexlomarWord.ParagraphStyle()"),
     VEX_METHOD(TableStyles, "TableStyles(ensureBaseStyleExists as Boolean) as VexlomarWord.TableStyle()"),
