@@ -1,7 +1,7 @@
 // The demo host program: loads the plug-in through the runtime, shows what
-// it registered, writes a short letter as a .docx (with a first-page header,
-// a footer, a landscape appendix, hyperlinks and a bookmark), reopens it and
-// prints it.
+// it registered, writes a short letter as a .docx (with a numbered and a
+// bulleted list, a first-page header, a footer, a landscape appendix,
+// hyperlinks and a bookmark), reopens it and prints it.
 //
 //   demo [OUT.docx]
 #include <cstdio>
@@ -11,6 +11,7 @@
 #include <vexrt/runtime.h>
 
 #include "host_program.h"
+#include "list_labels.h"
 
 using vexrt::Object;
 using vexrt::Value;
@@ -180,6 +181,25 @@ int main(int argc, char** argv) {
             Object phrase = rt.call(note, "AppendRun", {"payment is due within 30 days"}).object();
             rt.set(phrase, "HighlightColor", 1);
             rt.set(rt.call(note, "AppendRun", {" of delivery."}).object(), "FontName", "Liberation Serif");
+
+            // The order's conditions as a numbered list with a lettered
+            // level, and what to keep as a bulleted one. Each list made
+            // numbers from 1.
+            rt.call(doc, "AppendParagraph", {"Conditions of the order:"});
+            Object conditions = rt.call(doc, "CreateListIndent", {false}).object();
+            const std::pair<const char*, int> kConditions[] = {
+                {"Delivery within 10 working days.", 0},
+                {"Partial deliveries are announced in advance.", 1},
+                {"Delivery is free of charge above \u20AC 500.00.", 1},
+                {"Returns are accepted within 14 days.", 0},
+                {"Prices include VAT.", 0},
+            };
+            for (const auto& [text, level] : kConditions)
+                rt.call(rt.call(doc, "AppendParagraph", {text}).object(), "SetListIndent", {conditions, level});
+            rt.call(doc, "AppendParagraph", {"Please keep:"});
+            Object keep = rt.call(doc, "CreateListIndent", {true}).object();
+            for (const char* text : {"this confirmation", "the delivery note"})
+                rt.call(rt.call(doc, "AppendParagraph", {text}).object(), "SetListIndent", {keep, 0});
             rt.call(doc, "AppendParagraph", {"Kind regards,\nThe demo team"});
 
             // Fields: the reader's word processor fills in their results.
@@ -235,7 +255,7 @@ int main(int argc, char** argv) {
             std::cout << "  " << p << ": " << (v.isInteger() ? std::to_string(v.integer()) : v.text()) << "\n";
         }
         std::cout << "paragraphs:\n";
-        for (const auto& t : example::ParagraphTexts(rt, doc)) std::cout << "  | " << t << "\n";
+        for (const auto& t : example::LabelledParagraphTexts(rt, doc)) std::cout << "  | " << t << "\n";
         for (const char* kind : {"Header", "Footer"}) {
             for (int type = 0; type < 2; ++type) {
                 Object part = rt.call(doc, kind, {type, false}).object();

@@ -26,11 +26,6 @@ std::string HyperlinkText(vexrt::Runtime& rt, const vexrt::Object& link) {
     return text;
 }
 
-namespace {
-
-// Paragraph.Text holds the paragraph's own runs: a paragraph with
-// hyperlinks is put together from its logical items (a field counting
-// once, by the text it shows).
 std::string ParagraphText(vexrt::Runtime& rt, const vexrt::Object& p) {
     const vexrt::ModuleInfo* m = rt.module();
     if (!m || !m->findClass("Hyperlink")) return rt.get(p, "Text").text();
@@ -49,8 +44,6 @@ std::string ParagraphText(vexrt::Runtime& rt, const vexrt::Object& p) {
     }
     return links ? text : rt.get(p, "Text").text();
 }
-
-}  // namespace
 
 std::vector<std::string> ParagraphTexts(vexrt::Runtime& rt, const vexrt::Object& container) {
     std::vector<std::string> texts;

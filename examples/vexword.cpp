@@ -4,6 +4,7 @@
 //   vexword info FILE.docx          core properties, body counts, sections,
 //                                   the kinds of headers and footers
 //   vexword text FILE.docx          the body's paragraph texts, one a line,
+//                                   list paragraphs with their labels,
 //                                   then each header's and footer's
 //   vexword links FILE.docx         every hyperlink (where, text, address or
 //                                   #anchor) and every bookmark, one a line
@@ -17,6 +18,7 @@
 #include <vexrt/runtime.h>
 
 #include "host_program.h"
+#include "list_labels.h"
 
 using vexrt::Object;
 using vexrt::Value;
@@ -126,13 +128,13 @@ int Info(vexrt::Runtime& rt, const std::string& path) {
 
 int Text(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
-    for (const auto& t : example::ParagraphTexts(rt, doc)) std::cout << t << "\n";
+    for (const auto& t : example::LabelledParagraphTexts(rt, doc)) std::cout << t << "\n";
     for (const char* kind : {"Header", "Footer"}) {
         const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
         for (int type = 0; type < 3; ++type) {
             if (!parts[type]) continue;
             std::cout << "--- " << kind << " (" << kHeaderFooterTypes[type] << ") ---\n";
-            for (const auto& t : example::ParagraphTexts(rt, parts[type])) std::cout << t << "\n";
+            for (const auto& t : example::LabelledParagraphTexts(rt, parts[type])) std::cout << t << "\n";
         }
     }
     return 0;

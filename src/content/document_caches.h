@@ -7,11 +7,13 @@
 
 #include "content/complex_runs.h"
 #include "content/position_cache.h"
+#include "format/numbering.h"
 #include "host/plugin_sdk.h"
 
 struct DocumentCaches {
     PositionCache positions;
     FieldMarkerMemo fieldMarkers;
+    NumberingIndex numbering;  // of the numbering part only: body changes keep it
     // The largest bookmark id in the document and given out since; -1
     // until first looked for. Removals leave it: ids are never reused.
     int64_t highestBookmarkId = -1;

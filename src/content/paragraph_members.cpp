@@ -18,6 +18,8 @@
 #include "content/sibling_walk.h"
 #include "document/document_data.h"
 #include "drawing/drawing_container.h"
+#include "format/list_indent.h"
+#include "format/paragraph_numbering.h"
 #include "format/paragraph_properties.h"
 #include "format/sections.h"
 #include "format/style_part.h"
@@ -42,11 +44,6 @@ pugi::xml_node ChildAt(REALobject instance, SiblingWalk walk, RBInteger index) {
     return SiblingAt(NodeOf(instance), walk, index, CachesOf(instance).positions);
 }
 
-// The host's unit selector; anything unknown means no conversion.
-Units UnitsOf(RBInteger unit) {
-    return unit == RBInteger(Units::INCHES) || unit == RBInteger(Units::CM) ? Units(unit) : Units::TWIPS;
-}
-
 // A view of a run this paragraph holds, carrying the paragraph's resolver
 // pair.
 REALobject RunView(REALobject instance, pugi::xml_node run, bool detectComplex) {
@@ -68,6 +65,9 @@ RBInteger GetLogicalRunCount(REALobject instance, intptr_t) {
 REALstring GetText(REALobject instance, intptr_t) { return UTF8ToString(Paragraph_GetText(NodeOf(instance))); }
 RBBoolean GetIsPageBreak(REALobject instance, intptr_t) { return Paragraph_IsPageBreak(NodeOf(instance)); }
 RBInteger GetListIndentLevel(REALobject instance, intptr_t) { return Paragraph_GetListIndentLevel(NodeOf(instance)); }
+REALobject GetListIndent(REALobject instance, intptr_t) {
+    return ListIndent_OfParagraph(DataOf(instance)->document, NodeOf(instance));
+}
 RBInteger GetParagraphItemCount(REALobject instance, intptr_t) {
     return SiblingCount(NodeOf(instance), SiblingWalk::ParagraphItems);
 }
@@ -123,6 +123,20 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
     Paragraph_RemoveRuns(paragraph, {itemData->node}, CachesOf(instance));
 }
 
+void SetListIndent(REALobject instance, REALobject value, RBInteger level) {
+    pugi::xml_node paragraph = NodeOf(instance);
+    if (!value) {
+        Paragraph_RemoveList(paragraph);
+        return;
+    }
+    if (static_cast<uint64_t>(level) > 8) {
+        PrependChildIfNeeded(paragraph, "w:pPr");
+        ThrowInvalidArgumentException("Level parameter is out of range, only values from 0 to 8 are supported", 2);
+        return;
+    }
+    Paragraph_SetList(paragraph, ListIndentData_Of(value)->numId, level);
+}
+
 REALobject ParagraphItem(REALobject instance, RBInteger index) {
     return ItemView(instance, ChildAt(instance, SiblingWalk::ParagraphItems, index));
 }
@@ -171,22 +185,22 @@ REALobject AddBookmarkAroundItems(REALobject instance, REALobject first, REALobj
 }
 
 double LeftIndent(REALobject instance, RBInteger unit) {
-    return Paragraph_GetIndent(NodeOf(instance), kLeftIndent, UnitsOf(unit));
+    return Paragraph_GetIndent(NodeOf(instance), kLeftIndent, Units_Of(unit));
 }
 void SetLeftIndent(REALobject instance, RBInteger unit, double value) {
-    Paragraph_SetIndent(NodeOf(instance), kLeftIndent, value, UnitsOf(unit));
+    Paragraph_SetIndent(NodeOf(instance), kLeftIndent, value, Units_Of(unit));
 }
 double RightIndent(REALobject instance, RBInteger unit) {
-    return Paragraph_GetIndent(NodeOf(instance), kRightIndent, UnitsOf(unit));
+    return Paragraph_GetIndent(NodeOf(instance), kRightIndent, Units_Of(unit));
 }
 void SetRightIndent(REALobject instance, RBInteger unit, double value) {
-    Paragraph_SetIndent(NodeOf(instance), kRightIndent, value, UnitsOf(unit));
+    Paragraph_SetIndent(NodeOf(instance), kRightIndent, value, Units_Of(unit));
 }
 double FirstLineIndent(REALobject instance, RBInteger unit) {
-    return Paragraph_GetIndent(NodeOf(instance), kFirstLineIndent, UnitsOf(unit));
+    return Paragraph_GetIndent(NodeOf(instance), kFirstLineIndent, Units_Of(unit));
 }
 void SetFirstLineIndent(REALobject instance, RBInteger unit, double value) {
-    Paragraph_SetIndent(NodeOf(instance), kFirstLineIndent, value, UnitsOf(unit));
+    Paragraph_SetIndent(NodeOf(instance), kFirstLineIndent, value, Units_Of(unit));
 }
 
 void SetLanguageCode(REALobject instance, REALstring code, RBBoolean setOnRuns) {
@@ -263,6 +277,7 @@ REALproperty ParagraphProperties[] = {
     VEX_READONLY_PROPERTY("IsPageBreak", "Boolean", GetIsPageBreak),
     VEX_PROPERTY("Alignment", "VexlomarWord.Alignments", GetAlignment, SetAlignment),
     VEX_READONLY_PROPERTY("ListIndentLevel", "Integer", GetListIndentLevel),
+    VEX_READONLY_PROPERTY("ListIndent", "VexlomarWord.ListIndent", GetListIndent),
     VEX_READONLY_PROPERTY("ParagraphItemCount", "Integer", GetParagraphItemCount),
     VEX_READONLY_PROPERTY("LogicalParagraphItemCount", "Integer", GetLogicalParagraphItemCount),
     VEX_READONLY_PROPERTY("Section", "VexlomarWord.Section", GetSection),
@@ -276,6 +291,7 @@ REALmethodDefinition ParagraphMethods[] = {
     VEX_METHOD(LogicalRun, "LogicalRun(index as Integer) as VexlomarWord.Run"),
     VEX_METHOD(AppendRun, "AppendRun(value as String) as VexlomarWord.Run"),
     VEX_METHOD(RemoveParagraphItem, "RemoveParagraphItem(item as VexlomarWord.ParagraphItem)"),
+    VEX_METHOD(SetListIndent, "SetListIndent(value as VexlomarWord.ListIndent, level as Integer)"),
     VEX_METHOD(ParagraphItem, "ParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),
     VEX_METHOD(LogicalParagraphItem, "LogicalParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),
     VEX_METHOD(AppendHyperlink, "AppendHyperlink(value as String, address as String) as VexlomarWord.Hyperlink"),

@@ -7,12 +7,13 @@
 
 #include "content/container.h"
 #include "document/document_bookmarks.h"
-#include "format/document_styles.h"
+#include "document/document_styles.h"
 #include "format/section_breaks.h"
 #include "format/section_properties.h"
 #include "format/sections.h"
 #include "format/header_footer_members.h"
 #include "format/headers_footers.h"
+#include "format/list_indent.h"
 #include "host/class_tables.h"
 #include "host/bridge.h"
 #include "host/dates.h"
@@ -147,6 +148,8 @@ REALobject Footer(REALobject instance, RBInteger footerType, RBBoolean createIfN
     return CreateFooter(instance, root);
 }
 
+REALobject CreateListIndent(REALobject instance, RBBoolean bullets) { return ListIndent_Create(instance, bullets); }
+
 // ---------------------------------------------------------------- core properties
 
 REALstring GetCoreText(REALobject instance, const char* element) {
@@ -270,6 +273,7 @@ REALmethodDefinition DocumentMethods[] = {
                        "VexlomarWord.Header"),
     VEX_METHOD(Footer, "Footer(footerType as VexlomarWord.HeaderFooterTypes, createIfNotExists as Boolean) as "
                        "VexlomarWord.Footer"),
+    VEX_METHOD(CreateListIndent, "CreateListIndent(bullets as Boolean) as VexlomarWord.ListIndent"),
     VEX_METHOD(GetBookmarks, "GetBookmarks() as VexlomarWord.Bookmark()"),
     VEX_METHOD(RemoveBookmark, "RemoveBookmark(bookmark as VexlomarWord.Bookmark)"),
     VEX_METHOD(CharacterStyles, "CharacterStyles() as VexlomarWord.CharacterStyle()"),

@@ -30,11 +30,6 @@ void SectionDestructor(REALobject instance) {
 
 pugi::xml_node NodeOf(REALobject instance) { return SectionData_Of(instance)->node; }
 
-// The host's unit selector; anything unknown means no conversion.
-Units UnitsOf(RBInteger unit) {
-    return unit == RBInteger(Units::INCHES) || unit == RBInteger(Units::CM) ? Units(unit) : Units::TWIPS;
-}
-
 RBBoolean GetPageIsLandscape(REALobject instance, intptr_t) { return Section_IsLandscape(NodeOf(instance)); }
 void SetPageIsLandscape(REALobject instance, intptr_t, RBBoolean value) {
     Section_SetLandscape(NodeOf(instance), value);
@@ -44,14 +39,14 @@ RBInteger GetSectionType(REALobject instance, intptr_t) { return Section_GetType
 void SetSectionType(REALobject instance, intptr_t, RBInteger value) { Section_SetType(NodeOf(instance), value); }
 
 double PageWidth(REALobject instance, RBInteger unit) {
-    return ValueToUnit(Section_GetPageWidth(NodeOf(instance)), UnitsOf(unit));
+    return ValueToUnit(Section_GetPageWidth(NodeOf(instance)), Units_Of(unit));
 }
 double PageHeight(REALobject instance, RBInteger unit) {
-    return ValueToUnit(Section_GetPageHeight(NodeOf(instance)), UnitsOf(unit));
+    return ValueToUnit(Section_GetPageHeight(NodeOf(instance)), Units_Of(unit));
 }
 
 void SetPageSize(REALobject instance, double width, double height, RBInteger unit, RBInteger paperCode) {
-    const Units units = UnitsOf(unit);
+    const Units units = Units_Of(unit);
     if (!Section_SetPageSize(NodeOf(instance), UnitToValue(width, units), UnitToValue(height, units), paperCode))
         ThrowWordException(kInvalidGeometryMessage, kInvalidGeometryNumber);
 }
@@ -63,10 +58,10 @@ void SetPageSizeByPaperCode(REALobject instance, RBInteger paperCode) {
 }
 
 double GetMargin(REALobject instance, PageMargin margin, RBInteger unit) {
-    return ValueToUnit(Section_GetMargin(NodeOf(instance), margin), UnitsOf(unit));
+    return ValueToUnit(Section_GetMargin(NodeOf(instance), margin), Units_Of(unit));
 }
 void SetMargin(REALobject instance, PageMargin margin, RBInteger unit, double value) {
-    if (!Section_SetMargin(NodeOf(instance), margin, UnitToValue(value, UnitsOf(unit))))
+    if (!Section_SetMargin(NodeOf(instance), margin, UnitToValue(value, Units_Of(unit))))
         ThrowWordException(kInvalidGeometryMessage, kInvalidGeometryNumber);
 }
 

@@ -24,6 +24,10 @@ int32_t TruncateToInt32(double v) {
 
 }  // namespace
 
+Units Units_Of(int64_t selector) {
+    return selector == int64_t(Units::INCHES) || selector == int64_t(Units::CM) ? Units(selector) : Units::TWIPS;
+}
+
 double ValueToUnit(int32_t twips, Units unit) {
     switch (unit) {
         case Units::INCHES: return twips / kTwipsPerInch;

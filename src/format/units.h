@@ -18,6 +18,10 @@ enum class Units : int32_t { TWIPS = 0, INCHES = 1, CM = 2 };
 // Host enumeration `EmuUnits`. A selector outside the list means no conversion.
 enum class EmuUnits : int32_t { EMU = 0, INCHES = 1, CM = 2 };
 
+// The host's `Units` selector; anything outside the list (also a value that
+// would only fit the list once cut to 32 bits) means no conversion: TWIPS.
+Units Units_Of(int64_t selector);
+
 // Twips -> value in `unit`.
 double ValueToUnit(int32_t twips, Units unit);
 // Value in `unit` -> whole twips, truncated toward zero; saturates at the

@@ -29,7 +29,7 @@ REALclassDefinition* ModuleClasses[] = {
     &FooterClass,
     &ContainerClass,
     &SectionClass,
-    // &ListIndentClass,
+    &ListIndentClass,
     &HyperlinkClass,
     &BookmarkClass,
     // &ShapeBaseClass,

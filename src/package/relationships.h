@@ -1,8 +1,8 @@
 // Relationships of a part: free ids, free part names, adding, finding and
-// removing relationships. Every part has its own: the operations that take
-// a HeaderFooterPart work in that header's or footer's relationships
-// (word/_rels/header1.xml.rels), and in the main document's
-// (word/_rels/document.xml.rels) when it is null.
+// removing relationships, and new parts of the main document. Every part
+// has its own: the operations that take a HeaderFooterPart work in that
+// header's or footer's relationships (word/_rels/header1.xml.rels), and in
+// the main document's (word/_rels/document.xml.rels) when it is null.
 #pragma once
 
 #include <string>
@@ -37,6 +37,13 @@ void Rel_AddImageID(Word::Document& document, const char* id, const char* fileNa
                     Word::HeaderFooterPart* part = nullptr);
 void Rel_AddHeaderID(Word::Document& document, const char* id, const char* target);
 void Rel_AddFooterID(Word::Document& document, const char* id, const char* target);
+// Adds word/<name> as a new part of the main document: a relationship of
+// `kind` under a free id, the part's content type, and in `xml` (emptied)
+// the root element `root` declaring the WordprocessingML namespace, which is
+// returned. Empty, and nothing added, when the package lacks the main
+// document's relationships or the content-type table.
+pugi::xml_node Rel_AddDocumentPart(Word::Document& document, const char* name, const char* kind,
+                                   const char* contentType, pugi::xml_document& xml, const char* root);
 // Removes the first relationship of that Id; false when there is none.
 bool Rel_DeleteID(Word::Document& document, const char* id, Word::HeaderFooterPart* part = nullptr);
 // Target of the first relationship of that Id; an empty attribute and

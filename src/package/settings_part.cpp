@@ -1,7 +1,6 @@
 // The settings part is copied as it is unless something edits it: it is
 // parsed only then.
 #include "package/archive.h"
-#include "package/content_types.h"
 #include "package/document.h"
 #include "package/package_paths.h"
 #include "package/relationships.h"
@@ -34,15 +33,11 @@ pugi::xml_node Document::EnsureSettings() {
         // A settings part that cannot be read is left as it is.
         if (!ReadPart(sourceBytes, partName, settingsXml)) return pugi::xml_node();
     } else {
-        if (!relsXml.document_element() || !contentTypesXml.document_element()) return pugi::xml_node();
+        if (!Rel_AddDocumentPart(*this, "settings.xml", "settings",
+                                 "application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml",
+                                 settingsXml, "w:settings"))
+            return pugi::xml_node();
         partName = "word/settings.xml";
-        const std::string id = Rel_GetNextFreeID(*this);
-        Rel_AddID(*this, id.c_str(), "settings.xml", "settings");
-        ContentType_SetPart(*this, "/word/settings.xml",
-                            "application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml");
-        settingsXml.reset();
-        pugi::xml_node root = settingsXml.append_child("w:settings");
-        root.append_attribute("xmlns:w") = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";
     }
     settingsPartName = partName;
     hasSettings = true;

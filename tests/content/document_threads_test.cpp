@@ -5,9 +5,7 @@
 // be shared between the documents (CI runs this under ThreadSanitizer).
 // The runtime keeps its strings and objects without locks, so the threads
 // work at the core, as the members do below the host.
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -22,6 +20,7 @@
 #include "docx_builder.h"
 #include "package/document.h"
 #include "plugin_test.h"
+#include "run_together.h"
 
 namespace {
 
@@ -110,17 +109,7 @@ TEST_F(DocumentThreads, TwoDocumentsWalkedFromTwoThreadsEachReadTheirOwnText) {
         for (int i = 0; i < kParagraphs; ++i) body += ParagraphXml(w.name, i);
         write_docx(w.path, body);
     }
-    // Both start together, so that their walks overlap.
-    std::atomic<int> ready{0};
-    std::vector<std::thread> threads;
-    for (Walker& w : walkers) {
-        threads.emplace_back([&ready, &w] {
-            ++ready;
-            while (ready.load() < 2) std::this_thread::yield();
-            w.run();
-        });
-    }
-    for (std::thread& t : threads) t.join();
+    run_together({[&] { walkers[0].run(); }, [&] { walkers[1].run(); }});
     for (const Walker& w : walkers)
         for (const std::string& failure : w.failures) ADD_FAILURE() << failure;
 }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +12,7 @@
 
 #include "docx_builder.h"
 #include "plugin_test.h"
+#include "xml_snippets.h"
 
 // Runs of a complex field, as word processors write them.
 inline std::string TextRun(const std::string& text) { return "<w:r><w:t>" + text + "</w:t></w:r>"; }
@@ -88,24 +88,9 @@ protected:
         pugi::xml_document parsed;
         EXPECT_TRUE(parsed.load_buffer(xml.data(), xml.size()));
         std::vector<std::string> paragraphs;
-        for (pugi::xml_node p : parsed.child("w:document").child("w:body").children("w:p")) {
-            std::ostringstream out;
-            p.print(out, "", pugi::format_raw);
-            paragraphs.push_back(out.str());
-        }
+        for (pugi::xml_node p : parsed.child("w:document").child("w:body").children("w:p"))
+            paragraphs.push_back(xml_print(p));
         return paragraphs;
-    }
-
-    // The host exception `f` raised.
-    template <class F>
-    vexrt::HostException Raised(F&& f) {
-        try {
-            f();
-        } catch (const vexrt::HostException& e) {
-            return e;
-        }
-        ADD_FAILURE() << "no host exception was raised";
-        return vexrt::HostException("", "", 0);
     }
 
 private:
@@ -117,11 +102,3 @@ private:
     // The documents Create made, by identity only (no count is held).
     std::vector<REALobject> fromScratch_;
 };
-
-#define EXPECT_RAISED(expr, cls, msg, number)                        \
-    do {                                                             \
-        vexrt::HostException raised_ = Raised([&] { expr; });        \
-        EXPECT_EQ(raised_.className(), cls);                         \
-        EXPECT_EQ(raised_.message(), msg);                           \
-        EXPECT_EQ(raised_.errorNumber(), number);                    \
-    } while (false)

@@ -19,11 +19,7 @@ protected:
         std::vector<std::string> properties;
         pugi::xml_node p = parsed.child("w:document").child("w:body").child("w:p");
         for (size_t i = 0; i < index; ++i) p = p.next_sibling("w:p");
-        for (pugi::xml_node r : p.children("w:r")) {
-            std::ostringstream out;
-            r.child("w:rPr").print(out, "", pugi::format_raw);
-            properties.push_back(out.str());
-        }
+        for (pugi::xml_node r : p.children("w:r")) properties.push_back(xml_print(r.child("w:rPr")));
         return properties;
     }
 };

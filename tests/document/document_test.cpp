@@ -27,18 +27,6 @@ std::string ReadFile(const std::string& path) {
     return s.str();
 }
 
-// Runs the callable and returns the host exception it raised.
-template <class F>
-HostException Raised(F&& f) {
-    try {
-        f();
-    } catch (const HostException& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no host exception was raised";
-    return HostException("", "", 0);
-}
-
 class DocumentTest : public PluginTest {
 protected:
     Object Create(const std::string& name) {
@@ -146,7 +134,7 @@ TEST_F(DocumentTest, NilAndUnconvertibleValuesAreHandledAsDocumented) {
     rt().set(doc, "Title", vexrt::Nil{});
     EXPECT_EQ(Text(doc, "Title"), "");
 
-    HostException e = Raised([&] { rt().set(doc, "CreatedDate", vexrt::Nil{}); });
+    HostException e = raised([&] { rt().set(doc, "CreatedDate", vexrt::Nil{}); });
     EXPECT_EQ(e.className(), "InvalidArgumentException");
     EXPECT_EQ(e.message(), "Value for Date may not be nil");
     EXPECT_EQ(e.errorNumber(), 0);
@@ -187,28 +175,28 @@ TEST_F(DocumentTest, OpenAndCreateRejectBadFiles) {
         } else {
             std::ofstream(path(c.name), std::ios::binary) << c.bytes;
         }
-        HostException e = Raised([&] { Open(path(c.name)); });
+        HostException e = raised([&] { Open(path(c.name)); });
         EXPECT_EQ(e.className(), "VexlomarWord.WordException");
         EXPECT_EQ(e.message(), c.message);
         EXPECT_EQ(e.errorNumber(), c.number);
     }
     EXPECT_EQ(rt().liveObjectCensus().count("VexlomarWord.Document"), 0u);
 
-    HostException missing = Raised([&] { Open(path("nowhere.docx")); });
+    HostException missing = raised([&] { Open(path("nowhere.docx")); });
     EXPECT_EQ(missing.message(), "File does not exist");
     EXPECT_EQ(missing.errorNumber(), -2);
 
-    HostException nilFile = Raised([&] { rt().callShared("Document", "Open", {vexrt::Nil{}}); });
+    HostException nilFile = raised([&] { rt().callShared("Document", "Open", {vexrt::Nil{}}); });
     EXPECT_EQ(nilFile.className(), "InvalidArgumentException");
     EXPECT_EQ(nilFile.message(), "Parameter f may not be nil");
     EXPECT_EQ(nilFile.errorNumber(), 1);
 
-    HostException exists = Raised([&] { Create("complete.zip"); });
+    HostException exists = raised([&] { Create("complete.zip"); });
     EXPECT_EQ(exists.message(), "File already exist");
     EXPECT_EQ(exists.errorNumber(), -12);
     EXPECT_EQ(ReadFile(path("complete.zip")), complete);
 
-    HostException cannot = Raised([&] { Create("no/such/folder/new.docx"); });
+    HostException cannot = raised([&] { Create("no/such/folder/new.docx"); });
     EXPECT_EQ(cannot.message(), "Could not create file");
     EXPECT_EQ(cannot.errorNumber(), -14);
 }
@@ -224,14 +212,14 @@ TEST_F(DocumentTest, SaveAsWritesACopyAndNeverOverwrites) {
     EXPECT_EQ(zip_read(path("original.docx"), "docProps/core.xml").find("<dc:title>copy"), std::string::npos);
 
     rt().set(doc, "Title", "again");
-    HostException e = Raised([&] { rt().call(doc, "SaveAs", {folderItem(path("copy.docx"))}); });
+    HostException e = raised([&] { rt().call(doc, "SaveAs", {folderItem(path("copy.docx"))}); });
     EXPECT_EQ(e.className(), "VexlomarWord.WordException");
     EXPECT_EQ(e.message(), "File already exists");
     EXPECT_EQ(e.errorNumber(), -12);
     EXPECT_EQ(ReadFile(path("original.docx")), original);
     EXPECT_EQ(ReadFile(path("copy.docx")), copy);
 
-    HostException nilFile = Raised([&] { rt().call(doc, "SaveAs", {vexrt::Nil{}}); });
+    HostException nilFile = raised([&] { rt().call(doc, "SaveAs", {vexrt::Nil{}}); });
     EXPECT_EQ(nilFile.message(), "Parameter f may not be nil");
 }
 
@@ -259,14 +247,7 @@ TEST_F(DocumentTest, FailedSaveRaisesAndLeavesTheFileAsItWas) {
         std::filesystem::rename(file, path("aside"));
         std::filesystem::create_directory(file);  // in the way of the new file
         host.set(doc, "Title", "third");
-        try {
-            host.call(doc, "Save");
-            ADD_FAILURE() << "the save reported success";
-        } catch (const HostException& e) {
-            EXPECT_EQ(e.className(), "VexlomarWord.WordException");
-            EXPECT_EQ(e.message(), "Could not save document");
-            EXPECT_EQ(e.errorNumber(), -15);
-        }
+        EXPECT_RAISED(host.call(doc, "Save"), "VexlomarWord.WordException", "Could not save document", -15);
         EXPECT_TRUE(std::filesystem::is_empty(file));
         std::filesystem::remove(file);
         std::filesystem::rename(path("aside"), file);

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,39 +14,25 @@
 #include "docx_builder.h"
 #include "format/schema_order.h"
 #include "plugin_test.h"
-
-namespace {
-
-pugi::xml_node Load(pugi::xml_document& doc, const char* xml) {
-    EXPECT_TRUE(doc.load_string(xml)) << xml;
-    return doc.document_element();
-}
-
-std::string Print(pugi::xml_node node) {
-    std::ostringstream out;
-    node.print(out, "", pugi::format_raw);
-    return out.str();
-}
-
-}  // namespace
+#include "xml_snippets.h"
 
 TEST(SchemaOrder, NewChildrenGoBeforeTheFirstLaterSibling) {
     pugi::xml_document doc;
-    pugi::xml_node pPr = Load(doc, R"(<w:pPr><w:pStyle w:val="H"/><w:jc w:val="center"/><w:rPr/></w:pPr>)");
+    pugi::xml_node pPr = xml_load(doc, R"(<w:pPr><w:pStyle w:val="H"/><w:jc w:val="center"/><w:rPr/></w:pPr>)");
     InsertChildInOrder(pPr, "w:ind", ChildOrder::ParagraphProperties);
     InsertChildInOrder(pPr, "w:spacing", ChildOrder::ParagraphProperties);
     InsertChildInOrder(pPr, "w:keepNext", ChildOrder::ParagraphProperties);
     InsertChildInOrder(pPr, "w:sectPr", ChildOrder::ParagraphProperties);
     InsertChildInOrder(pPr, "w14:unknown", ChildOrder::ParagraphProperties);
-    EXPECT_EQ(Print(pPr), R"(<w:pPr><w:pStyle w:val="H"/><w:keepNext/><w:spacing/><w:ind/><w:jc w:val="center"/>)"
+    EXPECT_EQ(xml_print(pPr), R"(<w:pPr><w:pStyle w:val="H"/><w:keepNext/><w:spacing/><w:ind/><w:jc w:val="center"/>)"
                           R"(<w:rPr/><w:sectPr/><w14:unknown/></w:pPr>)");
 
     // Children already out of order stay where they are; the new one goes
     // before the first that the sequence puts after it.
     pugi::xml_document slipped;
-    pPr = Load(slipped, R"(<w:pPr><w:jc/><w:pStyle/></w:pPr>)");
+    pPr = xml_load(slipped, R"(<w:pPr><w:jc/><w:pStyle/></w:pPr>)");
     InsertChildInOrder(pPr, "w:ind", ChildOrder::ParagraphProperties);
-    EXPECT_EQ(Print(pPr), R"(<w:pPr><w:ind/><w:jc/><w:pStyle/></w:pPr>)");
+    EXPECT_EQ(xml_print(pPr), R"(<w:pPr><w:ind/><w:jc/><w:pStyle/></w:pPr>)");
 
     // ChildInOrder finds an existing child wherever it stands.
     EXPECT_EQ(ChildInOrder(pPr, "w:pStyle", ChildOrder::ParagraphProperties), pPr.last_child());
@@ -56,27 +41,27 @@ TEST(SchemaOrder, NewChildrenGoBeforeTheFirstLaterSibling) {
 
 TEST(SchemaOrder, ChildrenSharingAPlaceKeepTheOrderTheyCameIn) {
     pugi::xml_document doc;
-    pugi::xml_node sectPr = Load(doc, R"(<w:sectPr><w:headerReference w:type="default"/><w:pgSz/></w:sectPr>)");
+    pugi::xml_node sectPr = xml_load(doc, R"(<w:sectPr><w:headerReference w:type="default"/><w:pgSz/></w:sectPr>)");
     InsertChildInOrder(sectPr, "w:footerReference", ChildOrder::SectionProperties);
     InsertChildInOrder(sectPr, "w:headerReference", ChildOrder::SectionProperties).append_attribute("w:type") = "first";
     InsertChildInOrder(sectPr, "w:titlePg", ChildOrder::SectionProperties);
     InsertChildInOrder(sectPr, "w:pgMar", ChildOrder::SectionProperties);
-    EXPECT_EQ(Print(sectPr), R"(<w:sectPr><w:headerReference w:type="default"/><w:footerReference/>)"
+    EXPECT_EQ(xml_print(sectPr), R"(<w:sectPr><w:headerReference w:type="default"/><w:footerReference/>)"
                              R"(<w:headerReference w:type="first"/><w:pgSz/><w:pgMar/><w:titlePg/></w:sectPr>)");
 
     pugi::xml_document margins;
-    pugi::xml_node tcMar = Load(margins, R"(<w:tcMar><w:start/><w:end/></w:tcMar>)");
+    pugi::xml_node tcMar = xml_load(margins, R"(<w:tcMar><w:start/><w:end/></w:tcMar>)");
     InsertChildInOrder(tcMar, "w:bottom", ChildOrder::CellMargins);
     InsertChildInOrder(tcMar, "w:top", ChildOrder::CellMargins);
-    EXPECT_EQ(Print(tcMar), R"(<w:tcMar><w:top/><w:start/><w:bottom/><w:end/></w:tcMar>)");
+    EXPECT_EQ(xml_print(tcMar), R"(<w:tcMar><w:top/><w:start/><w:bottom/><w:end/></w:tcMar>)");
 }
 
 TEST(SchemaOrder, AParagraphMarkOpensWithItsRevisionMarks) {
     pugi::xml_document doc;
-    pugi::xml_node rPr = Load(doc, R"(<w:rPr><w:ins w:id="1"/><w:b/></w:rPr>)");
+    pugi::xml_node rPr = xml_load(doc, R"(<w:rPr><w:ins w:id="1"/><w:b/></w:rPr>)");
     InsertChildInOrder(rPr, "w:lang", ChildOrder::RunProperties);
     InsertChildInOrder(rPr, "w:rStyle", ChildOrder::RunProperties);
-    EXPECT_EQ(Print(rPr), R"(<w:rPr><w:ins w:id="1"/><w:rStyle/><w:b/><w:lang/></w:rPr>)");
+    EXPECT_EQ(xml_print(rPr), R"(<w:rPr><w:ins w:id="1"/><w:rStyle/><w:b/><w:lang/></w:rPr>)");
 }
 
 namespace {
@@ -136,7 +121,7 @@ void InsertAll(pugi::xml_node parent, std::vector<std::string> names, ChildOrder
 
 std::string Inner(pugi::xml_node node) {
     std::string xml;
-    for (pugi::xml_node child : node.children()) xml += Print(child);
+    for (pugi::xml_node child : node.children()) xml += xml_print(child);
     return xml;
 }
 

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <sstream>
@@ -16,6 +15,8 @@
 #include "document/document_data.h"
 #include "format/section_breaks.h"
 #include "format/section_properties.h"
+#include "libreoffice.h"
+#include "xml_snippets.h"
 
 namespace fs = std::filesystem;
 using vexrt::Object;
@@ -34,17 +35,6 @@ std::vector<std::string> ElementNames(pugi::xml_node node) {
     for (pugi::xml_node c : node.children())
         if (c.type() == pugi::node_element) names.push_back(c.name());
     return names;
-}
-
-std::string Print(pugi::xml_node node) {
-    std::ostringstream out;
-    node.print(out, "", pugi::format_raw);
-    return out.str();
-}
-
-pugi::xml_node Parse(pugi::xml_document& doc, const std::string& xml) {
-    EXPECT_TRUE(doc.load_string(xml.c_str()));
-    return doc.first_child();
 }
 
 class SectionTest : public ParagraphFixture {
@@ -69,7 +59,7 @@ protected:
     }
     std::string SavedBodyText(const Object& doc, const std::string& file) {
         pugi::xml_document saved;
-        return Print(SavedBody(doc, file, saved));
+        return xml_print(SavedBody(doc, file, saved));
     }
 };
 
@@ -107,7 +97,7 @@ TEST_F(SectionTest, TheBlankDocumentsSectionReadAndChanged) {
     EXPECT_EQ(Width(s), 15840.0);
     EXPECT_EQ(Height(s), 12240.0);
     pugi::xml_document saved;
-    EXPECT_EQ(Print(SavedBody(doc, "landscape.new.docx", saved).child("w:sectPr").child("w:pgSz")),
+    EXPECT_EQ(xml_print(SavedBody(doc, "landscape.new.docx", saved).child("w:sectPr").child("w:pgSz")),
               "<w:pgSz w:w=\"15840\" w:h=\"12240\" w:code=\"1\" w:orient=\"landscape\"/>");
     rt().set(s, "PageIsLandscape", false);
     EXPECT_EQ(Width(s), 12240.0);
@@ -155,7 +145,7 @@ TEST_F(SectionTest, TheBlankDocumentsSectionReadAndChanged) {
     EXPECT_EQ(Int(s, "SectionType"), kNone);
     EXPECT_EQ(ElementNames(SavedBody(doc, "final.new.docx", saved).child("w:sectPr")),
               (std::vector<std::string>{"w:pgSz", "w:pgMar", "w:cols", "w:docGrid"}));
-    EXPECT_EQ(Print(saved.child("w:document").child("w:body").child("w:sectPr").child("w:pgMar")),
+    EXPECT_EQ(xml_print(saved.child("w:document").child("w:body").child("w:sectPr").child("w:pgMar")),
               "<w:pgMar w:top=\"1417\" w:right=\"1080\" w:bottom=\"-720\" w:left=\"0\" w:header=\"720\" "
               "w:footer=\"720\" w:gutter=\"0\"/>");
 }
@@ -213,7 +203,7 @@ TEST_F(SectionTest, MissingPageSizeAndMarginsTakeTheirSchemaPlace) {
     pugi::xml_node p = body.child("w:p");
     EXPECT_EQ(ElementNames(p.child("w:pPr").child("w:sectPr")),
               (std::vector<std::string>{"w:type", "w:pgSz", "w:pgMar", "w:cols", "w:docGrid"}));
-    EXPECT_EQ(Print(p.child("w:pPr").child("w:sectPr").child("w:pgMar")),
+    EXPECT_EQ(xml_print(p.child("w:pPr").child("w:sectPr").child("w:pgMar")),
               "<w:pgMar w:top=\"1440\" w:right=\"1440\" w:bottom=\"1440\" w:left=\"1800\" w:header=\"720\" "
               "w:footer=\"720\" w:gutter=\"0\"/>");
     p = p.next_sibling("w:p");
@@ -221,7 +211,7 @@ TEST_F(SectionTest, MissingPageSizeAndMarginsTakeTheirSchemaPlace) {
               (std::vector<std::string>{"w:type", "w:pgSz", "w:pgMar"}));
     EXPECT_EQ(ElementNames(body.child("w:sectPr")),
               (std::vector<std::string>{"w:headerReference", "w:pgSz", "w:pgMar", "w:cols"}));
-    EXPECT_EQ(Print(body.child("w:sectPr").child("w:pgSz")), "<w:pgSz w:w=\"12240\" w:h=\"15840\" w:code=\"1\"/>");
+    EXPECT_EQ(xml_print(body.child("w:sectPr").child("w:pgSz")), "<w:pgSz w:w=\"12240\" w:h=\"15840\" w:code=\"1\"/>");
 }
 
 // A body without final section properties: the default section is an
@@ -281,7 +271,7 @@ TEST_F(SectionTest, BreaksAppendedToTheDocument) {
     pugi::xml_node copy = body.child("w:p").next_sibling("w:p").child("w:pPr").child("w:sectPr");
     EXPECT_EQ(ElementNames(copy), original);
     EXPECT_EQ(ElementNames(body.child("w:sectPr")).front(), "w:type");
-    EXPECT_EQ(Print(copy.child("w:pgMar")), Print(body.child("w:sectPr").child("w:pgMar")));
+    EXPECT_EQ(xml_print(copy.child("w:pgMar")), xml_print(body.child("w:sectPr").child("w:pgMar")));
 
     // The two sections are apart: changing one leaves the other.
     rt().set(ended, "PageIsLandscape", true);
@@ -299,7 +289,7 @@ TEST_F(SectionTest, BreaksAppendedToTheDocument) {
     EXPECT_EQ(Int(DefaultSection(doc), "SectionType"), kContinuous);
     body = SavedBody(doc, "append-2.new.docx", saved);
     EXPECT_STREQ(body.last_child().name(), "w:sectPr");
-    EXPECT_EQ(Print(body.child("w:sectPr").previous_sibling().previous_sibling()),
+    EXPECT_EQ(xml_print(body.child("w:sectPr").previous_sibling().previous_sibling()),
               "<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>");
 }
 
@@ -360,7 +350,7 @@ TEST_F(SectionTest, BreaksNextToItems) {
         if (name == "w:tbl") kinds.push_back("table");
         else if (name == "w:sectPr") kinds.push_back("final");
         else if (n.child("w:pPr").child("w:sectPr")) kinds.push_back(ElementNames(n) == std::vector<std::string>{"w:pPr"} ? "end" : "?");
-        else if (Print(n) == "<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>") kinds.push_back("break");
+        else if (xml_print(n) == "<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>") kinds.push_back("break");
         else kinds.push_back(n.child("w:r").child("w:t").text().get());
     }
     EXPECT_EQ(kinds, (std::vector<std::string>{"end", "x", "table", "end", "break", "break", "b", "break", "c",
@@ -378,19 +368,7 @@ TEST_F(SectionTest, BreaksNextToItems) {
 
 // Sections end only in the body. A section break asked for anywhere else is
 // refused; a page break is not.
-class SectionBreakPlaceTest : public LinkedTest {
-protected:
-    template <class F>
-    vexrt::HostException Raised(F&& f) {
-        try {
-            f();
-        } catch (const vexrt::HostException& e) {
-            return e;
-        }
-        ADD_FAILURE() << "no host exception was raised";
-        return vexrt::HostException("", "", 0);
-    }
-};
+using SectionBreakPlaceTest = LinkedTest;
 
 TEST_F(SectionBreakPlaceTest, SectionBreaksOutsideTheBodyAreRefused) {
     DocxParts parts;
@@ -411,18 +389,15 @@ TEST_F(SectionBreakPlaceTest, SectionBreaksOutsideTheBodyAreRefused) {
     for (pugi::xml_node parent : {tc, header, box}) {
         SCOPED_TRACE(parent.name());
         Object paragraph(CreateParagraph(doc.get(), parent.child("w:p"), parent, nullptr, nullptr), true);
-        const std::string bodyBefore = Print(body), parentBefore = Print(parent);
+        const std::string bodyBefore = xml_print(body), parentBefore = xml_print(parent);
         for (const char* method : {"InsertSectionBreakBefore", "InsertSectionBreakAfter"}) {
-            vexrt::HostException e = Raised([&] { rt().call(paragraph, method, {kNextPage}); });
-            EXPECT_EQ(e.className(), "VexlomarWord.WordException");
-            EXPECT_EQ(e.message(), kOutsideBody);
-            EXPECT_EQ(e.errorNumber(), -18);
+            EXPECT_RAISED(rt().call(paragraph, method, {kNextPage}), "VexlomarWord.WordException", kOutsideBody, -18);
         }
-        EXPECT_EQ(Print(body), bodyBefore);
-        EXPECT_EQ(Print(parent), parentBefore);
+        EXPECT_EQ(xml_print(body), bodyBefore);
+        EXPECT_EQ(xml_print(parent), parentBefore);
 
         rt().call(paragraph, "InserPageBreakAfter");
-        EXPECT_EQ(Print(parent.child("w:p").next_sibling("w:p")), "<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>");
+        EXPECT_EQ(xml_print(parent.child("w:p").next_sibling("w:p")), "<w:p><w:r><w:br w:type=\"page\"/></w:r></w:p>");
     }
 }
 
@@ -461,7 +436,7 @@ TEST_F(SectionTest, PageSizesAndMarginsNoPageCanHaveAreRefused) {
 
 TEST(SectionProperties, HeaderFooterAndGutterMarginsAreDistances) {
     pugi::xml_document doc;
-    pugi::xml_node sectPr = Parse(doc, "<w:sectPr><w:pgSz w:w=\"12240\" w:h=\"15840\"/></w:sectPr>");
+    pugi::xml_node sectPr = xml_load(doc, "<w:sectPr><w:pgSz w:w=\"12240\" w:h=\"15840\"/></w:sectPr>");
     for (PageMargin m : {PageMargin::Header, PageMargin::Footer, PageMargin::Gutter, PageMargin::Left,
                          PageMargin::Right})
         EXPECT_FALSE(Section_SetMargin(sectPr, m, -1));
@@ -477,7 +452,7 @@ TEST(SectionProperties, HeaderFooterAndGutterMarginsAreDistances) {
 // A section-ending copy goes near the end of w:pPr: before w:pPrChange only.
 TEST(SectionBreaks, TheCopyTakesItsPlaceInTheParagraphProperties) {
     pugi::xml_document doc;
-    pugi::xml_node body = Parse(doc,
+    pugi::xml_node body = xml_load(doc,
                                 "<w:body><w:p><w:pPr><w:pStyle w:val=\"A\"/><w:jc w:val=\"center\"/><w:rPr><w:b/></w:rPr>"
                                 "<w:pPrChange w:id=\"1\"><w:pPr/></w:pPrChange></w:pPr></w:p>"
                                 "<w:sectPr><w:pgSz w:w=\"1\" w:h=\"2\"/></w:sectPr></w:body>");
@@ -500,12 +475,12 @@ TEST(SectionBreaks, TheCopyTakesItsPlaceInTheParagraphProperties) {
 
 TEST(SectionProperties, TheFinalSectionPropertiesAreFoundFromTheEnd) {
     pugi::xml_document doc;
-    pugi::xml_node body = Parse(doc, "<w:body><w:p/><w:sectPr w:id=\"last\"/>\n\t</w:body>");
+    pugi::xml_node body = xml_load(doc, "<w:body><w:p/><w:sectPr w:id=\"last\"/>\n\t</w:body>");
     EXPECT_STREQ(Body_FinalSectPr(body).attribute("w:id").value(), "last");
     // Out of place (something follows it), it is still found.
-    body = Parse(doc, "<w:body><w:p/><w:sectPr w:id=\"mid\"/><w:bookmarkEnd w:id=\"0\"/></w:body>");
+    body = xml_load(doc, "<w:body><w:p/><w:sectPr w:id=\"mid\"/><w:bookmarkEnd w:id=\"0\"/></w:body>");
     EXPECT_STREQ(Body_FinalSectPr(body).attribute("w:id").value(), "mid");
-    body = Parse(doc, "<w:body><w:p><w:pPr><w:sectPr/></w:pPr></w:p><w:p/></w:body>");
+    body = xml_load(doc, "<w:body><w:p><w:pPr><w:sectPr/></w:pPr></w:p><w:p/></w:body>");
     EXPECT_FALSE(Body_FinalSectPr(body));
 }
 
@@ -607,33 +582,16 @@ TEST_F(SectionTest, ThreeSectionsReadElsewhereAsSet) {
     // LibreOffice lays the pages out: the landscape pages are Letter turned,
     // and the last section starts on an odd page after a blank one (which
     // the PDF keeps only when told to).
-    if (std::system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "LibreOffice is not installed";
-    if (std::system("command -v pdfinfo >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "poppler-utils is not installed";
-    std::string profile = (fs::temp_directory_path() / "vexword-lo-XXXXXX").string();
-    ASSERT_NE(mkdtemp(profile.data()), nullptr);
+    if (!libreoffice_available()) GTEST_SKIP() << "LibreOffice is not installed";
+    if (!pdf_tools_available()) GTEST_SKIP() << "poppler-utils is not installed";
     const std::string pdfDir = path("pdf");
     fs::create_directories(pdfDir);
-    const std::string command = "timeout 300 soffice -env:UserInstallation=file://" + profile +
-                                " --headless --convert-to "
-                                "'pdf:writer_pdf_Export:{\"IsSkipEmptyPages\":{\"type\":\"boolean\",\"value\":\"false\"}}'"
-                                " --outdir '" + pdfDir + "' '" + file + "' >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    fs::remove_all(profile);
-    ASSERT_EQ(status, 0) << command;
+    ASSERT_TRUE(libreoffice_convert(
+        file, "pdf:writer_pdf_Export:{\"IsSkipEmptyPages\":{\"type\":\"boolean\",\"value\":\"false\"}}", pdfDir));
     const std::string pdf = pdfDir + "/sections.new.pdf";
     ASSERT_TRUE(fs::exists(pdf));
 
-    auto capture = [](const std::string& cmd) {
-        std::string out;
-        if (FILE* pipe = popen(cmd.c_str(), "r")) {
-            char buffer[4096];
-            for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-            pclose(pipe);
-        }
-        return out;
-    };
-    const std::string info = capture("pdfinfo -f 1 -l 10 '" + pdf + "'");
+    const std::string info = command_output("pdfinfo -f 1 -l 10 '" + pdf + "'");
     // Page sizes in points, rounded.
     std::vector<std::pair<long, long>> sizes;
     std::vector<std::string> texts;
@@ -646,8 +604,7 @@ TEST_F(SectionTest, ThreeSectionsReadElsewhereAsSet) {
             sizes.emplace_back(std::lround(w), std::lround(h));
     }
     for (size_t page = 1; page <= sizes.size(); ++page) {
-        std::string text = capture("pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) +
-                                   " '" + pdf + "' -");
+        std::string text = pdf_page_text(pdf, int(page));
         text.erase(std::remove_if(text.begin(), text.end(), [](char ch) { return ch == '\n' || ch == '\f'; }),
                    text.end());
         while (!text.empty() && text.back() == ' ') text.pop_back();

@@ -2,8 +2,6 @@
 // vectors, and the styles part of a saved copy.
 #pragma once
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +9,7 @@
 #include <pugixml.hpp>
 
 #include "../content/paragraph_fixture.h"
+#include "xml_snippets.h"
 
 class StyleFixture : public ParagraphFixture {
 protected:
@@ -46,31 +45,11 @@ protected:
         return SavedStyles(doc, out).find_child_by_attribute("w:style", "w:styleId", id.c_str());
     }
 
-    static std::string Print(pugi::xml_node node) {
-        std::ostringstream out;
-        node.print(out, "", pugi::format_raw);
-        return out.str();
-    }
     // The element names of a node's children, in order.
     static std::vector<std::string> ChildNames(pugi::xml_node node) {
         std::vector<std::string> names;
         for (pugi::xml_node child : node.children()) names.push_back(child.name());
         return names;
-    }
-
-    // Runs a Python script with /usr/bin/python3 and one argument (a path
-    // without quotes); its standard output, or a test failure when it does
-    // not exit with 0.
-    std::string RunPython(const std::string& script, const std::string& name, const std::string& argument = "") {
-        const std::string scriptPath = path(name + ".py");
-        const std::string outputPath = path(name + ".out");
-        std::ofstream(scriptPath) << script;
-        const std::string command = "/usr/bin/python3 '" + scriptPath + "' '" + argument + "' > '" + outputPath + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0) << script;
-        std::ifstream in(outputPath);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
 
 private:

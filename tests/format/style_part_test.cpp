@@ -86,7 +86,7 @@ TEST_F(StylePartTest, EveryPropertyRoundTripsOnEveryKindOfStyleElement) {
         EXPECT_FALSE(rPr.first_child());
     }
     pugi::xml_node tablePart = styles.find_child_by_attribute("w:style", "w:styleId", "T").child("w:tblStylePr");
-    EXPECT_EQ(Print(tablePart), "<w:tblStylePr w:type=\"firstRow\"><w:rPr/><w:tblPr/><w:tcPr/></w:tblStylePr>");
+    EXPECT_EQ(xml_print(tablePart), "<w:tblStylePr w:type=\"firstRow\"><w:rPr/><w:tblPr/><w:tcPr/></w:tblStylePr>");
 
     // The document defaults: the template's values are there to start with.
     Object defaults = rt().get(doc, "DocumentDefaults").object();
@@ -119,8 +119,8 @@ TEST_F(StylePartTest, NewRunPropertiesGoWhereTheStyleKindPutsThem) {
     EXPECT_EQ(children("T"),
               (Names{"w:name", "w:basedOn", "w:uiPriority", "w:qFormat", "w:rPr", "w:tblPr", "w:tblStylePr"}));
     pugi::xml_node tablePart = styles.find_child_by_attribute("w:style", "w:styleId", "T").child("w:tblStylePr");
-    EXPECT_EQ(Print(tablePart), "<w:tblStylePr w:type=\"band2Horz\"><w:rPr><w:b/></w:rPr><w:tblPr/><w:tcPr/></w:tblStylePr>");
-    EXPECT_EQ(Print(styles.find_child_by_attribute("w:style", "w:styleId", "P").child("w:pPr")),
+    EXPECT_EQ(xml_print(tablePart), "<w:tblStylePr w:type=\"band2Horz\"><w:rPr><w:b/></w:rPr><w:tblPr/><w:tcPr/></w:tblStylePr>");
+    EXPECT_EQ(xml_print(styles.find_child_by_attribute("w:style", "w:styleId", "P").child("w:pPr")),
               "<w:pPr><w:jc w:val=\"center\"/></w:pPr>");
     // TableGrid, which has w:pPr, gets its run properties right after it.
     Object grid = List(doc, "TableStyles", {false})[1];
@@ -152,7 +152,7 @@ TEST_F(StylePartTest, ParagraphStyleAlignmentReadsAndClears) {
         EXPECT_EQ(Int(normal, "Alignment"), value);
     }
     pugi::xml_document saved;
-    EXPECT_EQ(Print(SavedStyle(doc, saved, "Normal").child("w:pPr").child("w:jc")), "<w:jc w:val=\"both\"/>");
+    EXPECT_EQ(xml_print(SavedStyle(doc, saved, "Normal").child("w:pPr").child("w:jc")), "<w:jc w:val=\"both\"/>");
     rt().set(normal, "Alignment", -1);
     EXPECT_EQ(Int(normal, "Alignment"), -1);
     pugi::xml_document cleared;
@@ -191,7 +191,7 @@ TEST_F(StylePartTest, TablePartsAndTheirShading) {
     pugi::xml_document saved;
     pugi::xml_node zebra = SavedStyle(doc, saved, "Zebra");
     EXPECT_FALSE(zebra.child("w:tcPr"));
-    EXPECT_EQ(Print(zebra.find_child_by_attribute("w:tblStylePr", "w:type", "firstRow")),
+    EXPECT_EQ(xml_print(zebra.find_child_by_attribute("w:tblStylePr", "w:type", "firstRow")),
               "<w:tblStylePr w:type=\"firstRow\"><w:tblPr/><w:tcPr><w:shd w:val=\"clear\" w:color=\"auto\" "
               "w:fill=\"D9E2F3\"/><w:vAlign w:val=\"center\"/></w:tcPr></w:tblStylePr>");
 
@@ -200,7 +200,7 @@ TEST_F(StylePartTest, TablePartsAndTheirShading) {
     rt().set(firstRow, "CellVerticalAlignment", -1);
     EXPECT_EQ(Int(firstRow, "CellVerticalAlignment"), -1);
     pugi::xml_document cleared;
-    EXPECT_EQ(Print(SavedStyle(doc, cleared, "Zebra").find_child_by_attribute("w:tblStylePr", "w:type", "firstRow")),
+    EXPECT_EQ(xml_print(SavedStyle(doc, cleared, "Zebra").find_child_by_attribute("w:tblStylePr", "w:type", "firstRow")),
               "<w:tblStylePr w:type=\"firstRow\"><w:tblPr/><w:tcPr/></w:tblStylePr>");
 }
 
@@ -215,6 +215,6 @@ TEST_F(StylePartTest, BandSizesAreWrittenIntoTheTableProperties) {
     rt().set(banded, "ColumnBandSize", 0);
     EXPECT_EQ(Int(banded, "ColumnBandSize"), -1);
     pugi::xml_document saved;
-    EXPECT_EQ(Print(SavedStyle(doc, saved, "Banded").child("w:tblPr")),
+    EXPECT_EQ(xml_print(SavedStyle(doc, saved, "Banded").child("w:tblPr")),
               "<w:tblPr><w:tblStyleRowBandSize w:val=\"2\"/></w:tblPr>");
 }

@@ -1,24 +1,13 @@
 // The styles part on its own: lookups, the styles built on demand, table
 // style parts, band sizes and shading, checked on the XML they leave.
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "format/styles.h"
+#include "xml_snippets.h"
 
 namespace {
-
-std::string Print(pugi::xml_node node) {
-    std::ostringstream out;
-    node.print(out, "", pugi::format_raw);
-    return out.str();
-}
-
-pugi::xml_node Load(pugi::xml_document& doc, const std::string& xml) {
-    EXPECT_TRUE(doc.load_string(xml.c_str()));
-    return doc.document_element();
-}
 
 const char kStyles[] =
     "<w:styles>"
@@ -36,7 +25,7 @@ const char kStyles[] =
 
 TEST(Styles, LookupsMatchIdExactlyAndTypeWhenGiven) {
     pugi::xml_document doc;
-    pugi::xml_node styles = Load(doc, kStyles);
+    pugi::xml_node styles = xml_load(doc, kStyles);
 
     // The document and its root element are both accepted.
     pugi::xml_node heading = GetStyleById(doc, "paragraph", "Heading1");
@@ -64,10 +53,10 @@ TEST(Styles, LookupsMatchIdExactlyAndTypeWhenGiven) {
 
 TEST(Styles, HyperlinkStyleIsAppendedAsDefined) {
     pugi::xml_document doc;
-    pugi::xml_node styles = Load(doc, "<w:styles><w:docDefaults/></w:styles>");
+    pugi::xml_node styles = xml_load(doc, "<w:styles><w:docDefaults/></w:styles>");
     pugi::xml_node hyperlink = AddStyle_Hyperlink(doc);
     EXPECT_EQ(hyperlink, styles.last_child());
-    EXPECT_EQ(Print(hyperlink),
+    EXPECT_EQ(xml_print(hyperlink),
               "<w:style w:type=\"character\" w:styleId=\"Hyperlink\"><w:name w:val=\"Hyperlink\"/>"
               "<w:basedOn w:val=\"DefaultParagraphFont\"/>"
               "<w:uiPriority w:val=\"99\"/><w:unhideWhenUsed/><w:rsid w:val=\"000D6EC4\"/>"
@@ -93,18 +82,18 @@ TEST(Styles, TableGridBringsTableNormalOnlyWhenMissing) {
     // A paragraph style of that id is not the table style.
     const std::string paragraphNamedTableNormal = "<w:style w:type=\"paragraph\" w:styleId=\"TableNormal\"/>";
     pugi::xml_document without;
-    Load(without, "<w:styles>" + paragraphNamedTableNormal + "</w:styles>");
+    xml_load(without, "<w:styles>" + paragraphNamedTableNormal + "</w:styles>");
     Styles_EnsureTableGrid(without);
-    EXPECT_EQ(Print(without.document_element()),
+    EXPECT_EQ(xml_print(without.document_element()),
               "<w:styles>" + paragraphNamedTableNormal + tableNormal + tableGrid + "</w:styles>");
     // Once there, it is not added again.
     Styles_EnsureTableGrid(without);
     EXPECT_EQ(Styles_OfType(without, "table").size(), 2u);
 
     pugi::xml_document with;
-    Load(with, "<w:styles>" + tableNormal + "</w:styles>");
+    xml_load(with, "<w:styles>" + tableNormal + "</w:styles>");
     Styles_EnsureTableGrid(with);
-    EXPECT_EQ(Print(with.document_element()), "<w:styles>" + tableNormal + tableGrid + "</w:styles>");
+    EXPECT_EQ(xml_print(with.document_element()), "<w:styles>" + tableNormal + tableGrid + "</w:styles>");
 
     // Nothing to append to: nothing happens.
     pugi::xml_document empty;
@@ -120,7 +109,7 @@ TEST(Styles, TablePartsAreFoundByTypeAndCreatedOnRequest) {
     EXPECT_STREQ(StylePartType_ToText(12), "seCell");
 
     pugi::xml_document doc;
-    pugi::xml_node style = Load(doc,
+    pugi::xml_node style = xml_load(doc,
                                 "<w:style w:type=\"table\"><w:tblPr/>"
                                 "<w:tblStylePr w:type=\"lastRow\"><w:rPr><w:b/></w:rPr></w:tblStylePr>"
                                 "<w:tblStylePr w:type=\"lastRow\"/></w:style>");
@@ -129,7 +118,7 @@ TEST(Styles, TablePartsAreFoundByTypeAndCreatedOnRequest) {
 
     pugi::xml_node firstRow = TableStyle_TablePart(style, 4, true);
     EXPECT_EQ(firstRow, style.last_child());
-    EXPECT_EQ(Print(firstRow), "<w:tblStylePr w:type=\"firstRow\"><w:tblPr/><w:tcPr/></w:tblStylePr>");
+    EXPECT_EQ(xml_print(firstRow), "<w:tblStylePr w:type=\"firstRow\"><w:tblPr/><w:tcPr/></w:tblStylePr>");
     EXPECT_EQ(TableStyle_TablePart(style, 4, false), firstRow);
     EXPECT_EQ(TableStyle_TablePart(style, 4, true), firstRow);
     EXPECT_FALSE(TableStyle_TablePart(pugi::xml_node(), 4, true));
@@ -137,12 +126,12 @@ TEST(Styles, TablePartsAreFoundByTypeAndCreatedOnRequest) {
 
 TEST(Styles, BandSizesLiveInTheStylesTableProperties) {
     pugi::xml_document doc;
-    pugi::xml_node style = Load(doc, "<w:style><w:name w:val=\"T\"/></w:style>");
+    pugi::xml_node style = xml_load(doc, "<w:style><w:name w:val=\"T\"/></w:style>");
     EXPECT_EQ(TableStyle_GetBandSize(style, kRowBandSize), -1);
 
     // Writing 0 still makes w:tblPr, where the schema puts it.
     TableStyle_SetBandSize(style, kRowBandSize, 0);
-    EXPECT_EQ(Print(style), "<w:style><w:name w:val=\"T\"/><w:tblPr/></w:style>");
+    EXPECT_EQ(xml_print(style), "<w:style><w:name w:val=\"T\"/><w:tblPr/></w:style>");
     EXPECT_EQ(TableStyle_GetBandSize(style, kRowBandSize), -1);
 
     // Sizes go after the table's style and before its width, rows first.
@@ -152,7 +141,7 @@ TEST(Styles, BandSizesLiveInTheStylesTableProperties) {
     TableStyle_SetBandSize(style, kColumnBandSize, 3);
     TableStyle_SetBandSize(style, kRowBandSize, 2);
     TableStyle_SetBandSize(style, kRowBandSize, 4);
-    EXPECT_EQ(Print(tblPr),
+    EXPECT_EQ(xml_print(tblPr),
               "<w:tblPr><w:tblStyle w:val=\"X\"/><w:tblStyleRowBandSize w:val=\"4\"/>"
               "<w:tblStyleColBandSize w:val=\"3\"/><w:tblW/></w:tblPr>");
     EXPECT_EQ(TableStyle_GetBandSize(style, kRowBandSize), 4);
@@ -160,7 +149,7 @@ TEST(Styles, BandSizesLiveInTheStylesTableProperties) {
 
     TableStyle_SetBandSize(style, kColumnBandSize, -5);
     EXPECT_EQ(TableStyle_GetBandSize(style, kColumnBandSize), -1);
-    EXPECT_EQ(Print(tblPr), "<w:tblPr><w:tblStyle w:val=\"X\"/><w:tblStyleRowBandSize w:val=\"4\"/><w:tblW/></w:tblPr>");
+    EXPECT_EQ(xml_print(tblPr), "<w:tblPr><w:tblStyle w:val=\"X\"/><w:tblStyleRowBandSize w:val=\"4\"/><w:tblW/></w:tblPr>");
 
     // A size without value reads 0; nothing to write into, nothing written.
     tblPr.child(kRowBandSize).remove_attribute("w:val");
@@ -170,7 +159,7 @@ TEST(Styles, BandSizesLiveInTheStylesTableProperties) {
 
 TEST(Styles, ShadingReadsFillsAndWritesPlainColours) {
     pugi::xml_document doc;
-    pugi::xml_node tcPr = Load(doc, "<w:tcPr><w:vAlign w:val=\"top\"/></w:tcPr>");
+    pugi::xml_node tcPr = xml_load(doc, "<w:tcPr><w:vAlign w:val=\"top\"/></w:tcPr>");
     bool has = true;
     EXPECT_EQ(TableStylePartGetBackgroundColor(tcPr, has), 0u);
     EXPECT_FALSE(has);
@@ -180,7 +169,7 @@ TEST(Styles, ShadingReadsFillsAndWritesPlainColours) {
     // A new shading goes before the cell's vertical alignment, as the
     // schema orders them; the host's top byte is dropped.
     TableStylePartSetBackgroundColor(tcPr, 0xFF12AB3Cu);
-    EXPECT_EQ(Print(tcPr),
+    EXPECT_EQ(xml_print(tcPr),
               "<w:tcPr><w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"12AB3C\"/><w:vAlign w:val=\"top\"/></w:tcPr>");
     EXPECT_EQ(TableStylePartGetBackgroundColor(tcPr, has), 0x12AB3Cu);
     EXPECT_TRUE(has);
@@ -196,19 +185,19 @@ TEST(Styles, ShadingReadsFillsAndWritesPlainColours) {
 
     // An existing shading loses its theme fill and gets what it lacks.
     pugi::xml_document themed;
-    pugi::xml_node tblPr = Load(themed,
+    pugi::xml_node tblPr = xml_load(themed,
                                 "<w:tblPr><w:tblLook/><w:shd w:val=\"pct20\" w:themeFill=\"accent1\" "
                                 "w:themeFillTint=\"33\" w:fill=\"DEEAF6\" w:themeFillShade=\"BF\"/></w:tblPr>");
     TableStylePartSetBackgroundColor(tblPr, 0x00FF00u);
-    EXPECT_EQ(Print(tblPr),
+    EXPECT_EQ(xml_print(tblPr),
               "<w:tblPr><w:tblLook/><w:shd w:val=\"clear\" w:fill=\"00FF00\" w:themeFillShade=\"BF\" "
               "w:color=\"auto\"/></w:tblPr>");
 
     // In table properties a new shading goes after the borders.
     pugi::xml_document table;
-    pugi::xml_node tableProperties = Load(table, "<w:tblPr><w:tblBorders/><w:tblLook/></w:tblPr>");
+    pugi::xml_node tableProperties = xml_load(table, "<w:tblPr><w:tblBorders/><w:tblLook/></w:tblPr>");
     TableStylePartSetBackgroundColor(tableProperties, 0x0000FFu);
-    EXPECT_EQ(Print(tableProperties),
+    EXPECT_EQ(xml_print(tableProperties),
               "<w:tblPr><w:tblBorders/><w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"0000FF\"/><w:tblLook/></w:tblPr>");
 
     TableStylePartSetBackgroundColor(pugi::xml_node(), 0x00FF00u);  // nothing to write into

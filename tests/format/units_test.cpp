@@ -21,6 +21,13 @@ TEST(Units, Twips) {
     EXPECT_EQ(UnitToValue(2.5, static_cast<Units>(-1)), 2);
 }
 
+TEST(Units, HostSelectorsOutsideTheListMeanTwips) {
+    EXPECT_EQ(Units_Of(1), Units::INCHES);
+    EXPECT_EQ(Units_Of(2), Units::CM);
+    for (int64_t selector : {int64_t(0), int64_t(-1), int64_t(3), (int64_t(1) << 32) + 1, (int64_t(1) << 32) + 2})
+        EXPECT_EQ(Units_Of(selector), Units::TWIPS) << selector;
+}
+
 TEST(Units, Emu) {
     EXPECT_DOUBLE_EQ(EMUToValue(1371600, EmuUnits::INCHES), 1.5);
     EXPECT_DOUBLE_EQ(EMUToValue(-180000, EmuUnits::CM), -0.5);

@@ -106,14 +106,8 @@ protected:
     // Runs `call`, which must end in the host exception the guard raises.
     template <class Call>
     void ExpectWordException(Call call, const char* message, int64_t number, const char* what) {
-        try {
-            call();
-            ADD_FAILURE() << what << ": no exception";
-        } catch (const vexrt::HostException& e) {
-            EXPECT_EQ(e.className(), "VexlomarWord.WordException") << what;
-            EXPECT_EQ(e.message(), message) << what;
-            EXPECT_EQ(e.errorNumber(), number) << what;
-        }
+        SCOPED_TRACE(what);
+        EXPECT_RAISED(call(), "VexlomarWord.WordException", message, number);
     }
     template <class Call>
     void ExpectOutOfMemory(Call call, const char* what) {

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 #include "host/bridge.h"
 #include "host/dates.h"
 #include "own_host.h"
+#include "run_together.h"
 
 namespace {
 
@@ -153,17 +153,7 @@ TEST_F(Threads, TwoThreadsMeetingAtFirstUseResolveTheSameHost) {
     for (int round = 0; round < kRounds; ++round) {
         ForgetEverythingResolved();
         Maker makers[2] = {{0, {}}, {1, {}}};
-        // Both start together, so that their first uses overlap.
-        std::atomic<int> ready{0};
-        std::vector<std::thread> threads;
-        for (Maker& m : makers) {
-            threads.emplace_back([&ready, &m] {
-                ++ready;
-                while (ready.load() < 2) std::this_thread::yield();
-                m.run();
-            });
-        }
-        for (std::thread& t : threads) t.join();
+        run_together({[&] { makers[0].run(); }, [&] { makers[1].run(); }});
         for (const Maker& m : makers)
             for (const std::string& failure : m.failures) ADD_FAILURE() << "round " << round << ", " << failure;
         if (HasFailure()) break;

@@ -8,8 +8,8 @@
 
 #include "package/blank_package.h"
 #include "package/document.h"
-#include "package/xml_string_writer.h"
 #include "package_files.h"
+#include "xml_snippets.h"
 
 using namespace package_files;
 
@@ -63,12 +63,6 @@ bool IsTimeStamp(const std::string& text) {
         if (!ok) return false;
     }
     return true;
-}
-
-std::string Print(const pugi::xml_document& xml) {
-    Word::xml_string_writer writer;
-    Word::PrintPart(xml, writer);
-    return writer.result;
 }
 
 }  // namespace
@@ -348,7 +342,7 @@ TEST(DocumentOpen, DeclarationDroppedAndBlankTextKept) {
     pugi::xml_node text =
         doc.documentXml.document_element().child("w:body").child("w:p").child("w:r").child("w:t");
     EXPECT_STREQ(text.text().get(), " ");
-    std::string printed = Print(doc.documentXml);
+    std::string printed = xml_print_part(doc.documentXml);
     EXPECT_EQ(printed.compare(0, 12, "<w:document "), 0) << printed;
     EXPECT_NE(printed.find("<w:t xml:space=\"preserve\"> </w:t>"), std::string::npos) << printed;
 }

@@ -1,5 +1,6 @@
 // Saving: the entries and their order, SaveAs, and what a failed save
 // leaves behind (nothing: the document's file stays as it was).
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -12,8 +13,8 @@
 #include "package/discarded_nodes.h"
 #include "package/document.h"
 #include "package/temporary_path.h"
-#include "package/xml_string_writer.h"
 #include "package_files.h"
+#include "xml_snippets.h"
 
 using namespace package_files;
 namespace fs = std::filesystem;
@@ -39,12 +40,6 @@ std::unique_ptr<Word::Document> OpenOrFail(const std::string& path) {
     Word::open_result_code result = doc->Open();
     EXPECT_EQ(result, Word::success) << path;
     return result == Word::success ? std::move(doc) : nullptr;
-}
-
-std::string Print(const pugi::xml_document& xml) {
-    Word::xml_string_writer writer;
-    Word::PrintPart(xml, writer);
-    return writer.result;
 }
 
 // Saves through a temporary file of our own and checks that it is gone.
@@ -90,19 +85,19 @@ TEST(DocumentSave, BlankDocumentRoundTrip) {
 
     auto reopened = OpenOrFail(path);
     ASSERT_TRUE(reopened);
-    EXPECT_EQ(Print(reopened->documentXml), Print(doc->documentXml));
-    EXPECT_EQ(Print(reopened->coreXml), Print(doc->coreXml));
-    EXPECT_EQ(Print(reopened->stylesXml), Print(doc->stylesXml));
-    EXPECT_EQ(Print(reopened->relsXml), Print(doc->relsXml));
-    EXPECT_EQ(Print(reopened->contentTypesXml), Print(doc->contentTypesXml));
-    EXPECT_NE(Print(reopened->documentXml).find("<w:t>Total:</w:t>"), std::string::npos);
+    EXPECT_EQ(xml_print_part(reopened->documentXml), xml_print_part(doc->documentXml));
+    EXPECT_EQ(xml_print_part(reopened->coreXml), xml_print_part(doc->coreXml));
+    EXPECT_EQ(xml_print_part(reopened->stylesXml), xml_print_part(doc->stylesXml));
+    EXPECT_EQ(xml_print_part(reopened->relsXml), xml_print_part(doc->relsXml));
+    EXPECT_EQ(xml_print_part(reopened->contentTypesXml), xml_print_part(doc->contentTypesXml));
+    EXPECT_NE(xml_print_part(reopened->documentXml).find("<w:t>Total:</w:t>"), std::string::npos);
 
     // Removed elements wait in a holder beside the root, which is not saved.
     pugi::xml_node body = reopened->documentXml.document_element().child("w:body");
     Xml_Discard(body.find_child([](pugi::xml_node n) {
         return std::string(n.child("w:r").child_value("w:t")) == "Total:";
     }));
-    EXPECT_EQ(Print(reopened->documentXml).find("Total:"), std::string::npos);
+    EXPECT_EQ(xml_print_part(reopened->documentXml).find("Total:"), std::string::npos);
 
     // Saving again reads the file the first save wrote.
     AppendParagraph(*reopened, "second");
@@ -110,7 +105,7 @@ TEST(DocumentSave, BlankDocumentRoundTrip) {
     EXPECT_EQ(Names(ReadZip(path)), kBlankSavedOrder);
     auto third = OpenOrFail(path);
     ASSERT_TRUE(third);
-    EXPECT_EQ(Print(third->documentXml), Print(reopened->documentXml));
+    EXPECT_EQ(xml_print_part(third->documentXml), xml_print_part(reopened->documentXml));
     EXPECT_FALSE(third->documentXml.document_element().next_sibling());
 }
 
@@ -130,7 +125,7 @@ TEST(DocumentSave, SaveAsWritesACopyAndLeavesTheDocumentBound) {
     EXPECT_EQ(Names(ReadZip(folder + "copy.docx")), kBlankSavedOrder);
     auto copy = OpenOrFail(folder + "copy.docx");
     ASSERT_TRUE(copy);
-    EXPECT_EQ(Print(copy->documentXml), Print(doc->documentXml));
+    EXPECT_EQ(xml_print_part(copy->documentXml), xml_print_part(doc->documentXml));
 
     struct stat st;
     ASSERT_EQ(stat((folder + "copy.docx").c_str(), &st), 0);
@@ -295,6 +290,73 @@ TEST(DocumentSave, LeftOutEntries) {
                          "[Content_Types].xml", "_rels/.rels", "word/theme/theme1.xml",
                          "word/settings.xml", "word/webSettings.xml", "word/fontTable.xml",
                          "docProps/app.xml", "word/media/image2.png"}));
+}
+
+// A package without styles or settings gets each part when something needs
+// it: a relationship under a fresh id, one content-type override and a root
+// element, all saved and found again at the next opening.
+TEST(DocumentSave, StylesAndSettingsMadeOnDemand) {
+    const std::string path = TestFolder() + "bare.zip";
+    Entries entries = BlankEntries();
+    RemoveEntry(entries, "word/styles.xml");
+    RemoveEntry(entries, "word/settings.xml");
+    for (const auto& [entry, needle] : std::vector<std::pair<std::string, std::string>>{
+             {"word/_rels/document.xml.rels", "Target=\"styles.xml\""},
+             {"word/_rels/document.xml.rels", "Target=\"settings.xml\""},
+             {"[Content_Types].xml", "PartName=\"/word/styles.xml\""},
+             {"[Content_Types].xml", "PartName=\"/word/settings.xml\""}}) {
+        std::string text = Entry(entries, entry);
+        const size_t at = text.find(needle);
+        ASSERT_NE(at, std::string::npos) << needle;
+        const size_t begin = text.rfind('<', at);
+        text.erase(begin, text.find("/>", at) + 2 - begin);
+        SetEntry(entries, entry, text);
+    }
+    WriteZip(path, entries);
+
+    auto doc = OpenOrFail(path);
+    ASSERT_TRUE(doc);
+    EXPECT_FALSE(doc->hasStyles);
+    ASSERT_TRUE(doc->EnsureStyles());
+    ASSERT_TRUE(doc->EnsureSettings());
+    EXPECT_TRUE(doc->EnsureStyles());  // made once
+    ASSERT_TRUE(SaveDocument(*doc));
+
+    const Entries saved = ReadZip(path);
+    pugi::xml_document rels, types, styles, settings;
+    ASSERT_TRUE(rels.load_string(Entry(saved, "word/_rels/document.xml.rels").c_str()));
+    ASSERT_TRUE(types.load_string(Entry(saved, "[Content_Types].xml").c_str()));
+    ASSERT_TRUE(styles.load_string(Entry(saved, "word/styles.xml").c_str()));
+    ASSERT_TRUE(settings.load_string(Entry(saved, "word/settings.xml").c_str()));
+    std::vector<std::string> relationships, overrides;
+    for (pugi::xml_node r : rels.document_element().children("Relationship"))
+        relationships.push_back(std::string(r.attribute("Id").value()) + " " + r.attribute("Type").value() + " " +
+                                r.attribute("Target").value());
+    for (pugi::xml_node o : types.document_element().children("Override"))
+        overrides.push_back(std::string(o.attribute("PartName").value()) + " " + o.attribute("ContentType").value());
+    EXPECT_EQ(std::count(relationships.begin(), relationships.end(),
+                         "rId6 " + std::string(kRelBase) + "styles styles.xml"), 1);
+    EXPECT_EQ(std::count(relationships.begin(), relationships.end(),
+                         "rId7 " + std::string(kRelBase) + "settings settings.xml"), 1);
+    EXPECT_EQ(relationships.size(), 5u);
+    EXPECT_EQ(std::count(overrides.begin(), overrides.end(),
+                         "/word/styles.xml application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml"),
+              1);
+    EXPECT_EQ(std::count(overrides.begin(), overrides.end(),
+                         "/word/settings.xml "
+                         "application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml"),
+              1);
+    EXPECT_STREQ(styles.document_element().name(), "w:styles");
+    EXPECT_STREQ(styles.document_element().attribute("xmlns:w").value(), kW);
+    EXPECT_TRUE(styles.document_element().attribute("xmlns:r"));
+    EXPECT_STREQ(settings.document_element().name(), "w:settings");
+    EXPECT_STREQ(settings.document_element().attribute("xmlns:w").value(), kW);
+
+    auto again = OpenOrFail(path);
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->hasStyles);
+    EXPECT_EQ(again->stylesPartName, "word/styles.xml");
+    EXPECT_EQ(again->settingsPartName, "word/settings.xml");
 }
 
 TEST(DocumentSave, TemporaryPathsAreFreshFiles) {

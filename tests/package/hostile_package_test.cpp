@@ -326,29 +326,30 @@ TEST_F(HostilePackageTest, EntriesNoReaderCanTakeAreRefused) {
 }
 
 // Save and SaveAs copy the package that was opened, whatever became of its
-// file meanwhile.
+// file meanwhile. (The packages carry entries without a content type: they
+// are not named .docx.)
 TEST_F(HostilePackageTest, TheSourceStaysTheSource) {
     pf::Entries entries = Blank();
     pf::SetEntry(entries, "word/media/keep.bin", "original bytes");
-    pf::WriteZip(path("source.docx"), entries);
-    Object doc = Open(path("source.docx"));
+    pf::WriteZip(path("source.zip"), entries);
+    Object doc = Open(path("source.zip"));
     rt().call(doc, "AppendParagraph", {"edit"});
 
     entries = Blank();
     pf::SetEntry(entries, "word/media/keep.bin", "other package");
     pf::SetEntry(entries, "word/media/intruder.bin", "intruder");
-    pf::WriteZip(path("source.docx"), entries);
+    pf::WriteZip(path("source.zip"), entries);
     rt().call(doc, "Save");
-    pf::Entries saved = pf::ReadZip(path("source.docx"));
+    pf::Entries saved = pf::ReadZip(path("source.zip"));
     EXPECT_EQ(pf::Entry(saved, "word/media/keep.bin"), "original bytes");
     const std::vector<std::string> names = pf::Names(saved);
     EXPECT_EQ(std::count(names.begin(), names.end(), "word/media/intruder.bin"), 0);
 
-    std::filesystem::remove(path("source.docx"));
+    std::filesystem::remove(path("source.zip"));
     rt().call(doc, "AppendParagraph", {"later edit"});
-    rt().call(doc, "SaveAs", {folderItem(path("elsewhere.docx"))});
+    rt().call(doc, "SaveAs", {folderItem(path("elsewhere.zip"))});
     rt().call(doc, "Save");
-    for (const char* file : {"elsewhere.docx", "source.docx"}) {
+    for (const char* file : {"elsewhere.zip", "source.zip"}) {
         EXPECT_EQ(zip_read(path(file), "word/media/keep.bin"), "original bytes") << file;
         EXPECT_NE(zip_read(path(file), "word/document.xml").find("later edit"), std::string::npos) << file;
     }

@@ -67,6 +67,23 @@ void Add64(std::string& out, uint64_t value) {
 
 uint32_t Clamp32(uint64_t value, bool zip64) { return zip64 ? 0xFFFFFFFFu : uint32_t(value); }
 
+// The fields a local header and a central directory header both hold, in
+// the same order: from the version needed to extract to the extra field's
+// length.
+void AddSharedHeaderFields(std::string& out, const Entry& entry, uint32_t version, size_t extraLength) {
+    const uint32_t kDosDate = (1 << 5) | 1;  // 1980-01-01, so equal entries give equal bytes
+    Add16(out, version);
+    Add16(out, 0);
+    Add16(out, entry.method);
+    Add16(out, 0);
+    Add16(out, kDosDate);
+    Add32(out, entry.crc);
+    Add32(out, Clamp32(entry.data.size(), entry.zip64));
+    Add32(out, Clamp32(entry.size, entry.zip64));
+    Add16(out, uint32_t(entry.name.size()));
+    Add16(out, uint32_t(extraLength));
+}
+
 // Appends bits least significant first, as deflate packs them.
 struct BitWriter {
     std::string out;
@@ -211,7 +228,6 @@ std::vector<Entry> Read(const std::string& archive) {
 
 std::string Write(const std::vector<Entry>& entries) {
     std::string out, directory;
-    const uint32_t kDosDate = (1 << 5) | 1;  // 1980-01-01, so equal entries give equal bytes
     for (const Entry& entry : entries) {
         const size_t offset = out.size();
         const uint32_t version = entry.zip64 ? 45 : 20;
@@ -226,30 +242,12 @@ std::string Write(const std::vector<Entry>& entries) {
             }
         }
         Add32(out, kLocalSignature);
-        Add16(out, version);
-        Add16(out, 0);
-        Add16(out, entry.method);
-        Add16(out, 0);
-        Add16(out, kDosDate);
-        Add32(out, entry.crc);
-        Add32(out, Clamp32(entry.data.size(), entry.zip64));
-        Add32(out, Clamp32(entry.size, entry.zip64));
-        Add16(out, uint32_t(entry.name.size()));
-        Add16(out, uint32_t(localExtra.size()));
+        AddSharedHeaderFields(out, entry, version, localExtra.size());
         out += entry.name + localExtra + entry.data;
 
         Add32(directory, kCentralSignature);
         Add16(directory, version);
-        Add16(directory, version);
-        Add16(directory, 0);
-        Add16(directory, entry.method);
-        Add16(directory, 0);
-        Add16(directory, kDosDate);
-        Add32(directory, entry.crc);
-        Add32(directory, Clamp32(entry.data.size(), entry.zip64));
-        Add32(directory, Clamp32(entry.size, entry.zip64));
-        Add16(directory, uint32_t(entry.name.size()));
-        Add16(directory, uint32_t(centralExtra.size()));
+        AddSharedHeaderFields(directory, entry, version, centralExtra.size());
         Add16(directory, 0);
         Add16(directory, 0);
         Add16(directory, 0);

@@ -143,6 +143,15 @@ TEST(Relationships, AddFindAndDelete) {
     EXPECT_EQ(Rel_GetNextFreeID(*doc), "rId9");
 }
 
+TEST(Relationships, NoNewDocumentPartWithoutAContentTypeTable) {
+    auto doc = WithRelationships(Rel("rId1", "theme", "theme/theme1.xml"));
+    pugi::xml_document xml;
+    ASSERT_TRUE(xml.load_string("<kept/>"));
+    EXPECT_FALSE(Rel_AddDocumentPart(*doc, "settings.xml", "settings", "application/xml", xml, "w:settings"));
+    EXPECT_EQ(CountChildren(doc->relsXml.document_element(), "Relationship"), 1);
+    EXPECT_STREQ(xml.document_element().name(), "kept");
+}
+
 TEST(ContentTypes, ExtensionsOnceOverridesAlways) {
     auto doc = OpenBlank();
     pugi::xml_node types = doc->contentTypesXml.document_element();

@@ -11,29 +11,18 @@ using vexrt::detail::Activation;
 
 TEST_F(ToyTest, AnExceptionRaisedByPlugInCodeReachesTheCaller) {
     Object s = shape("s");
-    try {
-        rt().call(s, "Fail", {"bad value", 7});
-        ADD_FAILURE() << "no exception";
-    } catch (const HostException& e) {
-        EXPECT_EQ(e.className(), "InvalidArgumentException");
-        EXPECT_EQ(e.message(), "bad value");
-        EXPECT_EQ(e.errorNumber(), 7);
-        EXPECT_STREQ(e.what(), "InvalidArgumentException 7: bad value");
-    }
+    const HostException e = raised([&] { rt().call(s, "Fail", {"bad value", 7}); });
+    EXPECT_EQ(e.className(), "InvalidArgumentException");
+    EXPECT_EQ(e.message(), "bad value");
+    EXPECT_EQ(e.errorNumber(), 7);
+    EXPECT_STREQ(e.what(), "InvalidArgumentException 7: bad value");
     // The next call starts clean.
     EXPECT_EQ(rt().call(s, "Describe").text(), "Shape s");
 }
 
 TEST_F(ToyTest, APlugInExceptionClassFindsTheHostConstructorUpItsChain) {
     Object s = shape("s");
-    try {
-        rt().call(s, "Boom", {5});
-        ADD_FAILURE() << "no exception";
-    } catch (const HostException& e) {
-        EXPECT_EQ(e.className(), "Toy.ToyError");
-        EXPECT_EQ(e.message(), "toy error");
-        EXPECT_EQ(e.errorNumber(), 5);
-    }
+    EXPECT_RAISED(rt().call(s, "Boom", {5}), "Toy.ToyError", "toy error", 5);
 }
 
 TEST_F(ToyTest, TheExceptionHandlerHandsTheExceptionToPlugInCode) {

@@ -1,4 +1,5 @@
-// Fixtures for tests of the plug-in through the runtime.
+// Fixtures for tests of the plug-in through the runtime, and the host
+// exceptions calls raise.
 //
 // PluginTest: the plug-in as host programs see it, loaded from the shared
 // library this build made (VEXWORD_PLUGIN_PATH) into one runtime per test
@@ -50,3 +51,26 @@ protected:
     const char* runtimeKind() const override { return "linked"; }
     void loadPlugin(vexrt::Runtime& rt) const override;
 };
+
+// The host exception `f` raised; a test failure (and an empty exception)
+// when it raised none.
+template <class F>
+vexrt::HostException raised(F&& f) {
+    try {
+        f();
+    } catch (const vexrt::HostException& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no host exception was raised";
+    return vexrt::HostException("", "", 0);
+}
+
+// Expects `expr` to raise the host exception of that class, message and
+// error number.
+#define EXPECT_RAISED(expr, cls, msg, number)                       \
+    do {                                                            \
+        vexrt::HostException raised_ = raised([&] { expr; });       \
+        EXPECT_EQ(raised_.className(), cls);                        \
+        EXPECT_EQ(raised_.message(), msg);                          \
+        EXPECT_EQ(raised_.errorNumber(), number);                   \
+    } while (false)

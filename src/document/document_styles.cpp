@@ -1,4 +1,4 @@
-#include "format/document_styles.h"
+#include "document/document_styles.h"
 
 #include <string>
 

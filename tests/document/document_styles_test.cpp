@@ -3,10 +3,11 @@
 // the blank package, on built packages and on documents python-docx writes
 // and reads.
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "style_fixture.h"
+#include "../format/style_fixture.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ TEST_F(DocumentStylesTest, NewStylesTakeTheGivenBaseOrTheDefaultOfTheirType) {
 
     pugi::xml_document saved;
     pugi::xml_node styles = SavedStyles(doc, saved);
-    auto style = [&](const char* id) { return Print(styles.find_child_by_attribute("w:style", "w:styleId", id)); };
+    auto style = [&](const char* id) { return xml_print(styles.find_child_by_attribute("w:style", "w:styleId", id)); };
     EXPECT_EQ(style("MyQuote"),
               "<w:style w:type=\"paragraph\" w:customStyle=\"1\" w:styleId=\"MyQuote\"><w:name w:val=\"My quote\"/>"
               "<w:basedOn w:val=\"Normal\"/><w:uiPriority w:val=\"22\"/><w:qFormat/></w:style>");
@@ -139,7 +140,7 @@ TEST_F(DocumentStylesTest, RefusedStylesLeaveTheTreeAsItWas) {
     Object doc = Create("blank.new.docx");
     Call(doc, "AddNewParagraphStyle", {"Mine", "Mine", Nil{}});
     pugi::xml_document before;
-    const std::string stylesBefore = Print(SavedStyles(doc, before));
+    const std::string stylesBefore = xml_print(SavedStyles(doc, before));
 
     const char* kEmpty = "id and name parameters cannot be empty.";
     EXPECT_RAISED(Call(doc, "AddNewParagraphStyle", {Nil{}, "Name", Nil{}}), "InvalidArgumentException", kEmpty, 3);
@@ -154,7 +155,7 @@ TEST_F(DocumentStylesTest, RefusedStylesLeaveTheTreeAsItWas) {
     EXPECT_RAISED(Call(doc, "AddNewCharacterStyle", {"NoList", "Char", Nil{}}), "VexlomarWord.WordException", kTaken,
                   5);
     pugi::xml_document after;
-    EXPECT_EQ(Print(SavedStyles(doc, after)), stylesBefore);
+    EXPECT_EQ(xml_print(SavedStyles(doc, after)), stylesBefore);
     EXPECT_TRUE(Call(doc, "AddNewCharacterStyle", {"mine", "Lower case", Nil{}}));
 
     // AddNewTabletyle adds TableGrid before it checks its arguments.
@@ -196,7 +197,7 @@ TEST_F(DocumentStylesTest, ParentStylesMustExistWithTheSameType) {
     rt().set(orphan, "Name", Nil{});
     EXPECT_EQ(Str(orphan, "Name"), "");
     pugi::xml_document saved;
-    EXPECT_EQ(Print(SavedStyle(doc, saved, "CrossType")),
+    EXPECT_EQ(xml_print(SavedStyle(doc, saved, "CrossType")),
               "<w:style w:type=\"character\" w:styleId=\"CrossType\"><w:basedOn w:val=\"Orphan\"/></w:style>");
 }
 
@@ -242,7 +243,7 @@ TEST_F(DocumentStylesTest, DocumentDefaultsViewTheDefaultRunProperties) {
 TEST_F(DocumentStylesTest, PythonDocxSeesTheSameStylesAndOurs) {
     SKIP_WITHOUT_PYTHON_DOCX();
     const std::string source = path("python-docx.docx");
-    RunPython("import docx\ndocx.Document().save('" + source + "')\n", "make");
+    python_docx_run("import sys, docx\ndocx.Document().save(sys.argv[1])\n", {source});
 
     // One "type id" line per style, in document order.
     const std::string listScript =
@@ -255,7 +256,7 @@ TEST_F(DocumentStylesTest, PythonDocxSeesTheSameStylesAndOurs) {
         "    print(names[s.type], s.style_id, base, s.name, sep='|')\n";
     auto pythonStyles = [&](const std::string& file) {
         std::map<std::string, std::vector<std::vector<std::string>>> byType;
-        std::istringstream lines(RunPython(listScript, "list", file));
+        std::istringstream lines(python_docx_run(listScript, {file}));
         for (std::string line; std::getline(lines, line);) {
             std::vector<std::string> fields;
             std::istringstream split(line);
@@ -306,7 +307,7 @@ TEST_F(DocumentStylesTest, PythonDocxSeesTheSameStylesAndOurs) {
 
     // python-docx sees the formatting too.
     const std::string fontScript =
-        "import docx\nst = docx.Document('" + saved + "').styles\n"
+        "import sys, docx\nst = docx.Document(sys.argv[1]).styles\n"
         "print(st['Section Title'].font.bold, st['Stress'].font.color.rgb)\n";
-    EXPECT_EQ(RunPython(fontScript, "fonts"), "True C00000\n");
+    EXPECT_EQ(python_docx_run(fontScript, {saved}), "True C00000\n");
 }

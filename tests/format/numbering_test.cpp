@@ -1,0 +1,317 @@
+// Lists through the host: the numbering part made on demand, the templates
+// reused, a new instance per CreateListIndent, paragraphs put in lists, and
+// the numbering parts of other tools added to without breaking them.
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include "../content/paragraph_fixture.h"
+#include "docx_builder.h"
+
+using vexrt::Object;
+
+namespace {
+
+enum { kBullet = 0, kDecimal = 1, kLowerLetter = 2, kLowerRoman = 4, kUnknown = 20 };
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+std::string Print(pugi::xml_node node) {
+    std::ostringstream out;
+    node.print(out, "", pugi::format_raw);
+    return out.str();
+}
+
+// A numbering part as another tool writes it: declares only w (and mc, with
+// nothing ignorable), a picture bullet, one numbered definition with
+// "%1.%2." levels, two instances and the cleanup marker.
+std::string ForeignNumbering(const std::string& rootAttributes = "") {
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+                       "<w:numbering xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"") +
+           rootAttributes +
+           ">"
+           "<w:numPicBullet w:numPicBulletId=\"0\"><w:pict/></w:numPicBullet>"
+           "<w:abstractNum w:abstractNumId=\"7\"><w:multiLevelType w:val=\"multilevel\"/>"
+           "<w:lvl w:ilvl=\"0\"><w:start w:val=\"3\"/><w:numFmt w:val=\"upperRoman\"/><w:lvlText w:val=\"%1.\"/>"
+           "<w:lvlJc w:val=\"left\"/></w:lvl>"
+           "<w:lvl w:ilvl=\"1\"><w:start w:val=\"1\"/><w:numFmt w:val=\"decimal\"/><w:lvlText w:val=\"%1.%2.\"/>"
+           "<w:lvlJc w:val=\"left\"/></w:lvl></w:abstractNum>"
+           "<w:num w:numId=\"5\"><w:abstractNumId w:val=\"7\"/></w:num>"
+           "<w:num w:numId=\"9\"><w:abstractNumId w:val=\"42\"/></w:num>"
+           "<w:numIdMacAtCleanup w:val=\"3\"/>"
+           "</w:numbering>";
+}
+
+class NumberingTest : public ParagraphFixture {
+protected:
+    Object CreateList(const Object& doc, bool bullets) { return Call(doc, "CreateListIndent", {bullets}); }
+    void SetList(const Object& paragraph, const Object& list, int level) {
+        rt().call(paragraph, "SetListIndent", {list, level});
+    }
+
+    // A saved part of a copy, parsed.
+    void Part(const std::string& file, const std::string& entry, pugi::xml_document& into) {
+        const std::string xml = zip_read(path(file), entry);
+        ASSERT_TRUE(into.load_buffer(xml.data(), xml.size()));
+    }
+    pugi::xml_node Numbering(pugi::xml_document& part) { return part.child("w:numbering"); }
+
+    // The checker's verdict on a file this test wrote; "" when it passed.
+    std::string CheckerFailures(const std::string& file, bool strict) {
+        const std::string checker = std::string(VEXWORD_SOURCE_DIR) + "/../shared/tools/check-docx";
+        if (std::system(("test -x '" + checker + "'").c_str()) != 0) return "";
+        const std::string report = path(file + ".report");
+        const std::string command = "'" + checker + "' " + (strict ? "--strict " : "") + "'" + path(file) +
+                                    "' > '" + report + "' 2>&1";
+        if (std::system(command.c_str()) == 0) return "";
+        std::ifstream in(report);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+};
+
+}  // namespace
+
+// The first list of a blank document brings the part with it; later lists
+// reuse the definition of their kind and each get an instance of their own.
+TEST_F(NumberingTest, PartDefinitionsAndInstancesOnDemand) {
+    Object doc = Create("lists.new.docx");
+    Object bullets = CreateList(doc, true);
+    ASSERT_TRUE(bullets);
+    EXPECT_EQ(rt().className(bullets), "VexlomarWord.ListIndent");
+    EXPECT_EQ(Int(bullets, "Level"), -1);
+    EXPECT_TRUE(Bool(bullets, "IsAbstract"));
+    EXPECT_EQ(Int(bullets, "Type"), kUnknown);
+    Object moreBullets = CreateList(doc, true);
+    Object numbers = CreateList(doc, false);
+    SaveCopy(doc, "lists-copy.new.docx");
+
+    const std::string rels = zip_read(path("lists-copy.new.docx"), "word/_rels/document.xml.rels");
+    EXPECT_NE(rels.find("Id=\"rId6\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                        "numbering\" Target=\"numbering.xml\""),
+              std::string::npos)
+        << rels;
+    const std::string types = zip_read(path("lists-copy.new.docx"), "[Content_Types].xml");
+    EXPECT_NE(types.find("PartName=\"/word/numbering.xml\" ContentType=\"application/"
+                         "vnd.openxmlformats-officedocument.wordprocessingml.numbering+xml\""),
+              std::string::npos);
+
+    pugi::xml_document part;
+    Part("lists-copy.new.docx", "word/numbering.xml", part);
+    pugi::xml_node root = Numbering(part);
+    // Definitions first (the numbered one, made later, in front), then the
+    // instances in the order they were made.
+    std::vector<std::string> children;
+    for (pugi::xml_node child : root.children()) children.push_back(child.name());
+    EXPECT_EQ(children, (std::vector<std::string>{"w:abstractNum", "w:abstractNum", "w:num", "w:num", "w:num",
+                                                  "w:num"}));
+    pugi::xml_node numbered = root.child("w:abstractNum");
+    EXPECT_STREQ(numbered.attribute("w:abstractNumId").value(), "1");
+    EXPECT_STREQ(numbered.child("w:nsid").attribute("w:val").value(), "5AFC50DB");
+    EXPECT_STREQ(numbered.next_sibling("w:abstractNum").attribute("w:abstractNumId").value(), "0");
+    EXPECT_STREQ(numbered.next_sibling("w:abstractNum").child("w:lvl").child("w:lvlText").attribute("w:val").value(),
+                 "\xEF\x82\xB7");
+    EXPECT_EQ(std::distance(numbered.children("w:lvl").begin(), numbered.children("w:lvl").end()), 9);
+
+    const char* expected[][2] = {{"1", "0"}, {"2", "0"}, {"3", "0"}, {"4", "1"}};
+    int i = 0;
+    for (pugi::xml_node num : root.children("w:num")) {
+        EXPECT_STREQ(num.attribute("w:numId").value(), expected[i][0]);
+        EXPECT_STREQ(num.child("w:abstractNumId").attribute("w:val").value(), expected[i][1]);
+        EXPECT_TRUE(num.attribute("w16cid:durableId"));
+        ++i;
+    }
+    EXPECT_STREQ(root.child("w:num").attribute("w16cid:durableId").value(), "1135174457");
+    EXPECT_EQ(CheckerFailures("lists-copy.new.docx", true), "");
+}
+
+// Word processors count on per definition: every instance made here
+// restarts each of its levels, so a second list starts at 1 again.
+TEST_F(NumberingTest, EachNewListRestartsEveryLevel) {
+    Object doc = Create("restart.new.docx");
+    CreateList(doc, false);
+    CreateList(doc, false);
+    SaveCopy(doc, "restart-copy.new.docx");
+    pugi::xml_document part;
+    Part("restart-copy.new.docx", "word/numbering.xml", part);
+    int made = 0;
+    for (pugi::xml_node num : Numbering(part).children("w:num")) {
+        if (std::string(num.attribute("w:numId").value()) == "1") continue;  // the part's own first instance
+        ++made;
+        int level = 0;
+        for (pugi::xml_node override : num.children("w:lvlOverride")) {
+            EXPECT_EQ(override.attribute("w:ilvl").as_int(), level++);
+            EXPECT_STREQ(override.child("w:startOverride").attribute("w:val").value(), "1");
+        }
+        EXPECT_EQ(level, 9);
+    }
+    EXPECT_EQ(made, 2);
+}
+
+// A paragraph joins a list at a level; the w:numPr goes in its place; the
+// level's type comes from the definition.
+TEST_F(NumberingTest, ParagraphsInListsAtLevels) {
+    Object doc = Create("levels.new.docx");
+    CreateList(doc, true);
+    CreateList(doc, true);
+    Object numbers = CreateList(doc, false);
+    Object p = Call(doc, "AppendParagraph", {"Item"});
+    rt().set(p, "Alignment", 2);   // w:jc, which the schema puts after w:numPr
+    EXPECT_FALSE(rt().get(p, "ListIndent").object());
+    EXPECT_EQ(Int(p, "ListIndentLevel"), 0);
+
+    for (auto [level, type] : {std::pair{2, kLowerRoman}, {8, kLowerRoman}, {1, kLowerLetter}, {0, kDecimal}}) {
+        SetList(p, numbers, level);
+        Object read = rt().get(p, "ListIndent").object();
+        ASSERT_TRUE(read);
+        EXPECT_EQ(Int(read, "Level"), level);
+        EXPECT_EQ(Int(read, "Type"), type) << "level " << level;
+        EXPECT_TRUE(Bool(read, "IsAbstract"));
+        EXPECT_EQ(Int(p, "ListIndentLevel"), level);
+    }
+    EXPECT_RAISED(SetList(p, numbers, 9), "InvalidArgumentException",
+                  "Level parameter is out of range, only values from 0 to 8 are supported", 2);
+    EXPECT_RAISED(SetList(p, numbers, -1), "InvalidArgumentException",
+                  "Level parameter is out of range, only values from 0 to 8 are supported", 2);
+    SetList(p, numbers, 3);
+    std::vector<std::string> saved = SavedParagraphs(doc, "levels-copy.new.docx");
+    ASSERT_FALSE(saved.empty());
+    EXPECT_NE(saved.back().find("<w:pPr><w:numPr><w:ilvl w:val=\"3\"/><w:numId w:val=\"4\"/></w:numPr><w:jc "),
+              std::string::npos)
+        << saved.back();
+
+    Object other = Call(doc, "AppendParagraph", {"Plain"});
+    SetList(other, numbers, 0);
+    rt().call(other, "SetListIndent", {Object(), 0});
+    EXPECT_FALSE(rt().get(other, "ListIndent").object());
+    EXPECT_EQ(CheckerFailures("levels-copy.new.docx", true), "");
+}
+
+// A part from elsewhere: its definitions and instances stay as they were,
+// new ones take their schema places, the prefixes the new attributes need
+// are declared, and what its instances name is read as they say.
+TEST_F(NumberingTest, ForeignPartKeptAndExtended) {
+    DocxParts parts;
+    parts.body = "<w:p><w:pPr><w:numPr><w:ilvl w:val=\"1\"/><w:numId w:val=\"5\"/></w:numPr></w:pPr>"
+                 "<w:r><w:t>Old</w:t></w:r></w:p>"
+                 "<w:p><w:pPr><w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"9\"/></w:numPr></w:pPr></w:p>"
+                 "<w:p><w:pPr><w:numPr><w:numId w:val=\"77\"/></w:numPr></w:pPr></w:p>";
+    parts.numbering = ForeignNumbering(" xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\"");
+    write_docx(path("foreign.docx"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("foreign.docx"))}).object();
+    ASSERT_TRUE(doc);
+
+    Object old = rt().get(Call(doc, "Paragraph", {0}), "ListIndent").object();
+    ASSERT_TRUE(old);
+    EXPECT_EQ(Int(old, "Level"), 1);
+    EXPECT_EQ(Int(old, "Type"), kDecimal);
+    // An instance of a definition the part lacks reads as bullets.
+    Object orphan = rt().get(Call(doc, "Paragraph", {1}), "ListIndent").object();
+    ASSERT_TRUE(orphan);
+    EXPECT_EQ(Int(orphan, "Type"), kBullet);
+    // A number the part has no instance of: no list.
+    EXPECT_FALSE(rt().get(Call(doc, "Paragraph", {2}), "ListIndent").object());
+
+    Object numbers = CreateList(doc, false);  // the part's numbered definition
+    Object bullets = CreateList(doc, true);   // a new bullet definition, id 8
+    SetList(Call(doc, "AppendParagraph", {"New"}), bullets, 0);
+    SaveCopy(doc, "foreign-copy.docx");
+
+    pugi::xml_document before, after;
+    ASSERT_TRUE(before.load_string(parts.numbering.c_str()));
+    Part("foreign-copy.docx", "word/numbering.xml", after);
+    pugi::xml_node root = Numbering(after);
+    std::vector<std::string> children;
+    for (pugi::xml_node child : root.children()) children.push_back(child.name());
+    EXPECT_EQ(children, (std::vector<std::string>{"w:numPicBullet", "w:abstractNum", "w:abstractNum", "w:num",
+                                                  "w:num", "w:num", "w:num", "w:numIdMacAtCleanup"}));
+    pugi::xml_node added = root.child("w:numPicBullet").next_sibling();
+    EXPECT_STREQ(added.attribute("w:abstractNumId").value(), "8");
+    EXPECT_STREQ(added.attribute("w15:restartNumberingAfterBreak").value(), "0");
+    // The old definition and instances, unchanged.
+    EXPECT_EQ(Print(added.next_sibling()), Print(Numbering(before).child("w:abstractNum")));
+    EXPECT_EQ(Print(root.find_child_by_attribute("w:num", "w:numId", "5")),
+              Print(Numbering(before).find_child_by_attribute("w:num", "w:numId", "5")));
+    EXPECT_STREQ(root.find_child_by_attribute("w:num", "w:numId", "10").child("w:abstractNumId").attribute("w:val").value(),
+                 "7");
+    EXPECT_STREQ(root.find_child_by_attribute("w:num", "w:numId", "11").child("w:abstractNumId").attribute("w:val").value(),
+                 "8");
+    // The prefixes of the new attributes, declared and ignorable.
+    EXPECT_STREQ(root.attribute("xmlns:w15").value(), "http://schemas.microsoft.com/office/word/2012/wordml");
+    EXPECT_STREQ(root.attribute("xmlns:w16cid").value(), "http://schemas.microsoft.com/office/word/2016/wordml/cid");
+    EXPECT_STREQ(root.attribute("mc:Ignorable").value(), "w16cid w15");
+    EXPECT_EQ(CheckerFailures("foreign-copy.docx", false), "");
+}
+
+// A part without mc, and one that binds w15 to something else: the
+// declarations are made where they can be, the attribute is left out where
+// they cannot.
+TEST_F(NumberingTest, UndeclaredPrefixesNeverWritten) {
+    DocxParts parts;
+    parts.body = "<w:p/>";
+    parts.numbering = ForeignNumbering(" xmlns:w15=\"urn:example:other\"");
+    write_docx(path("bound.docx"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("bound.docx"))}).object();
+    ASSERT_TRUE(doc);
+    CreateList(doc, true);
+    SaveCopy(doc, "bound-copy.docx");
+    pugi::xml_document part;
+    Part("bound-copy.docx", "word/numbering.xml", part);
+    pugi::xml_node root = Numbering(part);
+    EXPECT_STREQ(root.attribute("xmlns:w15").value(), "urn:example:other");
+    EXPECT_FALSE(root.child("w:abstractNum").attribute("w15:restartNumberingAfterBreak"));
+    EXPECT_STREQ(root.attribute("xmlns:mc").value(), "http://schemas.openxmlformats.org/markup-compatibility/2006");
+    EXPECT_STREQ(root.attribute("mc:Ignorable").value(), "w16cid");
+    EXPECT_TRUE(root.find_child_by_attribute("w:num", "w:numId", "10").attribute("w16cid:durableId"));
+    EXPECT_EQ(CheckerFailures("bound-copy.docx", false), "");
+}
+
+// Making many lists, or reading the lists of many paragraphs, costs the
+// same per call however many there are already: four times the work takes
+// about four times as long, not sixteen.
+TEST_F(NumberingTest, ManyListsAndParagraphsStayLinear) {
+    Object doc = Create("many.new.docx");
+    Object p = Call(doc, "AppendParagraph", {"Item"});
+    auto timed = [&](int count) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < count; ++i) {
+            Object list = CreateList(doc, (i & 1) != 0);
+            SetList(p, list, i % 9);
+            Object read = rt().get(p, "ListIndent").object();
+            if (!read) ADD_FAILURE() << "no list at " << i;
+        }
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const double small = timed(2500);
+    const double large = timed(10000);
+    EXPECT_LT(large, 9 * small + 0.05) << small << " s for 2500, " << large << " s for 10000 more";
+}
+
+// A numbering part that could not be read is replaced under its own
+// relationship when a list is made: the main part names one numbering part.
+TEST_F(NumberingTest, UnreadablePartReplacedInPlace) {
+    DocxParts parts;
+    parts.body = "<w:p/>";
+    parts.numbering = "<w:numbering><w:num";
+    write_docx(path("broken.bin"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("broken.bin"))}).object();
+    ASSERT_TRUE(doc);
+    Object list = CreateList(doc, false);
+    ASSERT_TRUE(list);
+    SaveCopy(doc, "broken-copy.docx");
+    const std::string rels = zip_read(path("broken-copy.docx"), "word/_rels/document.xml.rels");
+    EXPECT_EQ(Count(rels, "relationships/numbering\""), 1u) << rels;
+    pugi::xml_document part;
+    Part("broken-copy.docx", "word/numbering.xml", part);
+    EXPECT_EQ(std::distance(Numbering(part).children("w:num").begin(), Numbering(part).children("w:num").end()), 2);
+    EXPECT_EQ(CheckerFailures("broken-copy.docx", false), "");
+}
