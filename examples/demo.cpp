@@ -255,7 +255,8 @@ int main(int argc, char** argv) {
             std::cout << "  " << p << ": " << (v.isInteger() ? std::to_string(v.integer()) : v.text()) << "\n";
         }
         std::cout << "paragraphs:\n";
-        for (const auto& t : example::LabelledParagraphTexts(rt, doc)) std::cout << "  | " << t << "\n";
+        const example::PackageLabels labels = example::PackageLabels_Read(out);
+        for (const auto& t : example::LabelledParagraphTexts(rt, doc, labels.body)) std::cout << "  | " << t << "\n";
         for (const char* kind : {"Header", "Footer"}) {
             for (int type = 0; type < 2; ++type) {
                 Object part = rt.call(doc, kind, {type, false}).object();

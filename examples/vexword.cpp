@@ -128,13 +128,16 @@ int Info(vexrt::Runtime& rt, const std::string& path) {
 
 int Text(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
-    for (const auto& t : example::LabelledParagraphTexts(rt, doc)) std::cout << t << "\n";
+    // The runtime opened the package, so it can be read for its lists too.
+    const example::PackageLabels labels = example::PackageLabels_Read(path);
+    for (const auto& t : example::LabelledParagraphTexts(rt, doc, labels.body)) std::cout << t << "\n";
     for (const char* kind : {"Header", "Footer"}) {
         const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
+        const example::StoryLabels* stories = std::strcmp(kind, "Header") == 0 ? labels.headers : labels.footers;
         for (int type = 0; type < 3; ++type) {
             if (!parts[type]) continue;
             std::cout << "--- " << kind << " (" << kHeaderFooterTypes[type] << ") ---\n";
-            for (const auto& t : example::LabelledParagraphTexts(rt, parts[type])) std::cout << t << "\n";
+            for (const auto& t : example::LabelledParagraphTexts(rt, parts[type], stories[type])) std::cout << t << "\n";
         }
     }
     return 0;
