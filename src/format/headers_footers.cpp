@@ -4,6 +4,7 @@
 #include <string>
 
 #include "format/schema_order.h"
+#include "format/xml_namespaces.h"
 #include "format/section_properties.h"
 #include "package/content_types.h"
 #include "package/package_paths.h"
@@ -73,41 +74,6 @@ void MakeTypeShow(Word::Document& document, pugi::xml_node sectPr, const char* t
     }
 }
 
-const char* const kNamespaces[][2] = {
-    {"wpc", "http://schemas.microsoft.com/office/word/2010/wordprocessingCanvas"},
-    {"cx", "http://schemas.microsoft.com/office/drawing/2014/chartex"},
-    {"cx1", "http://schemas.microsoft.com/office/drawing/2015/9/8/chartex"},
-    {"cx2", "http://schemas.microsoft.com/office/drawing/2015/10/21/chartex"},
-    {"cx3", "http://schemas.microsoft.com/office/drawing/2016/5/9/chartex"},
-    {"cx4", "http://schemas.microsoft.com/office/drawing/2016/5/10/chartex"},
-    {"cx5", "http://schemas.microsoft.com/office/drawing/2016/5/11/chartex"},
-    {"cx6", "http://schemas.microsoft.com/office/drawing/2016/5/12/chartex"},
-    {"cx7", "http://schemas.microsoft.com/office/drawing/2016/5/13/chartex"},
-    {"cx8", "http://schemas.microsoft.com/office/drawing/2016/5/14/chartex"},
-    {"mc", "http://schemas.openxmlformats.org/markup-compatibility/2006"},
-    {"aink", "http://schemas.microsoft.com/office/drawing/2016/ink"},
-    {"am3d", "http://schemas.microsoft.com/office/drawing/2017/model3d"},
-    {"o", "urn:schemas-microsoft-com:office:office"},
-    {"oel", "http://schemas.microsoft.com/office/2019/extlst"},
-    {"r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"},
-    {"m", "http://schemas.openxmlformats.org/officeDocument/2006/math"},
-    {"v", "urn:schemas-microsoft-com:vml"},
-    {"wp14", "http://schemas.microsoft.com/office/word/2010/wordprocessingDrawing"},
-    {"wp", "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"},
-    {"w10", "urn:schemas-microsoft-com:office:word"},
-    {"w", "http://schemas.openxmlformats.org/wordprocessingml/2006/main"},
-    {"w14", "http://schemas.microsoft.com/office/word/2010/wordml"},
-    {"w15", "http://schemas.microsoft.com/office/word/2012/wordml"},
-    {"w16cex", "http://schemas.microsoft.com/office/word/2018/wordml/cex"},
-    {"w16cid", "http://schemas.microsoft.com/office/word/2016/wordml/cid"},
-    {"w16", "http://schemas.microsoft.com/office/word/2018/wordml"},
-    {"w16sdtdh", "http://schemas.microsoft.com/office/word/2020/wordml/sdtdatahash"},
-    {"w16se", "http://schemas.microsoft.com/office/word/2015/wordml/symex"},
-    {"wpg", "http://schemas.microsoft.com/office/word/2010/wordprocessingGroup"},
-    {"wpi", "http://schemas.microsoft.com/office/word/2010/wordprocessingInk"},
-    {"wne", "http://schemas.microsoft.com/office/word/2006/wordml"},
-    {"wps", "http://schemas.microsoft.com/office/word/2010/wordprocessingShape"},
-};
 
 }  // namespace
 
@@ -123,8 +89,7 @@ void HeaderFooter_CreateInitialXML(pugi::xml_document& xml, HeaderFooterKind kin
     xml.reset();
     xml.load_buffer(text.data(), text.size(), Word::kParseOptions, pugi::encoding_auto);
     pugi::xml_node root = xml.document_element();
-    for (const auto& ns : kNamespaces) root.append_attribute((std::string("xmlns:") + ns[0]).c_str()) = ns[1];
-    root.append_attribute("mc:Ignorable") = "w14 w15 w16se w16cid w16 w16cex w16sdtdh wp14";
+    Xml_DeclareDocumentNamespaces(root);
 }
 
 pugi::xml_node HeaderFooter_Find(Word::Document& document, HeaderFooterKind kind, int64_t type, bool create) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "format/xml_namespaces.h"
 #include "package/content_types.h"
 #include "package/package_paths.h"
 #include "package/random.h"
@@ -13,51 +14,7 @@ namespace {
 
 constexpr const char* kNumberingContentType =
     "application/vnd.openxmlformats-officedocument.wordprocessingml.numbering+xml";
-constexpr const char* kIgnorablePrefixes = "w14 w15 w16se w16cid w16 w16cex w16sdtdh wp14";
-constexpr const char* kMcNamespace = "http://schemas.openxmlformats.org/markup-compatibility/2006";
 
-// The declarations of the blank template's document element, in its order.
-const char* const kNamespaces[][2] = {
-    {"wpc", "http://schemas.microsoft.com/office/word/2010/wordprocessingCanvas"},
-    {"cx", "http://schemas.microsoft.com/office/drawing/2014/chartex"},
-    {"cx1", "http://schemas.microsoft.com/office/drawing/2015/9/8/chartex"},
-    {"cx2", "http://schemas.microsoft.com/office/drawing/2015/10/21/chartex"},
-    {"cx3", "http://schemas.microsoft.com/office/drawing/2016/5/9/chartex"},
-    {"cx4", "http://schemas.microsoft.com/office/drawing/2016/5/10/chartex"},
-    {"cx5", "http://schemas.microsoft.com/office/drawing/2016/5/11/chartex"},
-    {"cx6", "http://schemas.microsoft.com/office/drawing/2016/5/12/chartex"},
-    {"cx7", "http://schemas.microsoft.com/office/drawing/2016/5/13/chartex"},
-    {"cx8", "http://schemas.microsoft.com/office/drawing/2016/5/14/chartex"},
-    {"mc", kMcNamespace},
-    {"aink", "http://schemas.microsoft.com/office/drawing/2016/ink"},
-    {"am3d", "http://schemas.microsoft.com/office/drawing/2017/model3d"},
-    {"o", "urn:schemas-microsoft-com:office:office"},
-    {"oel", "http://schemas.microsoft.com/office/2019/extlst"},
-    {"r", "http://schemas.openxmlformats.org/officeDocument/2006/relationships"},
-    {"m", "http://schemas.openxmlformats.org/officeDocument/2006/math"},
-    {"v", "urn:schemas-microsoft-com:vml"},
-    {"wp14", "http://schemas.microsoft.com/office/word/2010/wordprocessingDrawing"},
-    {"wp", "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing"},
-    {"w10", "urn:schemas-microsoft-com:office:word"},
-    {"w", "http://schemas.openxmlformats.org/wordprocessingml/2006/main"},
-    {"w14", "http://schemas.microsoft.com/office/word/2010/wordml"},
-    {"w15", "http://schemas.microsoft.com/office/word/2012/wordml"},
-    {"w16cex", "http://schemas.microsoft.com/office/word/2018/wordml/cex"},
-    {"w16cid", "http://schemas.microsoft.com/office/word/2016/wordml/cid"},
-    {"w16", "http://schemas.microsoft.com/office/word/2018/wordml"},
-    {"w16sdtdh", "http://schemas.microsoft.com/office/word/2020/wordml/sdtdatahash"},
-    {"w16se", "http://schemas.microsoft.com/office/word/2015/wordml/symex"},
-    {"wpg", "http://schemas.microsoft.com/office/word/2010/wordprocessingGroup"},
-    {"wpi", "http://schemas.microsoft.com/office/word/2010/wordprocessingInk"},
-    {"wne", "http://schemas.microsoft.com/office/word/2006/wordml"},
-    {"wps", "http://schemas.microsoft.com/office/word/2010/wordprocessingShape"},
-};
-
-const char* NamespaceOf(const char* prefix) {
-    for (const auto& ns : kNamespaces)
-        if (std::strcmp(ns[0], prefix) == 0) return ns[1];
-    return nullptr;
-}
 
 struct LevelRecord {
     const char* templateCode;
@@ -254,7 +211,7 @@ void AddNumberingTemplate(pugi::xml_node numbering, int64_t id) {
 }
 
 bool Numbering_DeclarePrefix(pugi::xml_node root, const char* prefix, bool ignorable) {
-    const char* uri = NamespaceOf(prefix);
+    const char* uri = Xml_NamespaceOf(prefix);
     if (!root || !uri) return false;
     const std::string name = std::string("xmlns:") + prefix;
     pugi::xml_attribute declared = root.attribute(name.c_str());
@@ -265,8 +222,8 @@ bool Numbering_DeclarePrefix(pugi::xml_node root, const char* prefix, bool ignor
     pugi::xml_attribute mc = root.attribute("xmlns:mc");
     if (!mc) {
         mc = root.append_attribute("xmlns:mc");
-        mc = kMcNamespace;
-    } else if (std::strcmp(mc.value(), kMcNamespace) != 0) {
+        mc = Xml_NamespaceOf("mc");
+    } else if (std::strcmp(mc.value(), Xml_NamespaceOf("mc")) != 0) {
         return true;  // mc is something else here: the prefix is declared, not ignorable
     }
     pugi::xml_attribute list = root.attribute("mc:Ignorable");
@@ -314,8 +271,7 @@ bool AddNumbering(Word::Document& document, bool bullets) {
     document.numberingXml.reset();
     document.numberingXml.load_buffer(kEmpty, sizeof(kEmpty) - 1, Word::kParseOptions, pugi::encoding_auto);
     pugi::xml_node root = document.numberingXml.document_element();
-    for (const auto& ns : kNamespaces) root.append_attribute((std::string("xmlns:") + ns[0]).c_str()) = ns[1];
-    root.append_attribute("mc:Ignorable") = kIgnorablePrefixes;
+    Xml_DeclareDocumentNamespaces(root);
     if (bullets)
         AddBulletTemplate(root, 0);
     else
