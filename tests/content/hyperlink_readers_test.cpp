@@ -165,7 +165,7 @@ TEST_F(HyperlinkReadersTest, DocumentWrittenByLibreOffice) {
                 "<p>Back to <a href=\"#intro\">the introduction</a> or on to <a href=\"#details\">the details</a>.</p>"
                 "</body></html>";
     }
-    if (!Convert(path("source.html"), "docx:MS Word 2007 XML")) return;
+    if (!Convert(path("source.html"), "docx:Office Open XML Text")) return;
     const std::string source = path("source.docx");
     Object doc = rt().callShared("Document", "Open", {folderItem(source)}).object();
     ASSERT_TRUE(doc);

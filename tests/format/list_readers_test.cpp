@@ -164,7 +164,7 @@ TEST_F(ListReadersTest, ListsAddedToOtherToolsParts) {
     std::string profile = (fs::temp_directory_path() / "vexword-lo-XXXXXX").string();
     ASSERT_NE(mkdtemp(profile.data()), nullptr);
     const int converted = std::system(("cd '" + outDir() + "' && timeout 300 soffice -env:UserInstallation=file://" +
-                                       profile + " --headless --convert-to 'docx:MS Word 2007 XML' office.html"
+                                       profile + " --headless --convert-to 'docx:Office Open XML Text' office.html"
                                        " >/dev/null 2>&1")
                                           .c_str());
     fs::remove_all(profile);
