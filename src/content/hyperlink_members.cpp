@@ -10,6 +10,7 @@
 #include "drawing/drawing_container.h"
 #include "format/xml_helpers.h"
 #include "host/class_tables.h"
+#include "package/discarded_nodes.h"
 #include "host/strings.h"
 
 REALobject CreateHyperlink(REALobject document, pugi::xml_node node, pugi::xml_node paragraph) {
@@ -75,7 +76,8 @@ void RemoveRun(REALobject instance, REALobject run) {
     // Only a run that is really taken out gives up its picture.
     if (node.parent() != hyperlink) return;
     Run_Delete(DataOf(instance)->document, node);
-    hyperlink.remove_child(node);
+    // The host may keep the run's view: it is discarded, not freed.
+    Xml_Discard(node);
     DocumentCaches_Invalidate(DocumentCaches_Of(DataOf(instance)->document));
 }
 

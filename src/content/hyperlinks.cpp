@@ -5,6 +5,7 @@
 #include "content/run_text.h"
 #include "format/styles.h"
 #include "format/xml_helpers.h"
+#include "package/discarded_nodes.h"
 #include "package/relationships.h"
 
 namespace {
@@ -89,5 +90,6 @@ void Hyperlink_Remove(Word::Document& document, pugi::xml_node hyperlink) {
     if (!paragraph) return;
     if (pugi::xml_attribute relId = hyperlink.attribute("r:id"))
         Rel_DeleteID(document, relId.value(), document.PartOfNode(hyperlink));
-    paragraph.remove_child(hyperlink);
+    // Views of the link and its runs may outlive it: it is discarded, not freed.
+    Xml_Discard(hyperlink);
 }

@@ -5,6 +5,7 @@
 #include "content/document_caches.h"
 #include "document/document_data.h"
 #include "host/bridge.h"
+#include "package/discarded_nodes.h"
 
 REALarray GetBookmarks(REALobject document) {
     REALarray list = REALCreateArray(kREALArrayTypeObject, -1);
@@ -28,8 +29,10 @@ void RemoveBookmark(REALobject document, REALobject bookmark) {
     BookmarkData* data = BookmarkData_Of(bookmark);
     pugi::xml_node start = data->startNode;
     if (!start || start.parent() != data->parentNode) return;
-    if (pugi::xml_node end = Bookmark_FindEnd(start)) end.parent().remove_child(end);
-    data->parentNode.remove_child(start);
+    // Other views of the bookmark may still hold its ends: they are
+    // discarded, not freed.
+    if (pugi::xml_node end = Bookmark_FindEnd(start)) Xml_Discard(end);
+    Xml_Discard(start);
     // This view no longer refers to anything.
     data->startNode = data->endNode = data->parentNode = pugi::xml_node();
     DocumentCaches_Invalidate(DocumentCaches_Of(document));

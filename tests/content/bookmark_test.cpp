@@ -146,8 +146,12 @@ TEST_F(BookmarkTest, ListedInOrderAndRemovedWithBothEnds) {
     Call(doc, "RemoveBookmark", {Value()});
     EXPECT_EQ(Names(doc), (std::vector<std::string>{"first", "inLink", "nested"}));
     Object inLink = Bookmarks(doc)[1];
+    Object sameBookmark = Bookmarks(doc)[1];
     Call(doc, "RemoveBookmark", {inLink});
     Call(doc, "RemoveBookmark", {inLink});  // gone already: nothing
+    // Another view of the removed bookmark still reads it and removes nothing.
+    EXPECT_EQ(Str(sameBookmark, "Name"), "inLink");
+    Call(doc, "RemoveBookmark", {sameBookmark});
     pugi::xml_document xml;
     Saved(xml, doc, "removed.docx");
     std::set<std::string> ids;

@@ -232,12 +232,18 @@ TEST_F(HyperlinkTest, RunsAndRemoval) {
     Call(keep, "RemoveRun", {Value()});
     EXPECT_EQ(Int(gone, "RunCount"), 1);
     EXPECT_EQ(Int(p, "RunCount"), 1);
-    Call(gone, "RemoveRun", {Call(gone, "Run", {0})});
+    Object removedRun = Call(gone, "Run", {0});
+    Call(gone, "RemoveRun", {removedRun});
     EXPECT_EQ(Int(gone, "RunCount"), 0);
+    // Views of what was removed stay usable: they still show it.
+    EXPECT_EQ(Str(removedRun, "Text"), "two");
 
+    Object keptRun = Call(keep, "Run", {0});
     Call(p, "RemoveParagraphItem", {gone});
     Call(p, "RemoveParagraphItem", {gone});  // not a child any more
     EXPECT_EQ(Int(p, "ParagraphItemCount"), 2);
+    EXPECT_EQ(Int(gone, "RunCount"), 0);
+    EXPECT_EQ(Str(keptRun, "Text"), "one");
     SaveCopy(doc, "removed.new.docx");
     pugi::xml_document rels;
     Load(rels, "removed.new.docx", "word/_rels/document.xml.rels");
