@@ -19,17 +19,22 @@ void DocumentItemDestructor(REALobject instance) {
     data->resolverOwner = nullptr;
 }
 
-// A new paragraph right before or after the item, in whatever container
+// A new empty w:p right before or after the item, in whatever container
 // holds it (no section-properties rule: that is the body's append only).
+// Empty when the item is no longer a child of its container.
+pugi::xml_node NewParagraphNextTo(DocumentItemData* data, bool after) {
+    pugi::xml_node paragraph = after ? data->parentNode.insert_child_after("w:p", data->node)
+                                     : data->parentNode.insert_child_before("w:p", data->node);
+    if (paragraph) DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
+    return paragraph;
+}
+
 REALobject InsertParagraph(REALobject instance, REALstring value, bool after) {
     std::string text;
     if (!StringToUTF8(value, text)) return nullptr;
     DocumentItemData* data = DocumentItemData_Of(instance);
-    // Empty when the item is no longer a child of its container.
-    pugi::xml_node paragraph = after ? data->parentNode.insert_child_after("w:p", data->node)
-                                     : data->parentNode.insert_child_before("w:p", data->node);
+    pugi::xml_node paragraph = NewParagraphNextTo(data, after);
     if (!paragraph) return nullptr;
-    DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     return Container_FinishParagraph(data->document, paragraph, data->parentNode, data->textColorResolver,
                                      data->resolverOwner, text);
 }
@@ -41,15 +46,10 @@ REALobject InsertParagraphAfter(REALobject instance, REALstring value) {
     return InsertParagraph(instance, value, true);
 }
 
-// A page-break paragraph right before or after the item, in whatever
-// container holds it.
+// A page-break paragraph right before or after the item.
 void InsertPageBreak(REALobject instance, bool after) {
-    DocumentItemData* data = DocumentItemData_Of(instance);
-    pugi::xml_node paragraph = after ? data->parentNode.insert_child_after("w:p", data->node)
-                                     : data->parentNode.insert_child_before("w:p", data->node);
-    if (!paragraph) return;
-    DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
-    Paragraph_MakePageBreak(paragraph);
+    if (pugi::xml_node paragraph = NewParagraphNextTo(DocumentItemData_Of(instance), after))
+        Paragraph_MakePageBreak(paragraph);
 }
 
 void InserPageBreakBefore(REALobject instance) { InsertPageBreak(instance, false); }

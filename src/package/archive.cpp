@@ -18,7 +18,6 @@ struct Archive {
     bool entryOpen = false;
     zip_uint64_t entryIndex = 0;
     std::string entryName;
-    zip_uint64_t entrySize = 0;
     std::string* entryData = nullptr;  // write mode: the bytes of the entry
     // libzip reads entry bytes only at zip_close; they live here until then.
     // A deque keeps each string's address while more are added.
@@ -65,10 +64,9 @@ int zip_entry_openbyindex(Archive* archive, size_t index) {
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(archive->zip, index, 0, &st) != 0) return -1;
-    if (!(st.valid & ZIP_STAT_NAME) || !(st.valid & ZIP_STAT_SIZE)) return -1;
+    if (!(st.valid & ZIP_STAT_NAME)) return -1;
     archive->entryIndex = index;
     archive->entryName = st.name;
-    archive->entrySize = st.size;
     archive->entryOpen = true;
     return 0;
 }
@@ -365,8 +363,6 @@ int zip_entry_check(Archive* archive, size_t index) {
 
 int zip_entry_copy(Archive* to, Archive* from, size_t index) {
     if (!to || !from || !to->writing || from->writing || to->entryOpen) return -1;
-    const char* name = zip_get_name(from->zip, index, ZIP_FL_ENC_RAW);
-    if (!name) return -1;
     EntryInfo info;
     if (zip_entry_info(from, index, info) != 0) return -1;
     // A whole entry is taken with its compressed bytes; libzip writes them
@@ -376,7 +372,7 @@ int zip_entry_copy(Archive* to, Archive* from, size_t index) {
         to->failed = true;
         return -1;
     }
-    zip_int64_t at = zip_file_add(to->zip, name, source, ZIP_FL_ENC_RAW);
+    zip_int64_t at = zip_file_add(to->zip, info.name.c_str(), source, ZIP_FL_ENC_RAW);
     if (at < 0) {
         zip_source_free(source);
         to->failed = true;

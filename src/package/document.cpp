@@ -328,6 +328,15 @@ open_result_code Document::GetFileData(const char* entryName, REALstring* out) {
     return success;
 }
 
+open_result_code Document::LoadSourcePart(const std::string& entryName, pugi::xml_document& xml) {
+    Zip::ArchiveCloser closer{Zip::zip_open_bytes(sourceBytes)};
+    if (!closer.archive) return zip_open_failed;
+    EntryBuffer entry;
+    open_result_code result = ReadEntry(closer.archive, entryName, entry, true, lastError);
+    if (result != success) return result;
+    return ParsePart(xml, entry) ? success : parse_failed;
+}
+
 bool Document::FileIsMarkedForDelete(const char* name, const DeletedFileList* list) {
     if (!list) return false;
     size_t length = std::strlen(name);

@@ -122,6 +122,9 @@ public:
     // One entry of the package as last opened or saved, as a host string
     // without encoding; *out is nil on failure.
     open_result_code GetFileData(const char* entryName, REALstring* out);
+    // Parses one entry of the package as last opened or saved into `xml`, as
+    // the parts read at opening are (same limits, same cleaning).
+    open_result_code LoadSourcePart(const std::string& entryName, pugi::xml_document& xml);
     static bool FileIsMarkedForDelete(const char* name, const DeletedFileList* list);
 
     // Writes the rewritten entries: the held parts, the header and footer

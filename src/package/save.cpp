@@ -137,8 +137,8 @@ void SyncFolderOf(const std::string& path) {
 
 // Puts `bytes` at `target`: written and synced beside it, then renamed over
 // it, so the target is at every moment either the old file or the complete
-// new one. keepMode takes the mode of the file being replaced;
-// mustNotExist refuses to replace a file at all.
+// new one, with the mode of the file it replaces. mustNotExist refuses to
+// replace a file at all.
 bool PutFile(const std::string& target, const std::string& bytes, bool mustNotExist) {
     struct stat st;
     const bool exists = ::stat(target.c_str(), &st) == 0;
