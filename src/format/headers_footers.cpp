@@ -6,7 +6,6 @@
 #include "format/schema_order.h"
 #include "format/xml_namespaces.h"
 #include "format/section_properties.h"
-#include "package/content_types.h"
 #include "package/package_paths.h"
 #include "package/relationships.h"
 #include "package/xml_string_writer.h"
@@ -111,10 +110,8 @@ pugi::xml_node HeaderFooter_Find(Word::Document& document, HeaderFooterKind kind
     // Without final section properties nothing could refer to a new part.
     if (!create || !sectPr) return pugi::xml_node();
 
-    const std::string id = Rel_GetNextFreeID(document);
     const std::string name = UniqueName(document, kind);
-    Rel_AddID(document, id.c_str(), name.c_str(), names.relation);
-    ContentType_SetPart(document, ("/word/" + name).c_str(), names.contentType);
+    const std::string id = Rel_RelateDocumentPart(document, name.c_str(), names.relation, names.contentType);
     if (reference) {
         // A stale reference is pointed at the new part, not doubled.
         pugi::xml_attribute rid = reference.attribute("r:id");

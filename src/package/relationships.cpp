@@ -159,13 +159,19 @@ void Rel_AddFooterID(Word::Document& document, const char* id, const char* targe
     Rel_AddID(document, id, target, "footer");
 }
 
+std::string Rel_RelateDocumentPart(Word::Document& document, const char* name, const char* kind,
+                                   const char* contentType) {
+    const std::string id = Rel_GetNextFreeID(document);
+    Rel_AddID(document, id.c_str(), name, kind);
+    ContentType_SetPart(document, ("/word/" + std::string(name)).c_str(), contentType);
+    return id;
+}
+
 pugi::xml_node Rel_AddDocumentPart(Word::Document& document, const char* name, const char* kind,
                                    const char* contentType, pugi::xml_document& xml, const char* root) {
     if (!document.relsXml.document_element() || !document.contentTypesXml.document_element())
         return pugi::xml_node();
-    const std::string id = Rel_GetNextFreeID(document);
-    Rel_AddID(document, id.c_str(), name, kind);
-    ContentType_SetPart(document, ("/word/" + std::string(name)).c_str(), contentType);
+    Rel_RelateDocumentPart(document, name, kind, contentType);
     xml.reset();
     pugi::xml_node element = xml.append_child(root);
     element.append_attribute("xmlns:w") = "http://schemas.openxmlformats.org/wordprocessingml/2006/main";

@@ -37,6 +37,10 @@ void Rel_AddImageID(Word::Document& document, const char* id, const char* fileNa
                     Word::HeaderFooterPart* part = nullptr);
 void Rel_AddHeaderID(Word::Document& document, const char* id, const char* target);
 void Rel_AddFooterID(Word::Document& document, const char* id, const char* target);
+// Relates word/<name> to the main document as a part of `kind`: a
+// relationship under a free id (returned) and the part's content type.
+std::string Rel_RelateDocumentPart(Word::Document& document, const char* name, const char* kind,
+                                   const char* contentType);
 // Adds word/<name> as a new part of the main document: a relationship of
 // `kind` under a free id, the part's content type, and in `xml` (emptied)
 // the root element `root` declaring the WordprocessingML namespace, which is
