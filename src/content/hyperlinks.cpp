@@ -61,12 +61,8 @@ void Hyperlink_SetAddress(Word::Document& document, pugi::xml_node hyperlink, st
     }
     pugi::xml_attribute relId = hyperlink.attribute("r:id");
     if (!relId) return;
-    Word::HeaderFooterPart* part = document.PartOfNode(hyperlink);
-    bool found = false;
-    pugi::xml_attribute target = Rel_TargetFromID(document, relId.value(), found, part);
-    if (!found) return;
-    SetStringAttribute(target, address);
-    if (part) part->relsChanged = true;
+    if (!Rel_SetTarget(document, relId.value(), std::string(address).c_str(), document.PartOfNode(hyperlink)))
+        return;
     // The new address replaces the whole old one, fragment included.
     hyperlink.remove_attribute("w:anchor");
 }

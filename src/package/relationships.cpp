@@ -199,6 +199,16 @@ pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, b
     return found ? entry->second.attribute("Target") : pugi::xml_attribute();
 }
 
+bool Rel_SetTarget(Word::Document& document, const char* id, const char* target, Word::HeaderFooterPart* part) {
+    const Word::RelationshipIndex& index = IndexOf(document, part);
+    auto entry = index.byId.find(id);
+    if (entry == index.byId.end()) return false;
+    pugi::xml_attribute attribute = entry->second.attribute("Target");
+    if (attribute) attribute = target;
+    if (part) part->relsChanged = true;
+    return true;
+}
+
 std::string Rel_PartName(Word::HeaderFooterPart* part) {
     return part ? part->partName : std::string("word/document.xml");
 }
