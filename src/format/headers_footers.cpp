@@ -6,7 +6,6 @@
 #include "format/schema_order.h"
 #include "format/xml_namespaces.h"
 #include "format/section_properties.h"
-#include "package/package_paths.h"
 #include "package/relationships.h"
 #include "package/xml_string_writer.h"
 
@@ -48,15 +47,8 @@ std::string UniqueName(Word::Document& document, HeaderFooterKind kind) {
                                                         : Rel_GetUniqueFooterName(document);
     const size_t prefix = std::strlen(names.relation);
     long long number = std::atoll(name.c_str() + prefix);
-    for (;;) {
-        bool taken = false;
-        const std::string key = PackagePath_Key("word/" + name);
-        for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
-            for (Word::HeaderFooterPart* part = list->head; part && !taken; part = part->next)
-                taken = PackagePath_Key(part->partName) == key;
-        if (!taken) return name;
-        name = names.relation + std::to_string(++number) + ".xml";
-    }
+    while (document.HoldsPart("word/" + name)) name = names.relation + std::to_string(++number) + ".xml";
+    return name;
 }
 
 // Makes the new part show: a first-page part needs w:titlePg in its section,

@@ -117,18 +117,6 @@ void WriteDurableId(pugi::xml_node numbering, pugi::xml_node num, long long valu
     if (Numbering_DeclarePrefix(numbering, "w16cid", true)) num.append_attribute("w16cid:durableId") = value;
 }
 
-// Whether a part the package holds in a tree of its own has that name.
-bool PartNameHeld(const Word::Document& document, const std::string& partName) {
-    const std::string key = PackagePath_Key(partName);
-    if (key == "word/document.xml") return true;
-    if (document.hasStyles && key == PackagePath_Key(document.stylesPartName)) return true;
-    if (!document.settingsPartName.empty() && key == PackagePath_Key(document.settingsPartName)) return true;
-    for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
-        for (const Word::HeaderFooterPart* part = list->head; part; part = part->next)
-            if (key == PackagePath_Key(part->partName)) return true;
-    return false;
-}
-
 }  // namespace
 
 void NumberingIndex_Clear(NumberingIndex& index) { index = NumberingIndex(); }
@@ -248,14 +236,14 @@ bool AddNumbering(Word::Document& document, bool bullets) {
         if (numberingType != rel.attribute("Type").value()) continue;
         if (std::strcmp(rel.attribute("TargetMode").value(), "External") == 0) continue;
         const std::string name = PackagePath_Resolve("word/document.xml", rel.attribute("Target").value());
-        if (name.empty() || PartNameHeld(document, name)) continue;
+        if (name.empty() || document.HoldsPart(name)) continue;
         target = rel.attribute("Target").value();
         partName = name;
         break;
     }
     if (partName.empty()) {
         target = "numbering.xml";
-        for (int n = 2; PartNameHeld(document, "word/" + target); ++n)
+        for (int n = 2; document.HoldsPart("word/" + target); ++n)
             target = "numbering" + std::to_string(n) + ".xml";
         partName = "word/" + target;
         const std::string id = Rel_GetNextFreeID(document);

@@ -104,19 +104,6 @@ open_result_code CheckEntries(Zip::Archive* archive) {
     return success;
 }
 
-// Parts held in their own DOMs, which a header or footer relationship must
-// not load a second time.
-bool IsReservedPart(const Document& doc, const std::string& partName) {
-    const std::string key = PackagePath_Key(partName);
-    if (key == "word/document.xml" || key == "[content_types].xml" || key == "docprops/core.xml")
-        return true;
-    if (key.size() >= 5 && key.compare(key.size() - 5, 5, ".rels") == 0) return true;
-    if (doc.hasStyles && key == PackagePath_Key(doc.stylesPartName)) return true;
-    if (doc.hasNumbering && key == PackagePath_Key(doc.numberingPartName)) return true;
-    if (!doc.settingsPartName.empty() && key == PackagePath_Key(doc.settingsPartName)) return true;
-    return false;
-}
-
 bool IsExternal(pugi::xml_node rel) {
     return std::strcmp(rel.attribute("TargetMode").value(), "External") == 0;
 }
@@ -184,7 +171,7 @@ open_result_code Document::Open() {
         const bool isSettings = settingsPartName.empty() && settingsType == type;
         if (!isStyles && !isSettings) continue;
         const std::string partName = PackagePath_Resolve(kMainPart, rel.attribute("Target").value());
-        if (partName.empty() || IsReservedPart(*this, partName)) continue;
+        if (partName.empty() || HoldsPart(partName)) continue;
         if (isSettings) {
             // The settings part is parsed only when something edits it.
             settingsPartName = partName;
@@ -206,7 +193,7 @@ open_result_code Document::Open() {
         if (!isNumbering && !isTheme) continue;
         const char* target = rel.attribute("Target").value();
         const std::string partName = PackagePath_Resolve(kMainPart, target);
-        if (partName.empty() || (isNumbering && IsReservedPart(*this, partName))) continue;
+        if (partName.empty() || (isNumbering && HoldsPart(partName))) continue;
         EntryBuffer part;
         result = ReadEntry(archive, partName, part, true, lastError);
         if (result != success) return result;
@@ -251,15 +238,16 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
         if (IsExternal(rel)) continue;
         const char* target = rel.attribute("Target").value();
         const std::string partName = PackagePath_Resolve(kMainPart, target);
-        // A relationship that names the main document, the styles or a
-        // relationships part is not a header, whatever its type says.
-        if (partName.empty() || IsReservedPart(*this, partName)) continue;
+        if (partName.empty()) continue;
         const std::string key = PackagePath_Key(partName);
         auto found = loaded.find(key);
         if (found != loaded.end()) {
             found->second->otherIds.push_back(rel.attribute("Id").value());
             continue;
         }
+        // A relationship that names the main document, the styles or a
+        // relationships part is not a header, whatever its type says.
+        if (HoldsPart(partName)) continue;
         EntryBuffer bytes;
         open_result_code result = ReadEntry(archive, partName, bytes, true, lastError);
         if (result != success) return result;
@@ -280,6 +268,20 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
         }
     }
     return success;
+}
+
+bool Document::HoldsPart(const std::string& partName) const {
+    const std::string key = PackagePath_Key(partName);
+    if (key == "word/document.xml" || key == "[content_types].xml" || key == "docprops/core.xml")
+        return true;
+    if (key.size() >= 5 && key.compare(key.size() - 5, 5, ".rels") == 0) return true;
+    if (hasStyles && key == PackagePath_Key(stylesPartName)) return true;
+    if (hasNumbering && key == PackagePath_Key(numberingPartName)) return true;
+    if (!settingsPartName.empty() && key == PackagePath_Key(settingsPartName)) return true;
+    for (const HeaderFooterList* list : {&headers, &footers})
+        for (const HeaderFooterPart* part = list->head; part; part = part->next)
+            if (key == PackagePath_Key(part->partName)) return true;
+    return false;
 }
 
 HeaderFooterPart* Document::PartOfNode(pugi::xml_node node) const {

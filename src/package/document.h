@@ -129,6 +129,12 @@ public:
 
     // Writes the rewritten entries: the held parts, the header and footer
     // parts and the pending pictures. Appends each entry name to *written.
+    // True when `partName` (an entry name; case does not matter) is a part
+    // the document holds in a tree of its own or names itself: the main
+    // document, content types, core properties, any relationships part,
+    // styles, numbering, settings, a header or a footer. No other kind may
+    // take such a part, and no new part may take its name.
+    bool HoldsPart(const std::string& partName) const;
     // The header or footer part whose tree holds `node`; null for the main
     // document and any other tree.
     HeaderFooterPart* PartOfNode(pugi::xml_node node) const;
