@@ -6,6 +6,7 @@
 #include <string>
 
 #include "content/document_caches.h"
+#include "content/iterators.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "drawing/drawing_container.h"
@@ -175,6 +176,18 @@ void RemoveItem(REALobject instance, REALobject item) {
     Xml_Discard(itemData->node);
 }
 
+// For-each over the items, paragraphs or tables the container has now.
+REALobject Items(REALobject instance) {
+    return Iterator_New(&DocumentItemIteratorClass, instance, GetItemCount(ContainerData_Of(instance)->node), Item);
+}
+REALobject Paragraphs(REALobject instance) {
+    return Iterator_New(&ParagraphIteratorClass, instance, GetParagraphCount(ContainerData_Of(instance)->node),
+                        Paragraph);
+}
+REALobject Tables(REALobject instance) {
+    return Iterator_New(&TableIteratorClass, instance, GetTableCount(ContainerData_Of(instance)->node), Table);
+}
+
 REALproperty ContainerProperties[] = {
     VEX_READONLY_PROPERTY("ItemCount", "Integer", ItemCount),
     VEX_READONLY_PROPERTY("ParagraphCount", "Integer", ParagraphCount),
@@ -188,6 +201,9 @@ REALmethodDefinition ContainerMethods[] = {
     VEX_METHOD(Paragraph, "Paragraph(index as Integer) as VexlomarWord.Paragraph"),
     VEX_METHOD(Table, "Table(index as Integer) as VexlomarWord.Table"),
     VEX_METHOD(RemoveItem, "RemoveItem(item as VexlomarWord.DocumentItem)"),
+    VEX_METHOD(Items, "Items() as VexlomarWord.DocumentItemIterator"),
+    VEX_METHOD(Paragraphs, "Paragraphs() as VexlomarWord.ParagraphIterator"),
+    VEX_METHOD(Tables, "Tables() as VexlomarWord.TableIterator"),
 };
 
 }  // namespace

@@ -4,8 +4,10 @@
 #include "content/document_caches.h"
 #include "content/hyperlink_view.h"
 #include "content/hyperlinks.h"
+#include "content/iterators.h"
 #include "content/paragraph_item.h"
 #include "content/run_text.h"
+#include "content/sibling_walk.h"
 #include "document/document_data.h"
 #include "drawing/drawing_container.h"
 #include "format/xml_helpers.h"
@@ -62,11 +64,11 @@ void SetLinkToAnchor(REALobject instance, intptr_t, RBBoolean value) {
     Hyperlink_SetLinkToAnchor(WordDocumentOf(instance), NodeOf(instance), value);
 }
 
+// Through the document's remembered places, as a paragraph's runs: a walk
+// over a long hyperlink's runs stays linear.
 REALobject Run(REALobject instance, RBInteger index) {
-    if (index < 0) return nullptr;
-    pugi::xml_node run = NodeOf(instance).child("w:r");
-    for (; run && index > 0; --index) run = run.next_sibling("w:r");
-    return RunView(instance, run);
+    PositionCache& cache = DocumentCaches_Of(DataOf(instance)->document).positions;
+    return RunView(instance, SiblingAt(NodeOf(instance), SiblingWalk::Runs, index, cache));
 }
 
 void RemoveRun(REALobject instance, REALobject run) {
@@ -90,6 +92,11 @@ REALobject AppendRun(REALobject instance, REALstring value) {
     return RunView(instance, run);
 }
 
+// For-each over the runs the hyperlink has now.
+REALobject Runs(REALobject instance) {
+    return Iterator_New(&RunIteratorClass, instance, GetRunCount(instance, 0), Run);
+}
+
 REALproperty HyperlinkProperties[] = {
     VEX_READONLY_PROPERTY("RunCount", "Integer", GetRunCount),
     VEX_PROPERTY("Address", "String", GetAddress, SetAddress),
@@ -102,6 +109,7 @@ REALmethodDefinition HyperlinkMethods[] = {
     VEX_METHOD(Run, "Run(index as Integer) as VexlomarWord.Run"),
     VEX_METHOD(RemoveRun, "RemoveRun(r as VexlomarWord.Run)"),
     VEX_METHOD(AppendRun, "AppendRun(value as String) as VexlomarWord.Run"),
+    VEX_METHOD(Runs, "Runs() as VexlomarWord.RunIterator"),
 };
 
 }  // namespace

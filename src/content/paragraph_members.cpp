@@ -8,6 +8,7 @@
 #include "content/fields.h"
 #include "content/hyperlink_view.h"
 #include "content/hyperlinks.h"
+#include "content/iterators.h"
 #include "content/language.h"
 #include "content/paragraph_indents.h"
 #include "content/paragraph_item.h"
@@ -270,6 +271,21 @@ void SetStyle(REALobject instance, intptr_t, REALobject value) {
     StyleReference_Set(NodeOf(instance), "w:pPr", "w:pStyle", value);
 }
 
+// For-each over the runs or items the paragraph has now.
+REALobject Runs(REALobject instance) {
+    return Iterator_New(&RunIteratorClass, instance, GetRunCount(instance, 0), Run);
+}
+REALobject LogicalRuns(REALobject instance) {
+    return Iterator_New(&RunIteratorClass, instance, GetLogicalRunCount(instance, 0), LogicalRun);
+}
+REALobject ParagraphItems(REALobject instance) {
+    return Iterator_New(&ParagraphItemIteratorClass, instance, GetParagraphItemCount(instance, 0), ParagraphItem);
+}
+REALobject LogicalParagraphItems(REALobject instance) {
+    return Iterator_New(&ParagraphItemIteratorClass, instance, GetLogicalParagraphItemCount(instance, 0),
+                        LogicalParagraphItem);
+}
+
 REALproperty ParagraphProperties[] = {
     VEX_READONLY_PROPERTY("RunCount", "Integer", GetRunCount),
     VEX_READONLY_PROPERTY("LogicalRunCount", "Integer", GetLogicalRunCount),
@@ -308,6 +324,10 @@ REALmethodDefinition ParagraphMethods[] = {
     VEX_METHOD(AppendTimeField,
                "AppendTimeField(hours as Integer, minutes as Integer, seconds as Integer) as VexlomarWord.Run"),
     VEX_METHOD(AppendHyperlinkField, "AppendHyperlinkField(text as String, url as String) as VexlomarWord.Run"),
+    VEX_METHOD(Runs, "Runs() as VexlomarWord.RunIterator"),
+    VEX_METHOD(LogicalRuns, "LogicalRuns() as VexlomarWord.RunIterator"),
+    VEX_METHOD(ParagraphItems, "ParagraphItems() as VexlomarWord.ParagraphItemIterator"),
+    VEX_METHOD(LogicalParagraphItems, "LogicalParagraphItems() as VexlomarWord.ParagraphItemIterator"),
     VEX_METHOD(AppendDateField, "AppendDateField(value as DateTime) as VexlomarWord.Run"),
 };
 

@@ -42,11 +42,11 @@ REALclassDefinition* ModuleClasses[] = {
     &CharacterStyleClass,
     &ParagraphStyleClass,
     &TableStyleClass,
-    // &ParagraphIteratorClass,
-    // &TableIteratorClass,
-    // &RunIteratorClass,
-    // &ParagraphItemIteratorClass,
-    // &DocumentItemIteratorClass,
+    &ParagraphIteratorClass,
+    &TableIteratorClass,
+    &RunIteratorClass,
+    &ParagraphItemIteratorClass,
+    &DocumentItemIteratorClass,
 };
 constexpr size_t kModuleClassCount = sizeof(ModuleClasses) / sizeof(ModuleClasses[0]);
 

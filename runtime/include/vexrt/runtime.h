@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -260,6 +261,12 @@ public:
     // A new instance, as `New` does: initializers, then the constructor that
     // takes `args` (if the class has constructors).
     Object newInstance(const std::string& className, const std::vector<Value>& args = {});
+    // For Each value In iterable: the object (its class declaring Iterable)
+    // gives its iterator, "Iterator() as Iterator"; then "MoveNext() as
+    // Boolean" and "Value() as Variant" until MoveNext answers false. `body`
+    // returns false to leave the loop early. A host exception ends the loop
+    // and comes out as HostException.
+    void forEach(const Object& iterable, const std::function<bool(const Value&)>& body);
 
     // Host-side objects and arrays.
     std::string className(const Object& o) const;   // full name, "VexlomarWord.Paragraph", "DateTime"
