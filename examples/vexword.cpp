@@ -1,22 +1,18 @@
 // vexword: a command-line host program that drives the plug-in through the
-// runtime exactly as a host program would.
-//
-//   vexword info FILE.docx          core properties, body counts, sections,
-//                                   the kinds of headers and footers
-//   vexword text FILE.docx          the body's paragraph texts, one a line,
-//                                   list paragraphs with their labels,
-//                                   then each header's and footer's
-//   vexword links FILE.docx         every hyperlink (where, text, address or
-//                                   #anchor) and every bookmark, one a line
-//   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
+// runtime exactly as a host program would. `vexword --help` lists the
+// commands (the table at the end of this file), `vexword help COMMAND`
+// shows one with an example.
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <vexrt/runtime.h>
 
+#include "api_reference.h"
+#include "command_line.h"
 #include "host_program.h"
 #include "list_labels.h"
 
@@ -24,14 +20,6 @@ using vexrt::Object;
 using vexrt::Value;
 
 namespace {
-
-int Usage() {
-    std::cerr << "usage: vexword info FILE.docx\n"
-                 "       vexword text FILE.docx\n"
-                 "       vexword links FILE.docx\n"
-                 "       vexword resave IN.docx OUT.docx\n";
-    return 2;
-}
 
 Object Open(vexrt::Runtime& rt, const std::string& path) {
     return rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
@@ -185,30 +173,40 @@ int Links(vexrt::Runtime& rt, const std::string& path) {
     return 0;
 }
 
-int Resave(vexrt::Runtime& rt, const std::string& in, const std::string& out) {
-    Object doc = Open(rt, in);
-    rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
-    return 0;
+int Resave(vexrt::Runtime& rt, const example::CommandArgs& args) {
+    Object doc = Open(rt, args.operands[0]);
+    const bool written = example::OutputFile_Write(args.operands[1], args.force, [&](const std::string& out) {
+        rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
+    });
+    return written ? example::kExitOk : example::kExitFailure;
 }
+
+int Api(vexrt::Runtime& rt, const example::CommandArgs&) {
+    const vexrt::ModuleInfo* module = rt.module();
+    if (!module) throw std::runtime_error("the plug-in registered no module");
+    std::cout << example::ApiReference_Markdown(*module);
+    return example::kExitOk;
+}
+
+int RunInfo(vexrt::Runtime& rt, const example::CommandArgs& args) { return Info(rt, args.operands[0]); }
+int RunText(vexrt::Runtime& rt, const example::CommandArgs& args) { return Text(rt, args.operands[0]); }
+int RunLinks(vexrt::Runtime& rt, const example::CommandArgs& args) { return Links(rt, args.operands[0]); }
+
+// One line a command: name, operands and their number, summary, example,
+// whether it writes a file (and so takes --force), and what runs it.
+const std::vector<example::Command> kCommands = {
+    {"info", "FILE.docx", 1, "core properties, body counts, sections, kinds of headers and footers",
+     "vexword info letter.docx", false, RunInfo},
+    {"text", "FILE.docx", 1, "paragraph texts of the body (with list labels), then of each header and footer",
+     "vexword text letter.docx", false, RunText},
+    {"links", "FILE.docx", 1, "every hyperlink (where, text, address or #anchor) and every bookmark",
+     "vexword links letter.docx", false, RunLinks},
+    {"resave", "IN.docx OUT.docx", 2, "open IN and write it to OUT with SaveAs",
+     "vexword resave letter.docx copy.docx", true, Resave},
+    {"api", "", 0, "the API reference (Markdown) of what the plug-in registers",
+     "vexword api > docs/api.md", false, Api},
+};
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 3) return Usage();
-    const std::string cmd = argv[1];
-    try {
-        vexrt::Runtime rt;
-        rt.loadPlugin(example::PluginPath());
-        if (cmd == "info" && argc == 3) return Info(rt, argv[2]);
-        if (cmd == "text" && argc == 3) return Text(rt, argv[2]);
-        if (cmd == "links" && argc == 3) return Links(rt, argv[2]);
-        if (cmd == "resave" && argc == 4) return Resave(rt, argv[2], argv[3]);
-        return Usage();
-    } catch (const vexrt::HostException& e) {
-        std::cerr << "vexword: " << example::Describe(e) << "\n";
-        return 1;
-    } catch (const std::exception& e) {
-        std::cerr << "vexword: " << e.what() << "\n";
-        return 1;
-    }
-}
+int main(int argc, char** argv) { return example::CommandLine_Main("vexword", kCommands, argc, argv); }

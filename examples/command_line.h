@@ -1,0 +1,49 @@
+// What makes vexword a command-line tool: a table of commands from which the
+// usage text, `help COMMAND` and the argument checks are made, the exit
+// codes, and the one rule for commands that write a file (an existing file
+// is replaced only with --force).
+//
+// A command joins the tool by adding one entry to the table in vexword.cpp.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <vexrt/runtime.h>
+
+namespace example {
+
+enum ExitCode : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
+
+// The operands of one command, and its options.
+struct CommandArgs {
+    std::vector<std::string> operands;
+    bool force = false;  // --force: a file the command writes may replace an existing one
+};
+
+struct Command {
+    const char* name;
+    const char* operands;  // as the usage shows them: "IN.docx OUT.docx"
+    size_t operandCount;
+    const char* summary;   // one line
+    const char* example;   // a whole command line
+    bool writesFile;       // takes --force
+    int (*run)(vexrt::Runtime& rt, const CommandArgs& args);
+};
+
+// Runs the command line: `--help`, `help [COMMAND]` and `COMMAND --help`
+// print to standard output and exit 0; `--version` prints the module
+// version; a command gets a runtime with the plug-in loaded. A usage error
+// prints the usage to standard error and gives kExitUsage; a host exception
+// or any other failure its message and kExitFailure.
+int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int argc, char** argv);
+
+// Writes the file at `path` with `write`, which makes a new file at the path
+// it is given. When `path` exists it is replaced only with `force`, and only
+// once the new file is complete (written beside it, then renamed over it);
+// without `force` nothing is written, a message says why, and the result is
+// false.
+bool OutputFile_Write(const std::string& path, bool force, const std::function<void(const std::string&)>& write);
+
+}  // namespace example
