@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "module_declarations.h"
 #include "own_host.h"
 #include "plugin_test.h"
 
@@ -168,6 +169,97 @@ void ExpectClass(const ClassInfo& c) {
     for (const auto& p : c.properties) EXPECT_EQ(p.flags, 4u) << p.name;
 }
 
+// The entries of a registered class's tables, and of its declared ones, as
+// comparable lines: a property with its type and access, a method with its
+// declaration and kind, a constant with its declaration. Flags other than
+// those the kinds imply are lines of their own, so they show as mismatches.
+struct TableLines {
+    std::vector<std::string> properties, methods, shared, constants;
+};
+
+std::string PropertyLine(const std::string& name, const std::string& type, bool readOnly) {
+    return name + " as " + type + (readOnly ? " (read-only)" : " (read/write)");
+}
+std::string MethodLine(const std::string& declaration, bool assignable, bool hidden) {
+    return declaration + (assignable ? " (assignable)" : "") + (hidden ? " (hidden)" : "");
+}
+
+TableLines RegisteredLines(const ClassInfo& c) {
+    TableLines lines;
+    for (const auto& p : c.properties) {
+        lines.properties.push_back(PropertyLine(p.name, p.type, p.readOnly));
+        if (p.flags != 4u) lines.properties.push_back(p.name + " with flags " + std::to_string(p.flags));
+    }
+    auto methods = [](const std::vector<vexrt::MethodInfo>& in, std::vector<std::string>& out) {
+        for (const auto& m : in) {
+            const bool hidden = m.flags == 0x84u;
+            out.push_back(MethodLine(m.declaration, m.assignable, hidden));
+            if (!hidden && m.flags != 4u) out.push_back(m.declaration + " with flags " + std::to_string(m.flags));
+        }
+    };
+    methods(c.methods, lines.methods);
+    methods(c.sharedMethods, lines.shared);
+    for (const auto& k : c.constants) {
+        lines.constants.push_back(k.declaration);
+        if (k.flags != 0x24u) lines.constants.push_back(k.declaration + " with flags " + std::to_string(k.flags));
+    }
+    return lines;
+}
+
+// The declared tables, less the newer members an old host does not get.
+TableLines DeclaredLines(const DeclaredClass& c, const ExpectedClass& e, bool trimmed) {
+    TableLines lines;
+    for (const auto& p : c.properties) lines.properties.push_back(PropertyLine(p.name, p.type, p.readOnly));
+    for (const auto& m : c.methods) lines.methods.push_back(MethodLine(m.declaration, m.assignable, m.hidden));
+    for (const auto& m : c.sharedMethods) lines.shared.push_back(MethodLine(m, false, false));
+    lines.constants = c.constants;
+    if (trimmed) {
+        lines.properties.resize(lines.properties.size() - e.cutProperties);
+        lines.methods.resize(lines.methods.size() - e.cutMethods);
+    }
+    return lines;
+}
+
+// The first registered line that is not declared, or not in the declared
+// order; "" when every registered entry is declared and in order. Members
+// still to be built are absent; the others keep their places.
+std::string FirstOutOfPlace(const std::vector<std::string>& registered, const std::vector<std::string>& declared) {
+    size_t next = 0;
+    for (const std::string& line : registered) {
+        while (next < declared.size() && declared[next] != line) ++next;
+        if (next == declared.size()) return line;
+        ++next;
+    }
+    return "";
+}
+
+// Every entry a class registers is declared for it, in the declared order,
+// with its exact declaration, type, access and flags.
+void ExpectDeclared(const ClassInfo& c, bool trimmed) {
+    SCOPED_TRACE(c.name);
+    const DeclaredClass* declared = Module_DeclaredClass(c.name);
+    const ExpectedClass* e = Expected(c.name);
+    ASSERT_NE(declared, nullptr);
+    ASSERT_NE(e, nullptr);
+    const TableLines has = RegisteredLines(c), wanted = DeclaredLines(*declared, *e, trimmed);
+    EXPECT_EQ(FirstOutOfPlace(has.properties, wanted.properties), "") << "property not declared or out of order";
+    EXPECT_EQ(FirstOutOfPlace(has.methods, wanted.methods), "") << "method not declared or out of order";
+    EXPECT_EQ(FirstOutOfPlace(has.shared, wanted.shared), "") << "shared method not declared or out of order";
+    EXPECT_EQ(FirstOutOfPlace(has.constants, wanted.constants), "") << "constant not declared or out of order";
+}
+
+// A class's tables are exactly the declared ones.
+void ExpectComplete(const ClassInfo& c, bool trimmed) {
+    SCOPED_TRACE(c.name);
+    const DeclaredClass* declared = Module_DeclaredClass(c.name);
+    ASSERT_NE(declared, nullptr);
+    const TableLines has = RegisteredLines(c), wanted = DeclaredLines(*declared, *Expected(c.name), trimmed);
+    EXPECT_EQ(has.properties, wanted.properties);
+    EXPECT_EQ(has.methods, wanted.methods);
+    EXPECT_EQ(has.shared, wanted.shared);
+    EXPECT_EQ(has.constants, wanted.constants);
+}
+
 // Whether a class's tables are finished: only then are the newer members
 // the last ones (a class still being built is checked once it is complete).
 bool Complete(const ExpectedClass& e, size_t properties, size_t methods) {
@@ -231,7 +323,10 @@ TEST(Registration, AModernHostGetsTheWholeModule) {
 
     ASSERT_NE(m->findClass("VexlomarWord.WordException"), nullptr);
     ExpectOrder(m->classes);
-    for (const ClassInfo& c : m->classes) ExpectClass(c);
+    for (const ClassInfo& c : m->classes) {
+        ExpectClass(c);
+        ExpectDeclared(c, false);
+    }
     // The entry's last step asks for the exception class by its full name.
     EXPECT_GE(rt->resolveCount("pluginObjectType"), 1);
 }
@@ -256,6 +351,7 @@ TEST(Registration, HostsBefore2019GetTablesWithoutTheNewerMembers) {
                          full->classes[i].methods.size()))
                 ExpectClass(m->classes[i]);
             ExpectTrimmedLike(m->classes[i], full->classes[i]);
+            ExpectDeclared(m->classes[i], true);
         }
         ASSERT_NE(m->findClass("WordException"), nullptr);
     }
@@ -283,6 +379,7 @@ TEST(Registration, AHostOfVersion100GetsEachClassAloneAndNoEnumerations) {
     ASSERT_EQ(classes.size(), full.size());
     for (size_t i = 0; i < classes.size(); ++i) {
         ExpectClass(classes[i]);
+        ExpectDeclared(classes[i], false);
         EXPECT_EQ(classes[i].name, full[i].name);
         EXPECT_EQ(classes[i].properties.size(), full[i].properties.size());
         EXPECT_EQ(classes[i].methods.size(), full[i].methods.size());
@@ -384,4 +481,47 @@ TEST(Registration, LoadTimeFunctionsAreResolvedOnlyInsideTheRuntime) {
         EXPECT_EQ(ETemporaryFile, nullptr);
         EXPECT_NE(EReplaceAll, nullptr);
     }
+}
+
+// The declared tables hold what the class list says of each class: its
+// place and its counts.
+TEST(Registration, TheDeclaredTablesFitTheClassList) {
+    const std::vector<DeclaredClass>& declared = Module_DeclaredClasses();
+    ASSERT_EQ(declared.size(), std::size(kClasses));
+    for (size_t i = 0; i < declared.size(); ++i) {
+        SCOPED_TRACE(declared[i].name);
+        EXPECT_EQ(declared[i].name, kClasses[i].name);
+        EXPECT_EQ(declared[i].properties.size(), kClasses[i].properties);
+        EXPECT_EQ(declared[i].methods.size(), kClasses[i].methods);
+        EXPECT_EQ(declared[i].sharedMethods.size(), kClasses[i].shared);
+        EXPECT_EQ(declared[i].constants.size(), declared[i].name == "Table" ? 6u : 0u);
+    }
+}
+
+// The finished module: every class with exactly its declared tables, for a
+// current host, for a host of 2013.4 to 2019.01 (Document 9 properties,
+// Container 9 methods, Paragraph 23, Hyperlink 4, and 28 classes), and for a
+// host of 100.0 (each class alone, untrimmed). Enabled once every class of
+// the module is registered.
+TEST(Registration, DISABLED_TheWholeModuleIsRegisteredAsDeclared) {
+    auto modern = LoadedAt(2024.01);
+    ASSERT_NE(modern->module(), nullptr);
+    ASSERT_EQ(modern->module()->classes.size(), 33u);
+    for (const ClassInfo& c : modern->module()->classes) ExpectComplete(c, false);
+
+    auto old = LoadedAt(2015.1);
+    const ModuleInfo* m = old->module();
+    ASSERT_NE(m, nullptr);
+    ASSERT_EQ(m->classes.size(), 28u);
+    for (const ClassInfo& c : m->classes) ExpectComplete(c, true);
+    EXPECT_EQ(m->findClass("Document")->properties.size(), 9u);
+    EXPECT_EQ(m->findClass("Container")->methods.size(), 9u);
+    EXPECT_EQ(m->findClass("Paragraph")->methods.size(), 23u);
+    EXPECT_EQ(m->findClass("Hyperlink")->methods.size(), 4u);
+    EXPECT_EQ(m->enums.size(), 27u);
+    EXPECT_EQ(m->constants.size(), 1u);
+
+    auto loose = LoadedAt(100.0);
+    ASSERT_EQ(loose->looseClasses().size(), 33u);
+    for (const ClassInfo& c : loose->looseClasses()) ExpectComplete(c, false);
 }
