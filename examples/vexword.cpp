@@ -9,6 +9,7 @@
 //   vexword links FILE.docx         every hyperlink (where, text, address or
 //                                   #anchor) and every bookmark, one a line
 //   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
+//   vexword fill TEMPLATE.docx ...  fill placeholders (fill_command.h)
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -17,6 +18,7 @@
 
 #include <vexrt/runtime.h>
 
+#include "fill_command.h"
 #include "host_program.h"
 #include "list_labels.h"
 
@@ -29,7 +31,9 @@ int Usage() {
     std::cerr << "usage: vexword info FILE.docx\n"
                  "       vexword text FILE.docx\n"
                  "       vexword links FILE.docx\n"
-                 "       vexword resave IN.docx OUT.docx\n";
+                 "       vexword resave IN.docx OUT.docx\n"
+                 "       vexword fill TEMPLATE.docx OUT.docx NAME=VALUE... | --json FILE [--across-runs]\n"
+                 "       vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]\n";
     return 2;
 }
 
@@ -203,6 +207,7 @@ int main(int argc, char** argv) {
         if (cmd == "text" && argc == 3) return Text(rt, argv[2]);
         if (cmd == "links" && argc == 3) return Links(rt, argv[2]);
         if (cmd == "resave" && argc == 4) return Resave(rt, argv[2], argv[3]);
+        if (cmd == "fill") return example::FillCommand(rt, std::vector<std::string>(argv + 2, argv + argc));
         return Usage();
     } catch (const vexrt::HostException& e) {
         std::cerr << "vexword: " << example::Describe(e) << "\n";
