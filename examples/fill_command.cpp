@@ -15,6 +15,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <utility>
 
 #include <nlohmann/json.hpp>
@@ -128,7 +129,17 @@ void FillOne(vexrt::Runtime& rt, const FillOptions& options, const Pairs& pairs,
     Object doc = Open(rt, options.templatePath);
     for (const auto& [name, value] : pairs) rt.call(doc, "ApplyFieldData", {name, value});
     if (options.acrossRuns) SplitPlaceholders_Fill(rt, doc, pairs);
-    rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
+    // SaveAs never overwrites: the new file takes OUT's place by a rename,
+    // so OUT is at every moment the old file or the complete new one.
+    const std::string part = out + "." + std::to_string(getpid()) + ".part";
+    std::filesystem::remove(part);
+    rt.call(doc, "SaveAs", {rt.makeFolderItem(part)});
+    std::error_code renamed;
+    std::filesystem::rename(part, out, renamed);
+    if (renamed) {
+        std::filesystem::remove(part);
+        throw std::runtime_error(out + ": " + renamed.message());
+    }
 }
 
 int FillPairs(vexrt::Runtime& rt, const FillOptions& options) {

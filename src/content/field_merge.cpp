@@ -12,9 +12,102 @@ namespace {
 
 bool Named(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
 
+// Writes a replaced text into its w:t. Blanks at either end need
+// xml:space="preserve", or word processors drop them.
+void Text_Set(pugi::xml_node t, std::string_view replaced) {
+    t.text().set(replaced.data(), replaced.size());
+    if (Text_NeedsPreserve(replaced)) {
+        pugi::xml_attribute space = t.attribute("xml:space");
+        if (!space) space = t.append_attribute("xml:space");
+        space.set_value("preserve");
+    }
+}
+
+// The w:t elements of one merge, replaced a chunk at a time: their texts
+// joined by kSeparator go through the replacement once. The separator is a
+// character XML forbids, so a loaded text never holds it, cleaned data
+// never does, and a match cannot span it unless the name holds it (then,
+// and for a text that holds it, each text goes alone).
+class TextBatch {
+public:
+    explicit TextBatch(const FieldMerge& merge)
+        : merge_(merge), joinable_(merge.fieldName.find(kSeparator) == std::string_view::npos) {}
+    ~TextBatch() { Flush(); }
+    TextBatch(const TextBatch&) = delete;
+    TextBatch& operator=(const TextBatch&) = delete;
+
+    void Add(pugi::xml_node t) {
+        const char* text = t.child_value();
+        if (!*text) return;  // an empty text stays empty
+        if (!joinable_ || std::strchr(text, kSeparator)) {
+            Text_ApplyFieldData(t, merge_);
+            return;
+        }
+        if (!texts_.empty()) joined_ += kSeparator;
+        joined_ += text;
+        texts_.push_back(t);
+        if (joined_.size() >= kChunkBytes) Flush();
+    }
+
+    void Flush() {
+        if (texts_.empty()) return;
+        if (merge_.replace(merge_.context, joined_, replaced_)) Distribute();
+        texts_.clear();
+        joined_.clear();
+    }
+
+private:
+    static constexpr char kSeparator = '\x01';
+    static constexpr size_t kChunkBytes = 256 * 1024;
+
+    // Gives each w:t its piece of the replaced text; when the pieces do not
+    // match the texts one for one, each text is replaced on its own.
+    void Distribute() {
+        std::vector<std::string_view> pieces;
+        pieces.reserve(texts_.size());
+        std::string_view rest = replaced_;
+        for (;;) {
+            const size_t end = rest.find(kSeparator);
+            pieces.push_back(rest.substr(0, end));
+            if (end == std::string_view::npos) break;
+            rest.remove_prefix(end + 1);
+        }
+        if (pieces.size() != texts_.size()) {
+            for (pugi::xml_node t : texts_) Text_ApplyFieldData(t, merge_);
+            return;
+        }
+        for (size_t i = 0; i < texts_.size(); ++i)
+            if (pieces[i] != texts_[i].child_value()) Text_Set(texts_[i], pieces[i]);
+    }
+
+    const FieldMerge& merge_;
+    const bool joinable_;
+    std::vector<pugi::xml_node> texts_;
+    std::string joined_, replaced_;
+};
+
+void Paragraph_Collect(pugi::xml_node paragraph, TextBatch& batch);
+
+void Hyperlink_Collect(pugi::xml_node hyperlink, TextBatch& batch) {
+    for (pugi::xml_node item = hyperlink.child("w:r"); item; item = item.next_sibling()) {
+        if (item.type() != pugi::node_element) continue;
+        if (pugi::xml_node t = item.child("w:t")) batch.Add(t);
+    }
+}
+
+void Paragraph_Collect(pugi::xml_node paragraph, TextBatch& batch) {
+    for (pugi::xml_node child = paragraph.first_child(); child; child = child.next_sibling()) {
+        if (Named(child, "w:r")) {
+            for (pugi::xml_node t = child.child("w:t"); t; t = t.next_sibling("w:t")) batch.Add(t);
+        } else if (Named(child, "w:hyperlink")) {
+            Hyperlink_Collect(child, batch);
+        }
+    }
+}
+
 // Cells hold paragraphs and tables; tables may nest as deep as a part
 // goes, so the walk keeps its own stack instead of recursing.
-void Blocks_ApplyFieldData(std::vector<pugi::xml_node>& pending, const FieldMerge& merge) {
+void Tables_Collect(std::vector<pugi::xml_node>& pending, TextBatch& batch) {
     while (!pending.empty()) {
         pugi::xml_node table = pending.back();
         pending.pop_back();
@@ -22,10 +115,22 @@ void Blocks_ApplyFieldData(std::vector<pugi::xml_node>& pending, const FieldMerg
             for (pugi::xml_node cell = row.child("w:tc"); cell; cell = cell.next_sibling("w:tc"))
                 for (pugi::xml_node block = cell.first_child(); block; block = block.next_sibling()) {
                     if (Named(block, "w:p"))
-                        Paragraph_ApplyFieldData(block, merge);
+                        Paragraph_Collect(block, batch);
                     else if (Named(block, "w:tbl"))
                         pending.push_back(block);
                 }
+    }
+}
+
+void Container_Collect(pugi::xml_node container, TextBatch& batch) {
+    std::vector<pugi::xml_node> tables;
+    for (pugi::xml_node item = container.first_child(); item; item = item.next_sibling()) {
+        if (Named(item, "w:p")) {
+            Paragraph_Collect(item, batch);
+        } else if (Named(item, "w:tbl")) {
+            tables.push_back(item);
+            Tables_Collect(tables, batch);
+        }
     }
 }
 
@@ -56,59 +161,39 @@ void FieldData_PlainReplace(std::string_view text, std::string_view fieldName, s
 }
 
 void Text_ApplyFieldData(pugi::xml_node t, const FieldMerge& merge) {
-    // The scratch strings are kept between calls: a merge touches every
-    // w:t of a document, and most texts fit the buffers already there.
-    thread_local std::string text, replaced;
-    text.assign(t.child_value());
-    if (!merge.replace(merge.context, text, replaced) || replaced == text) return;
-    t.text().set(replaced.c_str());
-    if (Text_NeedsPreserve(replaced)) {
-        pugi::xml_attribute space = t.attribute("xml:space");
-        if (!space) space = t.append_attribute("xml:space");
-        space.set_value("preserve");
-    }
+    std::string replaced;
+    const std::string_view text = t.child_value();
+    if (merge.replace(merge.context, text, replaced) && replaced != text) Text_Set(t, replaced);
 }
 
 void Paragraph_ApplyFieldData(pugi::xml_node paragraph, const FieldMerge& merge) {
-    for (pugi::xml_node child = paragraph.first_child(); child; child = child.next_sibling()) {
-        if (Named(child, "w:r")) {
-            for (pugi::xml_node t = child.child("w:t"); t; t = t.next_sibling("w:t")) Text_ApplyFieldData(t, merge);
-        } else if (Named(child, "w:hyperlink")) {
-            ParagraphItemContainer_ApplyFieldData(child, merge);
-        }
-    }
+    TextBatch batch(merge);
+    Paragraph_Collect(paragraph, batch);
 }
 
 void ParagraphItemContainer_ApplyFieldData(pugi::xml_node hyperlink, const FieldMerge& merge) {
-    for (pugi::xml_node item = hyperlink.child("w:r"); item; item = item.next_sibling()) {
-        if (item.type() != pugi::node_element) continue;
-        if (pugi::xml_node t = item.child("w:t")) Text_ApplyFieldData(t, merge);
-    }
+    TextBatch batch(merge);
+    Hyperlink_Collect(hyperlink, batch);
 }
 
 void Table_ApplyFieldData(pugi::xml_node table, const FieldMerge& merge) {
+    TextBatch batch(merge);
     std::vector<pugi::xml_node> pending{table};
-    Blocks_ApplyFieldData(pending, merge);
+    Tables_Collect(pending, batch);
 }
 
 void Container_ApplyFieldData(pugi::xml_node container, const FieldMerge& merge) {
-    std::vector<pugi::xml_node> tables;
-    for (pugi::xml_node item = container.first_child(); item; item = item.next_sibling()) {
-        if (Named(item, "w:p")) {
-            Paragraph_ApplyFieldData(item, merge);
-        } else if (Named(item, "w:tbl")) {
-            tables.push_back(item);
-            Blocks_ApplyFieldData(tables, merge);
-        }
-    }
+    TextBatch batch(merge);
+    Container_Collect(container, batch);
 }
 
 void Document_ApplyFieldData(Word::Document& document, const FieldMerge& merge) {
-    Container_ApplyFieldData(document.documentXml.child("w:document").child("w:body"), merge);
+    TextBatch batch(merge);
+    Container_Collect(document.documentXml.child("w:document").child("w:body"), batch);
     // The lists hold each part once, however many sections refer to it.
     for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
         for (Word::HeaderFooterPart* part = list->head; part; part = part->next)
-            Container_ApplyFieldData(part->xml.document_element(), merge);
+            Container_Collect(part->xml.document_element(), batch);
 }
 
 RunTextResult Run_ApplyFieldData(pugi::xml_node run, const FieldMerge& merge) {

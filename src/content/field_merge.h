@@ -15,11 +15,16 @@ class Document;
 
 // The replacement of one text element's content. Fills `out` and returns
 // true, or returns false to keep the element as it was.
-typedef bool (*FieldMergeReplaceProc)(void* context, const std::string& text, std::string& out);
+typedef bool (*FieldMergeReplaceProc)(void* context, std::string_view text, std::string& out);
 
+// The merges below hand the replacement many texts at once, joined by a
+// character no match can span (one XML forbids, which the name does not
+// hold), and fall back to one text at a time when that cannot be done: a
+// host call per text element would cost more than the rest of the merge.
 struct FieldMerge {
     FieldMergeReplaceProc replace;
     void* context;
+    std::string_view fieldName;
 };
 
 // Drops the control characters XML forbids (all below U+0020 except tab,

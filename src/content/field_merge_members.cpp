@@ -18,7 +18,7 @@ bool FieldMergeCall::Prepare(REALstring fieldName, REALstring data) {
     const size_t length = data_.size();
     FieldData_Clean(data_);
     if (!EReplaceAll) {
-        merge_ = FieldMerge{&FieldMergeCall::PlainReplace, this};
+        merge_ = FieldMerge{&FieldMergeCall::PlainReplace, this, fieldName_};
         return true;
     }
     hostFieldName_ = fieldName;
@@ -34,11 +34,11 @@ bool FieldMergeCall::Prepare(REALstring fieldName, REALstring data) {
             ownsHostData_ = true;
         }
     }
-    merge_ = FieldMerge{&FieldMergeCall::HostReplace, this};
+    merge_ = FieldMerge{&FieldMergeCall::HostReplace, this, fieldName_};
     return true;
 }
 
-bool FieldMergeCall::HostReplace(void* context, const std::string& text, std::string& out) {
+bool FieldMergeCall::HostReplace(void* context, std::string_view text, std::string& out) {
     const FieldMergeCall* call = static_cast<const FieldMergeCall*>(context);
     // An empty text stays empty whatever is replaced in it.
     if (text.empty()) return false;
@@ -50,13 +50,14 @@ bool FieldMergeCall::HostReplace(void* context, const std::string& text, std::st
         out.clear();
         return true;
     }
+    // What the host gives back is the text and the data, both clean, put
+    // together; a save cleans host text anyway.
     const bool converted = StringToUTF8(result, out);
     REALUnlockString(result);
-    if (converted) FieldData_Clean(out);
     return converted;
 }
 
-bool FieldMergeCall::PlainReplace(void* context, const std::string& text, std::string& out) {
+bool FieldMergeCall::PlainReplace(void* context, std::string_view text, std::string& out) {
     const FieldMergeCall* call = static_cast<const FieldMergeCall*>(context);
     FieldData_PlainReplace(text, call->fieldName_, call->data_, out);
     return true;

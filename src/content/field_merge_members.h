@@ -21,8 +21,8 @@ public:
     const FieldMerge& merge() const { return merge_; }
 
 private:
-    static bool HostReplace(void* context, const std::string& text, std::string& out);
-    static bool PlainReplace(void* context, const std::string& text, std::string& out);
+    static bool HostReplace(void* context, std::string_view text, std::string& out);
+    static bool PlainReplace(void* context, std::string_view text, std::string& out);
 
     FieldMerge merge_{};
     REALstring hostFieldName_ = nullptr;  // the caller's, not counted

@@ -74,11 +74,15 @@ TEST_F(FieldMergeTest, BlanksAreKeptAndForbiddenCharactersDropped) {
     Object doc = OpenBody("blanks.docx",
                           "<w:p><w:r><w:t>{a}</w:t></w:r></w:p><w:p><w:r><w:t>x{b}</w:t></w:r></w:p>"
                           "<w:p><w:r><w:t>{c}</w:t></w:r></w:p><w:p><w:r><w:t xml:space=\"default\">{a}</w:t></w:r></w:p>");
+    // A text that holds a character XML forbids (a host wrote it; saving
+    // drops it) is replaced on its own, not joined with others.
+    Call(doc, "AppendParagraph", {"keep\x01{c}"});
     Merge(doc, "{a}", " padded ");
     Merge(doc, "{b}", "tail\t");
     Merge(doc, "{c}", std::string("a\x01" "b\x0b" "c\x1f" "d\ne", 10) + std::string(1, '\0') + "f");
     std::vector<std::string> saved = SavedParagraphs(doc, "blanks-merged.docx");
-    ASSERT_EQ(saved.size(), 4u);
+    ASSERT_EQ(saved.size(), 5u);
+    EXPECT_EQ(saved[4], "<w:p><w:r><w:rPr/><w:t>keepabcd\nef</w:t></w:r></w:p>");
     EXPECT_EQ(saved[0], "<w:p><w:r><w:t xml:space=\"preserve\"> padded </w:t></w:r></w:p>");
     EXPECT_EQ(saved[1], "<w:p><w:r><w:t xml:space=\"preserve\">xtail\t</w:t></w:r></w:p>");
     EXPECT_EQ(saved[2], "<w:p><w:r><w:t>abcd\nef</w:t></w:r></w:p>");
@@ -216,4 +220,21 @@ TEST_F(FieldMergeTest, HostsWithoutReplaceAllUseOurOwnReplacement) {
         EXPECT_EQ(TextsOf(out, "word/document.xml"), " y &  y\n");
         EXPECT_EQ(TextsOf(out, "word/header1.xml"), "head  y\n");
     }
+}
+
+// Texts go to the replacement many at a time: across chunk boundaries
+// every text gets its own piece back, and only changed ones are written.
+TEST_F(FieldMergeTest, LargeDocumentsKeepEveryTextInItsPlace) {
+    std::string body;
+    const int kParagraphs = 20000;
+    for (int i = 0; i < kParagraphs; ++i)
+        body += "<w:p><w:r><w:t>p" + std::to_string(i) + (i % 3 ? " {x}" : "") + "</w:t></w:r><w:r><w:t/></w:r></w:p>";
+    Object doc = OpenBody("large.docx", body);
+    Merge(doc, "{x}", "<" + std::string(40, '=') + ">");
+    SaveCopy(doc, "large-merged.docx");
+    const std::string texts = TextsOf("large-merged.docx", "word/document.xml");
+    std::string expected;
+    for (int i = 0; i < kParagraphs; ++i)
+        expected += "p" + std::to_string(i) + (i % 3 ? " <" + std::string(40, '=') + ">" : "") + "\n\n";
+    EXPECT_TRUE(texts == expected) << "the merged texts differ from the expected ones";
 }
