@@ -27,12 +27,12 @@ void Text_Set(pugi::xml_node t, std::string_view replaced) {
 // joined by kSeparator go through the replacement once. The separator is a
 // character XML forbids, so a loaded text never holds it, cleaned data
 // never does, and a match cannot span it unless the name holds it (then,
-// and for a text that holds it, each text goes alone).
+// and for a text that holds it, each text goes alone). The walk ends with
+// Flush.
 class TextBatch {
 public:
     explicit TextBatch(const FieldMerge& merge)
         : merge_(merge), joinable_(merge.fieldName.find(kSeparator) == std::string_view::npos) {}
-    ~TextBatch() { Flush(); }
     TextBatch(const TextBatch&) = delete;
     TextBatch& operator=(const TextBatch&) = delete;
 
@@ -169,22 +169,26 @@ void Text_ApplyFieldData(pugi::xml_node t, const FieldMerge& merge) {
 void Paragraph_ApplyFieldData(pugi::xml_node paragraph, const FieldMerge& merge) {
     TextBatch batch(merge);
     Paragraph_Collect(paragraph, batch);
+    batch.Flush();
 }
 
 void ParagraphItemContainer_ApplyFieldData(pugi::xml_node hyperlink, const FieldMerge& merge) {
     TextBatch batch(merge);
     Hyperlink_Collect(hyperlink, batch);
+    batch.Flush();
 }
 
 void Table_ApplyFieldData(pugi::xml_node table, const FieldMerge& merge) {
     TextBatch batch(merge);
     std::vector<pugi::xml_node> pending{table};
     Tables_Collect(pending, batch);
+    batch.Flush();
 }
 
 void Container_ApplyFieldData(pugi::xml_node container, const FieldMerge& merge) {
     TextBatch batch(merge);
     Container_Collect(container, batch);
+    batch.Flush();
 }
 
 void Document_ApplyFieldData(Word::Document& document, const FieldMerge& merge) {
@@ -194,6 +198,7 @@ void Document_ApplyFieldData(Word::Document& document, const FieldMerge& merge) 
     for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
         for (Word::HeaderFooterPart* part = list->head; part; part = part->next)
             Container_Collect(part->xml.document_element(), batch);
+    batch.Flush();
 }
 
 RunTextResult Run_ApplyFieldData(pugi::xml_node run, const FieldMerge& merge) {
