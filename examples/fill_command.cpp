@@ -473,7 +473,8 @@ int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args) {
         if (eq == std::string::npos || eq == 0) return Usage("not a NAME=VALUE pair: " + positional[i]);
         options.pairs.emplace_back(positional[i].substr(0, eq), positional[i].substr(eq + 1));
     }
-    if (options.pairs.empty() && options.jsonPath.empty()) return Usage("nothing to fill: give NAME=VALUE pairs or --json");
+    if (options.pairs.empty() && options.jsonPath.empty())
+        return Usage("nothing to fill: give NAME=VALUE pairs or --json");
     return FillPairs(rt, options);
 }
 

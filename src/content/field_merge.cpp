@@ -27,78 +27,73 @@ void Text_Set(pugi::xml_node t, std::string_view replaced) {
 // joined by kSeparator go through the replacement once. The separator is a
 // character XML forbids, so a loaded text never holds it, cleaned data
 // never does, and a match cannot span it unless the name holds it (then,
-// and for a text that holds it, each text goes alone). The walk ends with
-// Flush.
-class TextBatch {
-public:
-    explicit TextBatch(const FieldMerge& merge)
-        : merge_(merge), joinable_(merge.fieldName.find(kSeparator) == std::string_view::npos) {}
-    TextBatch(const TextBatch&) = delete;
-    TextBatch& operator=(const TextBatch&) = delete;
+// and for a text that holds it, each text goes alone). A walk ends with
+// TextBatch_Flush.
+constexpr char kSeparator = '\x01';
+constexpr size_t kChunkBytes = 256 * 1024;
 
-    void Add(pugi::xml_node t) {
-        const char* text = t.child_value();
-        if (!*text) return;  // an empty text stays empty
-        if (!joinable_ || std::strchr(text, kSeparator)) {
-            Text_ApplyFieldData(t, merge_);
-            return;
-        }
-        if (!texts_.empty()) joined_ += kSeparator;
-        joined_ += text;
-        texts_.push_back(t);
-        if (joined_.size() >= kChunkBytes) Flush();
-    }
-
-    void Flush() {
-        if (texts_.empty()) return;
-        if (merge_.replace(merge_.context, joined_, replaced_)) Distribute();
-        texts_.clear();
-        joined_.clear();
-    }
-
-private:
-    static constexpr char kSeparator = '\x01';
-    static constexpr size_t kChunkBytes = 256 * 1024;
-
-    // Gives each w:t its piece of the replaced text; when the pieces do not
-    // match the texts one for one, each text is replaced on its own.
-    void Distribute() {
-        std::vector<std::string_view> pieces;
-        pieces.reserve(texts_.size());
-        std::string_view rest = replaced_;
-        for (;;) {
-            const size_t end = rest.find(kSeparator);
-            pieces.push_back(rest.substr(0, end));
-            if (end == std::string_view::npos) break;
-            rest.remove_prefix(end + 1);
-        }
-        if (pieces.size() != texts_.size()) {
-            for (pugi::xml_node t : texts_) Text_ApplyFieldData(t, merge_);
-            return;
-        }
-        for (size_t i = 0; i < texts_.size(); ++i)
-            if (pieces[i] != texts_[i].child_value()) Text_Set(texts_[i], pieces[i]);
-    }
-
-    const FieldMerge& merge_;
-    const bool joinable_;
-    std::vector<pugi::xml_node> texts_;
-    std::string joined_, replaced_;
+struct TextBatch {
+    const FieldMerge& merge;
+    bool joinable;
+    std::vector<pugi::xml_node> texts;
+    std::string joined, replaced;
 };
 
-void Paragraph_Collect(pugi::xml_node paragraph, TextBatch& batch);
+TextBatch TextBatch_Make(const FieldMerge& merge) {
+    return TextBatch{merge, merge.fieldName.find(kSeparator) == std::string_view::npos, {}, {}, {}};
+}
+
+// Gives each w:t its piece of the replaced text; when the pieces do not
+// match the texts one for one, each text is replaced on its own.
+void TextBatch_Distribute(TextBatch& batch) {
+    std::vector<std::string_view> pieces;
+    pieces.reserve(batch.texts.size());
+    std::string_view rest = batch.replaced;
+    for (;;) {
+        const size_t end = rest.find(kSeparator);
+        pieces.push_back(rest.substr(0, end));
+        if (end == std::string_view::npos) break;
+        rest.remove_prefix(end + 1);
+    }
+    if (pieces.size() != batch.texts.size()) {
+        for (pugi::xml_node t : batch.texts) Text_ApplyFieldData(t, batch.merge);
+        return;
+    }
+    for (size_t i = 0; i < batch.texts.size(); ++i)
+        if (pieces[i] != batch.texts[i].child_value()) Text_Set(batch.texts[i], pieces[i]);
+}
+
+void TextBatch_Flush(TextBatch& batch) {
+    if (batch.texts.empty()) return;
+    if (batch.merge.replace(batch.merge.context, batch.joined, batch.replaced)) TextBatch_Distribute(batch);
+    batch.texts.clear();
+    batch.joined.clear();
+}
+
+void TextBatch_Add(TextBatch& batch, pugi::xml_node t) {
+    const char* text = t.child_value();
+    if (!*text) return;  // an empty text stays empty
+    if (!batch.joinable || std::strchr(text, kSeparator)) {
+        Text_ApplyFieldData(t, batch.merge);
+        return;
+    }
+    if (!batch.texts.empty()) batch.joined += kSeparator;
+    batch.joined += text;
+    batch.texts.push_back(t);
+    if (batch.joined.size() >= kChunkBytes) TextBatch_Flush(batch);
+}
 
 void Hyperlink_Collect(pugi::xml_node hyperlink, TextBatch& batch) {
     for (pugi::xml_node item = hyperlink.child("w:r"); item; item = item.next_sibling()) {
         if (item.type() != pugi::node_element) continue;
-        if (pugi::xml_node t = item.child("w:t")) batch.Add(t);
+        if (pugi::xml_node t = item.child("w:t")) TextBatch_Add(batch, t);
     }
 }
 
 void Paragraph_Collect(pugi::xml_node paragraph, TextBatch& batch) {
     for (pugi::xml_node child = paragraph.first_child(); child; child = child.next_sibling()) {
         if (Named(child, "w:r")) {
-            for (pugi::xml_node t = child.child("w:t"); t; t = t.next_sibling("w:t")) batch.Add(t);
+            for (pugi::xml_node t = child.child("w:t"); t; t = t.next_sibling("w:t")) TextBatch_Add(batch, t);
         } else if (Named(child, "w:hyperlink")) {
             Hyperlink_Collect(child, batch);
         }
@@ -167,38 +162,38 @@ void Text_ApplyFieldData(pugi::xml_node t, const FieldMerge& merge) {
 }
 
 void Paragraph_ApplyFieldData(pugi::xml_node paragraph, const FieldMerge& merge) {
-    TextBatch batch(merge);
+    TextBatch batch = TextBatch_Make(merge);
     Paragraph_Collect(paragraph, batch);
-    batch.Flush();
+    TextBatch_Flush(batch);
 }
 
 void ParagraphItemContainer_ApplyFieldData(pugi::xml_node hyperlink, const FieldMerge& merge) {
-    TextBatch batch(merge);
+    TextBatch batch = TextBatch_Make(merge);
     Hyperlink_Collect(hyperlink, batch);
-    batch.Flush();
+    TextBatch_Flush(batch);
 }
 
 void Table_ApplyFieldData(pugi::xml_node table, const FieldMerge& merge) {
-    TextBatch batch(merge);
+    TextBatch batch = TextBatch_Make(merge);
     std::vector<pugi::xml_node> pending{table};
     Tables_Collect(pending, batch);
-    batch.Flush();
+    TextBatch_Flush(batch);
 }
 
 void Container_ApplyFieldData(pugi::xml_node container, const FieldMerge& merge) {
-    TextBatch batch(merge);
+    TextBatch batch = TextBatch_Make(merge);
     Container_Collect(container, batch);
-    batch.Flush();
+    TextBatch_Flush(batch);
 }
 
 void Document_ApplyFieldData(Word::Document& document, const FieldMerge& merge) {
-    TextBatch batch(merge);
+    TextBatch batch = TextBatch_Make(merge);
     Container_Collect(document.documentXml.child("w:document").child("w:body"), batch);
     // The lists hold each part once, however many sections refer to it.
     for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
         for (Word::HeaderFooterPart* part = list->head; part; part = part->next)
             Container_Collect(part->xml.document_element(), batch);
-    batch.Flush();
+    TextBatch_Flush(batch);
 }
 
 RunTextResult Run_ApplyFieldData(pugi::xml_node run, const FieldMerge& merge) {

@@ -9,42 +9,15 @@
 #include "host/files.h"
 #include "host/strings.h"
 
-FieldMergeCall::~FieldMergeCall() {
-    if (ownsHostData_) REALUnlockString(hostData_);
-}
+namespace {
 
-bool FieldMergeCall::Prepare(REALstring fieldName, REALstring data) {
-    if (!StringToUTF8(fieldName, fieldName_) || !StringToUTF8(data, data_)) return false;
-    const size_t length = data_.size();
-    FieldData_Clean(data_);
-    if (!EReplaceAll) {
-        merge_ = FieldMerge{&FieldMergeCall::PlainReplace, this, fieldName_};
-        return true;
-    }
-    hostFieldName_ = fieldName;
-    hostData_ = data;
-    // Cleaning only drops characters or turns bad bytes into U+FFFD, which
-    // no valid text holds: an unchanged length with no U+FFFD means clean.
-    if (data_.size() != length || data_.find("\xEF\xBF\xBD") != std::string::npos) {
-        std::string original;
-        if (!StringToUTF8(data, original)) return false;
-        if (original != data_) {
-            hostData_ = UTF8ToString(data_);
-            if (!hostData_) return false;
-            ownsHostData_ = true;
-        }
-    }
-    merge_ = FieldMerge{&FieldMergeCall::HostReplace, this, fieldName_};
-    return true;
-}
-
-bool FieldMergeCall::HostReplace(void* context, std::string_view text, std::string& out) {
+bool HostReplace(void* context, std::string_view text, std::string& out) {
     const FieldMergeCall* call = static_cast<const FieldMergeCall*>(context);
     // An empty text stays empty whatever is replaced in it.
     if (text.empty()) return false;
     REALstring source = UTF8ToString(text);
     if (!source) return false;
-    REALstring result = EReplaceAll(source, call->hostFieldName_, call->hostData_);
+    REALstring result = EReplaceAll(source, call->hostFieldName, call->hostData);
     REALUnlockString(source);
     if (!result) {
         out.clear();
@@ -57,38 +30,72 @@ bool FieldMergeCall::HostReplace(void* context, std::string_view text, std::stri
     return converted;
 }
 
-bool FieldMergeCall::PlainReplace(void* context, std::string_view text, std::string& out) {
+bool PlainReplace(void* context, std::string_view text, std::string& out) {
     const FieldMergeCall* call = static_cast<const FieldMergeCall*>(context);
-    FieldData_PlainReplace(text, call->fieldName_, call->data_, out);
+    FieldData_PlainReplace(text, call->fieldName, call->data, out);
+    return true;
+}
+
+}  // namespace
+
+FieldMergeCall::~FieldMergeCall() {
+    if (ownsHostData) REALUnlockString(hostData);
+}
+
+bool FieldMergeCall_Prepare(FieldMergeCall& call, REALstring fieldName, REALstring data) {
+    if (!StringToUTF8(fieldName, call.fieldName) || !StringToUTF8(data, call.data)) return false;
+    const size_t length = call.data.size();
+    FieldData_Clean(call.data);
+    if (!EReplaceAll) {
+        call.merge = FieldMerge{&PlainReplace, &call, call.fieldName};
+        return true;
+    }
+    call.hostFieldName = fieldName;
+    call.hostData = data;
+    // Cleaning only drops characters or turns bad bytes into U+FFFD: an
+    // unchanged length without U+FFFD means the data was clean already.
+    if (call.data.size() != length || call.data.find("\xEF\xBF\xBD") != std::string::npos) {
+        std::string original;
+        if (!StringToUTF8(data, original)) return false;
+        if (original != call.data) {
+            call.hostData = UTF8ToString(call.data);
+            if (!call.hostData) return false;
+            call.ownsHostData = true;
+        }
+    }
+    call.merge = FieldMerge{&HostReplace, &call, call.fieldName};
     return true;
 }
 
 namespace ContainerMembers {
 void ApplyFieldData(REALobject instance, REALstring fieldName, REALstring data) {
     FieldMergeCall call;
-    if (call.Prepare(fieldName, data)) Container_ApplyFieldData(ContainerData_Of(instance)->node, call.merge());
+    if (FieldMergeCall_Prepare(call, fieldName, data))
+        Container_ApplyFieldData(ContainerData_Of(instance)->node, call.merge);
 }
 }  // namespace ContainerMembers
 
 namespace ParagraphMembers {
 void ApplyFieldData(REALobject instance, REALstring fieldName, REALstring data) {
     FieldMergeCall call;
-    if (call.Prepare(fieldName, data)) Paragraph_ApplyFieldData(DocumentItemData_Of(instance)->node, call.merge());
+    if (FieldMergeCall_Prepare(call, fieldName, data))
+        Paragraph_ApplyFieldData(DocumentItemData_Of(instance)->node, call.merge);
 }
 }  // namespace ParagraphMembers
 
 namespace TableMembers {
 void ApplyFieldData(REALobject instance, REALstring fieldName, REALstring data) {
     FieldMergeCall call;
-    if (call.Prepare(fieldName, data)) Table_ApplyFieldData(DocumentItemData_Of(instance)->node, call.merge());
+    if (FieldMergeCall_Prepare(call, fieldName, data))
+        Table_ApplyFieldData(DocumentItemData_Of(instance)->node, call.merge);
 }
 }  // namespace TableMembers
 
 namespace RunMembers {
 void ApplyFieldData(REALobject instance, REALstring fieldName, REALstring data) {
     FieldMergeCall call;
-    if (!call.Prepare(fieldName, data)) return;
-    switch (Run_ApplyFieldData(Run_TextNode(ParagraphItemData_Of(instance)), call.merge())) {
+    if (!FieldMergeCall_Prepare(call, fieldName, data)) return;
+    switch (Run_ApplyFieldData(Run_TextNode(ParagraphItemData_Of(instance)), call.merge)) {
         case RunTextResult::Written: break;
         case RunTextResult::DrawingRun: ThrowWordException("Text cannot be set on drawing Run", -25); break;
         case RunTextResult::ShapeRun: ThrowWordException("Text cannot be set on shape Run", -26); break;

@@ -8,28 +8,23 @@
 
 // What a member needs for one merge: the data as UTF-8 cleaned of what XML
 // forbids, and the host's ReplaceAll when it has one, else our own plain
-// replacement. Prepare is false when a host string cannot be converted:
-// the member then does nothing.
-class FieldMergeCall {
-public:
+// replacement. The record unlocks the host string it made.
+struct FieldMergeCall {
+    FieldMerge merge{};
+    REALstring hostFieldName = nullptr;  // the caller's, not counted
+    REALstring hostData = nullptr;       // the caller's, or our cleaned copy (ownsHostData)
+    bool ownsHostData = false;
+    std::string fieldName, data;
+
     FieldMergeCall() = default;
     ~FieldMergeCall();
     FieldMergeCall(const FieldMergeCall&) = delete;
     FieldMergeCall& operator=(const FieldMergeCall&) = delete;
-
-    bool Prepare(REALstring fieldName, REALstring data);
-    const FieldMerge& merge() const { return merge_; }
-
-private:
-    static bool HostReplace(void* context, std::string_view text, std::string& out);
-    static bool PlainReplace(void* context, std::string_view text, std::string& out);
-
-    FieldMerge merge_{};
-    REALstring hostFieldName_ = nullptr;  // the caller's, not counted
-    REALstring hostData_ = nullptr;       // the caller's, or our cleaned copy (ownsHostData_)
-    bool ownsHostData_ = false;
-    std::string fieldName_, data_;
 };
+
+// False when a host string cannot be converted: the member then does
+// nothing.
+bool FieldMergeCall_Prepare(FieldMergeCall& call, REALstring fieldName, REALstring data);
 
 namespace DocumentMembers {
 void ApplyFieldData(REALobject instance, REALstring fieldName, REALstring data);

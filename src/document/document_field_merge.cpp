@@ -5,6 +5,7 @@
 namespace DocumentMembers {
 void ApplyFieldData(REALobject instance, REALstring fieldName, REALstring data) {
     FieldMergeCall call;
-    if (call.Prepare(fieldName, data)) Document_ApplyFieldData(*DocumentData_Of(instance)->wordDocument, call.merge());
+    if (FieldMergeCall_Prepare(call, fieldName, data))
+        Document_ApplyFieldData(*DocumentData_Of(instance)->wordDocument, call.merge);
 }
 }  // namespace DocumentMembers

@@ -73,7 +73,8 @@ TEST_F(FieldMergeTest, ParagraphMergeReplacesPlaceholdersWholeInOneTextElement) 
 TEST_F(FieldMergeTest, BlanksAreKeptAndForbiddenCharactersDropped) {
     Object doc = OpenBody("blanks.docx",
                           "<w:p><w:r><w:t>{a}</w:t></w:r></w:p><w:p><w:r><w:t>x{b}</w:t></w:r></w:p>"
-                          "<w:p><w:r><w:t>{c}</w:t></w:r></w:p><w:p><w:r><w:t xml:space=\"default\">{a}</w:t></w:r></w:p>");
+                          "<w:p><w:r><w:t>{c}</w:t></w:r></w:p>"
+                          "<w:p><w:r><w:t xml:space=\"default\">{a}</w:t></w:r></w:p>");
     // A text that holds a character XML forbids (a host wrote it; saving
     // drops it) is replaced on its own, not joined with others.
     Call(doc, "AppendParagraph", {"keep\x01{c}"});
@@ -105,7 +106,8 @@ TEST_F(FieldMergeTest, DocumentMergeVisitsBodyTablesAndEveryHeaderAndFooterOnce)
     parts.headers = {{"default", "<w:p><w:r><w:t>first section {x}</w:t></w:r></w:p>"},
                      {"default", "<w:p><w:r><w:t>last section {x}</w:t></w:r></w:p>"},
                      {"even", docx_table({{"<w:p><w:r><w:t>even {x}</w:t></w:r></w:p>"}}) + "<w:p/>"}};
-    parts.footers = {{"default", "<w:p><w:hyperlink w:anchor=\"a\"><w:r><w:t>shared {x}</w:t></w:r></w:hyperlink></w:p>"}};
+    parts.footers = {
+        {"default", "<w:p><w:hyperlink w:anchor=\"a\"><w:r><w:t>shared {x}</w:t></w:r></w:hyperlink></w:p>"}};
     const std::string nested = docx_table({{"<w:p><w:r><w:t>inner {x}</w:t></w:r></w:p>"}});
     const std::string table = docx_table(
         {{"<w:p><w:r><w:t>cell {x}</w:t></w:r></w:p>", "<w:p><w:r><w:t>before</w:t></w:r></w:p>" + nested + "<w:p/>"}});

@@ -189,7 +189,8 @@ TEST_F(FillCommandTest, PlaceholdersSplitAcrossRunsAreWarnedOfOrFilled) {
               "<w:proofErr w:type=\"spellEnd\"/></w:p>");
     EXPECT_EQ(SavedParagraph("across.docx", 1),
               "<w:p><w:r>" + kItalic + "<w:t>Ann</w:t></w:r><w:r><w:rPr><w:b/></w:rPr><w:t/></w:r>"
-              "<w:r><w:t xml:space=\"preserve\"> and Ann</w:t></w:r><w:r><w:t xml:space=\"preserve\"> and Oslo</w:t></w:r></w:p>");
+              "<w:r><w:t xml:space=\"preserve\"> and Ann</w:t></w:r>"
+              "<w:r><w:t xml:space=\"preserve\"> and Oslo</w:t></w:r></w:p>");
     const std::string untouched = SavedParagraph("across.docx", 2);
     EXPECT_NE(untouched.find("<w:t>{na</w:t></w:r><w:hyperlink w:anchor=\"x\"><w:r><w:t>me}</w:t>"), std::string::npos)
         << untouched;
