@@ -103,7 +103,8 @@ int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int
         bool operandsOnly = false;
         for (size_t i = 1; i < args.size(); ++i) {
             const std::string& a = args[i];
-            if (operandsOnly || a.empty() || a[0] != '-' || a == "-") {
+            if (operandsOnly || a.empty() || a[0] != '-' || a == "-" ||
+                (c->ownOptions && a != "--help" && a != "-h" && a != "--force")) {
                 parsed.operands.push_back(a);
             } else if (a == "--") {
                 operandsOnly = true;
@@ -116,7 +117,7 @@ int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int
                 return UsageError(tool, commands, std::string(c->name) + " does not take " + a);
             }
         }
-        if (parsed.operands.size() != c->operandCount)
+        if (!c->ownOptions && parsed.operands.size() != c->operandCount)
             return UsageError(tool, commands,
                               std::string(c->name) + " takes " + (*c->operands ? c->operands : "no arguments"));
         vexrt::Runtime rt;

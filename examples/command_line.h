@@ -30,6 +30,9 @@ struct Command {
     const char* example;   // a whole command line
     bool writesFile;       // takes --force
     int (*run)(vexrt::Runtime& rt, const CommandArgs& args);
+    // The command reads its own options: every argument but --help and
+    // --force reaches it as an operand, in order, whatever their number.
+    bool ownOptions = false;
 };
 
 // Runs the command line: `--help`, `help [COMMAND]` and `COMMAND --help`

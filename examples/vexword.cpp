@@ -2,6 +2,17 @@
 // runtime exactly as a host program would. `vexword --help` lists the
 // commands (the table at the end of this file), `vexword help COMMAND`
 // shows one with an example.
+// runtime exactly as a host program would.
+//
+//   vexword info FILE.docx          core properties, body counts, sections,
+//                                   the kinds of headers and footers
+//   vexword text FILE.docx          the body's paragraph texts, one a line,
+//                                   list paragraphs with their labels,
+//                                   then each header's and footer's
+//   vexword links FILE.docx         every hyperlink (where, text, address or
+//                                   #anchor) and every bookmark, one a line
+//   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
+//   vexword fill TEMPLATE.docx ...  fill placeholders (fill_command.h)
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -13,6 +24,7 @@
 
 #include "api_reference.h"
 #include "command_line.h"
+#include "fill_command.h"
 #include "host_program.h"
 #include "list_labels.h"
 
@@ -188,6 +200,10 @@ int Api(vexrt::Runtime& rt, const example::CommandArgs&) {
     return example::kExitOk;
 }
 
+int Fill(vexrt::Runtime& rt, const example::CommandArgs& args) {
+    return example::FillCommand(rt, args.operands, args.force);
+}
+
 int RunInfo(vexrt::Runtime& rt, const example::CommandArgs& args) { return Info(rt, args.operands[0]); }
 int RunText(vexrt::Runtime& rt, const example::CommandArgs& args) { return Text(rt, args.operands[0]); }
 int RunLinks(vexrt::Runtime& rt, const example::CommandArgs& args) { return Links(rt, args.operands[0]); }
@@ -203,6 +219,9 @@ const std::vector<example::Command> kCommands = {
      "vexword links letter.docx", false, RunLinks},
     {"resave", "IN.docx OUT.docx", 2, "open IN and write it to OUT with SaveAs",
      "vexword resave letter.docx copy.docx", true, Resave},
+    {"fill", "TEMPLATE.docx (OUT.docx NAME=VALUE... | OUT.docx --json PAIRS.json | --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]) [--across-runs]",
+     0, "fill the placeholders of a template: pairs, a JSON object, or one document per CSV row",
+     "vexword fill letter.docx out.docx Name=Ada", true, Fill, true},
     {"api", "", 0, "the API reference (Markdown) of what the plug-in registers",
      "vexword api > docs/api.md", false, Api},
 };

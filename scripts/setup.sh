@@ -10,7 +10,8 @@
 #   CI:    the same tools run the docx checker (../shared/tools/check-docx)
 set -e
 packages="build-essential cmake pkg-config libpugixml-dev libzip-dev libffi-dev
-zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 python3-docx pandoc unzip"
+zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev python3 python3-docx pandoc unzip
+nlohmann-json3-dev"
 # LibreOffice comes with what it recommends (its fonts among them): without
 # fonts its PDFs hold no text to read back.
 with_recommends="poppler-utils libreoffice-writer-nogui"

@@ -7,6 +7,7 @@
 
 #include "content/document_caches.h"
 #include "content/iterators.h"
+#include "content/field_merge_members.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "drawing/drawing_container.h"
@@ -200,6 +201,7 @@ REALmethodDefinition ContainerMethods[] = {
     VEX_METHOD(Item, "Item(index as Integer) as VexlomarWord.DocumentItem"),
     VEX_METHOD(Paragraph, "Paragraph(index as Integer) as VexlomarWord.Paragraph"),
     VEX_METHOD(Table, "Table(index as Integer) as VexlomarWord.Table"),
+    VEX_METHOD(ContainerMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
     VEX_METHOD(RemoveItem, "RemoveItem(item as VexlomarWord.DocumentItem)"),
     VEX_METHOD(Items, "Items() as VexlomarWord.DocumentItemIterator"),
     VEX_METHOD(Paragraphs, "Paragraphs() as VexlomarWord.ParagraphIterator"),

@@ -5,6 +5,7 @@
 #include "content/bookmark_view.h"
 #include "content/container.h"
 #include "content/document_caches.h"
+#include "content/field_merge_members.h"
 #include "content/fields.h"
 #include "content/hyperlink_view.h"
 #include "content/hyperlinks.h"
@@ -306,6 +307,7 @@ REALmethodDefinition ParagraphMethods[] = {
     VEX_METHOD(Run, "Run(index as Integer) as VexlomarWord.Run"),
     VEX_METHOD(LogicalRun, "LogicalRun(index as Integer) as VexlomarWord.Run"),
     VEX_METHOD(AppendRun, "AppendRun(value as String) as VexlomarWord.Run"),
+    VEX_METHOD(ParagraphMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
     VEX_METHOD(RemoveParagraphItem, "RemoveParagraphItem(item as VexlomarWord.ParagraphItem)"),
     VEX_METHOD(SetListIndent, "SetListIndent(value as VexlomarWord.ListIndent, level as Integer)"),
     VEX_METHOD(ParagraphItem, "ParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),

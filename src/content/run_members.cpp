@@ -5,6 +5,7 @@
 
 #include "content/complex_runs.h"
 #include "content/document_caches.h"
+#include "content/field_merge_members.h"
 #include "content/paragraph_item.h"
 #include "content/paragraph_text.h"
 #include "content/run_content.h"
@@ -297,6 +298,7 @@ REALproperty RunProperties[] = {
 
 REALmethodDefinition RunMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
+    VEX_METHOD(RunMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
     VEX_METHOD(ClearTextColor, "ClearTextColor()"),
     VEX_METHOD(SetUnderlineWithColor,
                "SetUnderlineWithColor(underlineStyle as VexlomarWord.UnderlineStyles, colorValue as Color)"),

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "content/container.h"
+#include "content/field_merge_members.h"
 #include "document/document_bookmarks.h"
 #include "document/document_styles.h"
 #include "format/section_breaks.h"
@@ -267,6 +268,7 @@ REALmethodDefinition DocumentMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(DocumentConstructor),
     VEX_METHOD(Save, "Save()"),
     VEX_METHOD(SaveAs, "SaveAs(f as FolderItem)"),
+    VEX_METHOD(DocumentMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
     VEX_METHOD(AppendPageBreak, "AppendPageBreak()"),
     VEX_METHOD(AppendSectionBreak, "AppendSectionBreak(breakType as VexlomarWord.SectionBreakTypes)"),
     VEX_METHOD(Header, "Header(headerType as VexlomarWord.HeaderFooterTypes, createIfNotExists as Boolean) as "

@@ -1,5 +1,6 @@
 // The host class Table: the view of one w:tbl.
 #include "content/container.h"
+#include "content/field_merge_members.h"
 #include "host/class_tables.h"
 
 extern REALclassDefinition TableClass;
@@ -16,6 +17,7 @@ void TableDestructor(REALobject) {}
 
 REALmethodDefinition TableMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
+    VEX_METHOD(TableMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
 };
 
 }  // namespace
