@@ -3,6 +3,8 @@
 #include <cstring>
 #include <unordered_set>
 
+#include "content/document_caches.h"
+#include "document/document_data.h"
 #include "package/document.h"
 #include "package/random.h"
 
@@ -25,14 +27,19 @@ void CollectDrawingIds(const pugi::xml_document& part, std::unordered_set<int64_
 
 }  // namespace
 
-int64_t Document_NextDrawingId(const Word::Document& document) {
-    std::unordered_set<int64_t> used;
-    CollectDrawingIds(document.documentXml, used);
-    for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
-        for (const Word::HeaderFooterPart* part = list->head; part; part = part->next)
-            CollectDrawingIds(part->xml, used);
+int64_t Document_NextDrawingId(REALobject document) {
+    DocumentCaches& caches = DocumentCaches_Of(document);
+    std::unordered_set<int64_t>& used = caches.drawingIds;
+    if (!caches.drawingIdsKnown) {
+        const Word::Document& doc = *DocumentData_Of(document)->wordDocument;
+        CollectDrawingIds(doc.documentXml, used);
+        for (const Word::HeaderFooterList* list : {&doc.headers, &doc.footers})
+            for (const Word::HeaderFooterPart* part = list->head; part; part = part->next)
+                CollectDrawingIds(part->xml, used);
+        caches.drawingIdsKnown = true;
+    }
     for (;;) {
         const int64_t id = Document_Random(1, 134217726);
-        if (!used.count(id)) return id;
+        if (used.insert(id).second) return id;
     }
 }

@@ -3,11 +3,10 @@
 
 #include <cstdint>
 
-namespace Word {
-class Document;
-}
+#include "host/plugin_sdk.h"
 
-// A new drawing id for `document`: a random number in 1..134217726 that no
-// wp:docPr of the main part, a header or a footer already uses (readers
-// reject or renumber a document whose drawings share an id).
-int64_t Document_NextDrawingId(const Word::Document& document);
+// A new drawing id for the Document object `document`: a random number in
+// 1..134217726 that no wp:docPr of the main part, a header or a footer uses
+// and that was not given out before (readers reject or renumber a document
+// whose drawings share an id). The ids in use are gathered once a document.
+int64_t Document_NextDrawingId(REALobject document);

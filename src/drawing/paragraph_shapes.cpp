@@ -2,7 +2,6 @@
 
 #include "content/container.h"
 #include "content/paragraph_item.h"
-#include "document/document_data.h"
 #include "drawing/shape_anchor.h"
 #include "drawing/shape_base.h"
 #include "drawing/shape_position.h"
@@ -19,7 +18,7 @@ ShapeNodes AppendAnchored(REALobject paragraph, Anchored kind, RBInteger shapeTy
     const int32_t cxEmu = ShapeEmu_FromValue(cx, units), cyEmu = ShapeEmu_FromValue(cy, units);
     if (!CheckInsertShape(shapeType, cxEmu, cyEmu)) return {};
     const DocumentItemData* data = DocumentItemData_Of(paragraph);
-    const Word::Document& document = *DocumentData_Of(data->document)->wordDocument;
+    const REALobject document = data->document;
     const int32_t xEmu = ShapeEmu_FromValue(x, units), yEmu = ShapeEmu_FromValue(y, units);
     if (kind == Anchored::Shape)
         return AppendShapeRunInternal(document, data->node, shapeType, xEmu, yEmu, cxEmu, cyEmu);

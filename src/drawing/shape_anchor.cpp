@@ -37,7 +37,7 @@ void AppendPosition(pugi::xml_node anchor, const char* name, const char* relativ
 
 // The run, its markup-compatibility block and the anchor, up to an empty
 // a:graphicData of `uri`.
-ShapeNodes AppendAnchorRun(const Word::Document& document, pugi::xml_node paragraph, const char* requires,
+ShapeNodes AppendAnchorRun(REALobject document, pugi::xml_node paragraph, const char* requires,
                            const char* uri, int32_t x, int32_t y, int32_t cx, int32_t cy) {
     ShapeNodes nodes;
     nodes.run = paragraph.append_child("w:r");
@@ -124,14 +124,14 @@ pugi::xml_node AddShape(pugi::xml_node parent, int64_t type, int32_t x, int32_t 
     return wsp;
 }
 
-ShapeNodes AppendShapeRunInternal(const Word::Document& document, pugi::xml_node paragraph, int64_t type,
+ShapeNodes AppendShapeRunInternal(REALobject document, pugi::xml_node paragraph, int64_t type,
                                   int32_t x, int32_t y, int32_t cx, int32_t cy) {
     ShapeNodes nodes = AppendAnchorRun(document, paragraph, "wps", Xml_NamespaceOf("wps"), x, y, cx, cy);
     nodes.wsp = AddShape(nodes.anchor.child("a:graphic").child("a:graphicData"), type, 0, 0, cx, cy);
     return nodes;
 }
 
-ShapeNodes AppendShapeGroupRunInternal(const Word::Document& document, pugi::xml_node paragraph, int64_t type,
+ShapeNodes AppendShapeGroupRunInternal(REALobject document, pugi::xml_node paragraph, int64_t type,
                                        int32_t x, int32_t y, int32_t cx, int32_t cy) {
     // A reader that knows shapes but not groups must skip the group.
     ShapeNodes nodes = AppendAnchorRun(document, paragraph, "wpg", Xml_NamespaceOf("wpg"), x, y, cx, cy);

@@ -5,9 +5,7 @@
 
 #include <pugixml.hpp>
 
-namespace Word {
-class Document;
-}
+#include "host/plugin_sdk.h"
 
 // The nodes of one anchored shape or group.
 struct ShapeNodes {
@@ -26,10 +24,11 @@ pugi::xml_node AddShape(pugi::xml_node parent, int64_t type, int32_t x, int32_t 
 // Appends to `paragraph` a run holding one anchored shape (group) of
 // `type` at x, y (from the column and the paragraph) sized cx, cy, all in
 // EMU; sizes not negative. The prefixes the markup uses are declared in
-// the part first. `document` gives the drawing its id.
-ShapeNodes AppendShapeRunInternal(const Word::Document& document, pugi::xml_node paragraph, int64_t type,
+// the part first. The drawing's id is one the Document object `document`
+// has not used.
+ShapeNodes AppendShapeRunInternal(REALobject document, pugi::xml_node paragraph, int64_t type,
                                   int32_t x, int32_t y, int32_t cx, int32_t cy);
-ShapeNodes AppendShapeGroupRunInternal(const Word::Document& document, pugi::xml_node paragraph, int64_t type,
+ShapeNodes AppendShapeGroupRunInternal(REALobject document, pugi::xml_node paragraph, int64_t type,
                                        int32_t x, int32_t y, int32_t cx, int32_t cy);
 
 // The wpg:wgp of a group's anchor; empty when any step is missing.
