@@ -19,6 +19,7 @@ page 1 | grep -q "Vexlomar Demo Works" || fail "no first-page header on page 1"
 page 2 | grep -q "Vexlomar Demo Works" && fail "the first-page header shows on page 2"
 for p in 1 2; do page "$p" | grep -q "1 Sample Street" || fail "no footer on page $p"; done
 page 2 | grep -q "Appendix: order lines" || fail "the appendix is not on page 2"
+page 1 | grep -q "Thank you!" || fail "no callout text beside the total"
 page 1 | grep -q "^ *2\. *Returns are accepted" || fail "the conditions are not numbered"
 page 1 | grep -q "^ *b\. *Delivery is free" || fail "the nested conditions are not lettered"
 page 1 | grep -q "^ *3\. *Prices include VAT" || fail "the numbering does not go on after the lettered level"

@@ -1,7 +1,8 @@
 // The demo host program: loads the plug-in through the runtime, shows what
 // it registered, writes a short letter as a .docx (with a numbered and a
 // bulleted list, a first-page header, a footer, a landscape appendix,
-// hyperlinks and a bookmark), reopens it and prints it.
+// hyperlinks, a bookmark, a callout shape with a text box and a stamp made
+// of a shape group), reopens it and prints it.
 //
 //   demo [OUT.docx]
 #include <cstdio>
@@ -177,6 +178,21 @@ int main(int argc, char** argv) {
             rt.set(amount, "Bold", 1);
             rt.set(amount, "TextColor", vexrt::Color{0xC00000});
             rt.call(amount, "SetUnderlineWithColor", {2, vexrt::Color{0xC00000}});
+            // Beside the total, a coloured callout with a text box.
+            const int kEllipseCallout = 16, kEllipse = 2, kOctagon = 8, kShapeInches = 1;
+            Object callout = rt.call(total, "AppendShape", {kEllipseCallout, 4.6, -0.1, 1.8, 0.65, kShapeInches})
+                                 .object();
+            rt.set(callout, "SolidFillColor", vexrt::Color{0xFFC000});
+            rt.set(callout, "LineColor", vexrt::Color{0xC55A11});
+            rt.set(callout, "HandleAdjustment1", -70000);  // the tail points left, at the total
+            rt.set(callout, "HandleAdjustment2", 30000);
+            rt.set(callout, "TextWrap", 1);  // the lines beside it make room
+            Object calloutText = rt.call(callout, "Container", {true}).object();
+            Object calloutLine = rt.call(calloutText, "Paragraph", {0}).object();
+            rt.set(calloutLine, "Alignment", 1);
+            Object thankYou = rt.call(calloutLine, "AppendRun", {"Thank you!"}).object();
+            rt.set(thankYou, "Bold", 1);
+            rt.set(thankYou, "TextColor", vexrt::Color{0x1F4E79});
             Object note = rt.call(doc, "AppendParagraph", {"Please note: "}).object();
             Object phrase = rt.call(note, "AppendRun", {"payment is due within 30 days"}).object();
             rt.set(phrase, "HighlightColor", 1);
@@ -200,7 +216,18 @@ int main(int argc, char** argv) {
             Object keep = rt.call(doc, "CreateListIndent", {true}).object();
             for (const char* text : {"this confirmation", "the delivery note"})
                 rt.call(rt.call(doc, "AppendParagraph", {text}).object(), "SetListIndent", {keep, 0});
-            rt.call(doc, "AppendParagraph", {"Kind regards,\nThe demo team"});
+            Object regards = rt.call(doc, "AppendParagraph", {"Kind regards,\nThe demo team"}).object();
+            // A stamp beside the greeting: a group of a ring and a seal.
+            Object stamp = rt.call(regards, "AppendShapeGroup", {kEllipse, 4.2, -0.1, 1.0, 1.0, kShapeInches})
+                               .object();
+            Object ring = rt.call(stamp, "Shape", {0}).object();
+            rt.set(ring, "NoFill", true);
+            rt.set(ring, "LineColor", vexrt::Color{0xC00000});
+            rt.set(ring, "LineWidth", 2.25);
+            Object seal = rt.call(stamp, "AppendShape", {kOctagon, 0.25, 0.25, 0.5, 0.5, kShapeInches}).object();
+            rt.set(seal, "SolidFillColor", vexrt::Color{0xC00000});
+            rt.set(seal, "NoLine", true);
+            rt.set(seal, "Rotation", 22.5);
 
             // Fields: the reader's word processor fills in their results.
             Object dated = rt.call(doc, "AppendParagraph", {"Written on "}).object();

@@ -4,11 +4,13 @@
 // shows one with an example.
 // runtime exactly as a host program would.
 //
-//   vexword info FILE.docx          core properties, body counts, sections,
+//   vexword info FILE.docx          core properties, body counts, shapes and
+//                                   groups of the body, sections,
 //                                   the kinds of headers and footers
 //   vexword text FILE.docx          the body's paragraph texts, one a line,
-//                                   list paragraphs with their labels,
-//                                   then each header's and footer's
+//                                   list paragraphs with their labels, the
+//                                   text boxes of a paragraph's shapes after
+//                                   it, then each header's and footer's
 //   vexword links FILE.docx         every hyperlink (where, text, address or
 //                                   #anchor) and every bookmark, one a line
 //   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
@@ -65,6 +67,47 @@ bool Has(vexrt::Runtime& rt, const char* className, const char* member) {
 
 const char* const kHeaderFooterTypes[] = {"default", "first", "even"};
 
+// The shapes a paragraph anchors: each run's shape, and each member of a
+// run's group.
+std::vector<Object> AnchoredShapes(vexrt::Runtime& rt, const Object& paragraph, int64_t* groups = nullptr) {
+    std::vector<Object> shapes;
+    if (!Has(rt, "Run", "Shape")) return shapes;
+    const int64_t runs = rt.get(paragraph, "RunCount").integer();
+    for (int64_t r = 0; r < runs; ++r) {
+        Object run = rt.call(paragraph, "Run", {r}).object();
+        if (!run || !rt.get(run, "IsShape").boolean()) continue;
+        if (Object shape = rt.get(run, "Shape").object()) shapes.push_back(shape);
+        if (Object group = rt.get(run, "ShapeGroup").object()) {
+            if (groups) ++*groups;
+            const int64_t last = rt.get(group, "LastShapeIndex").integer();
+            for (int64_t i = 0; i <= last; ++i) shapes.push_back(rt.call(group, "Shape", {i}).object());
+        }
+    }
+    return shapes;
+}
+
+// The text-box paragraphs of the shapes a paragraph anchors, marked as such.
+std::vector<std::string> TextBoxLines(vexrt::Runtime& rt, const Object& paragraph) {
+    std::vector<std::string> lines;
+    for (const Object& shape : AnchoredShapes(rt, paragraph)) {
+        Object box = rt.call(shape, "Container", {false}).object();
+        if (!box) continue;
+        for (const auto& t : example::ParagraphTexts(rt, box)) lines.push_back("  [text box] " + t);
+    }
+    return lines;
+}
+
+// A container's paragraph texts, each followed by the text-box paragraphs
+// of its shapes.
+void PrintWithTextBoxes(vexrt::Runtime& rt, const Object& container, const std::vector<std::string>& texts) {
+    for (size_t i = 0; i < texts.size(); ++i) {
+        std::cout << texts[i] << "\n";
+        Object paragraph = rt.call(container, "Paragraph", {int64_t(i)}).object();
+        if (paragraph)
+            for (const auto& line : TextBoxLines(rt, paragraph)) std::cout << line << "\n";
+    }
+}
+
 // The header (footer) of the final section of each reference type; nil
 // where there is none.
 std::vector<Object> HeadersOrFooters(vexrt::Runtime& rt, const Object& doc, const char* kind) {
@@ -113,6 +156,14 @@ int Info(vexrt::Runtime& rt, const std::string& path) {
         std::cout << p << ": " << ShowDate(rt, rt.get(doc, p)) << "\n";
     for (const char* p : {"ItemCount", "ParagraphCount", "TableCount"})
         if (Has(rt, "Container", p)) std::cout << p << ": " << rt.get(doc, p).integer() << "\n";
+    if (Has(rt, "Run", "Shape")) {
+        // Shapes counted one by one, group members included.
+        int64_t shapes = 0, groups = 0;
+        const int64_t paragraphs = rt.get(doc, "ParagraphCount").integer();
+        for (int64_t i = 0; i < paragraphs; ++i)
+            shapes += int64_t(AnchoredShapes(rt, rt.call(doc, "Paragraph", {i}).object(), &groups).size());
+        std::cout << "Shapes: " << shapes << ", groups: " << groups << "\n";
+    }
     const std::vector<Object> sections = Sections(rt, doc);
     for (size_t i = 0; i < sections.size(); ++i)
         std::cout << "Section " << i + 1 << ": " << DescribeSection(rt, sections[i]) << "\n";
@@ -130,14 +181,14 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
     // The runtime opened the package, so it can be read for its lists too.
     const example::PackageLabels labels = example::PackageLabels_Read(path);
-    for (const auto& t : example::LabelledParagraphTexts(rt, doc, labels.body)) std::cout << t << "\n";
+    PrintWithTextBoxes(rt, doc, example::LabelledParagraphTexts(rt, doc, labels.body));
     for (const char* kind : {"Header", "Footer"}) {
         const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
         const example::StoryLabels* stories = std::strcmp(kind, "Header") == 0 ? labels.headers : labels.footers;
         for (int type = 0; type < 3; ++type) {
             if (!parts[type]) continue;
             std::cout << "--- " << kind << " (" << kHeaderFooterTypes[type] << ") ---\n";
-            for (const auto& t : example::LabelledParagraphTexts(rt, parts[type], stories[type])) std::cout << t << "\n";
+            PrintWithTextBoxes(rt, parts[type], example::LabelledParagraphTexts(rt, parts[type], stories[type]));
         }
     }
     return 0;

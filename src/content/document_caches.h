@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_set>
 
 #include "content/complex_runs.h"
 #include "content/position_cache.h"
@@ -17,6 +18,10 @@ struct DocumentCaches {
     // The largest bookmark id in the document and given out since; -1
     // until first looked for. Removals leave it: ids are never reused.
     int64_t highestBookmarkId = -1;
+    // Drawing ids (wp:docPr) of the document and given out since; filled
+    // on first use. Removals leave them: an id is never given twice.
+    std::unordered_set<int64_t> drawingIds;
+    bool drawingIdsKnown = false;
 };
 
 // Forgets everything: after any change that inserts, removes or moves

@@ -20,6 +20,7 @@
 #include "content/sibling_walk.h"
 #include "document/document_data.h"
 #include "drawing/drawing_container.h"
+#include "drawing/paragraph_shapes.h"
 #include "format/list_indent.h"
 #include "format/paragraph_numbering.h"
 #include "format/paragraph_properties.h"
@@ -322,6 +323,16 @@ REALmethodDefinition ParagraphMethods[] = {
     VEX_ASSIGNABLE_METHOD(RightIndent, SetRightIndent, "RightIndent(unit as VexlomarWord.Units) as Double"),
     VEX_ASSIGNABLE_METHOD(FirstLineIndent, SetFirstLineIndent,
                           "FirstLineIndent(unit as VexlomarWord.Units) as Double"),
+    VEX_METHOD(AppendShape, "AppendShape(shapeType as VexlomarWord.ShapeTypes, x as Double, y as Double, cx as "
+                            "Double, cy as Double, unit as VexlomarWord.EmuUnits) as VexlomarWord.Shape"),
+    VEX_METHOD(AppendShapeRun, "AppendShapeRun(shapeType as VexlomarWord.ShapeTypes, x as Double, y as Double, cx "
+                               "as Double, cy as Double, unit as VexlomarWord.EmuUnits) as VexlomarWord.Run"),
+    VEX_METHOD(AppendShapeGroup, "AppendShapeGroup(shapeType as VexlomarWord.ShapeTypes, x as Double, y as Double, "
+                                 "cx as Double, cy as Double, unit as VexlomarWord.EmuUnits) as "
+                                 "VexlomarWord.ShapeGroup"),
+    VEX_METHOD(AppendShapeGroupRun, "AppendShapeGroupRun(shapeType as VexlomarWord.ShapeTypes, x as Double, y as "
+                                    "Double, cx as Double, cy as Double, unit as VexlomarWord.EmuUnits) as "
+                                    "VexlomarWord.Run"),
     VEX_METHOD(SetLanguageCode, "SetLanguageCode(code as String, setOnRuns as Boolean)"),
     VEX_METHOD(AppendTimeField,
                "AppendTimeField(hours as Integer, minutes as Integer, seconds as Integer) as VexlomarWord.Run"),

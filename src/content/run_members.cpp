@@ -12,6 +12,7 @@
 #include "content/run_language.h"
 #include "content/sibling_walk.h"
 #include "content/tab_segments.h"
+#include "drawing/paragraph_shapes.h"
 #include "format/colors.h"
 #include "format/run_properties.h"
 #include "format/style_part.h"
@@ -270,6 +271,8 @@ REALproperty RunProperties[] = {
     VEX_READONLY_PROPERTY("IsPageBreak", "Boolean", GetIsPageBreak),
     VEX_READONLY_PROPERTY("IsDrawing", "Boolean", GetIsDrawing),
     VEX_READONLY_PROPERTY("IsShape", "Boolean", GetIsShape),
+    VEX_READONLY_PROPERTY("Shape", "VexlomarWord.Shape", GetShape),
+    VEX_READONLY_PROPERTY("ShapeGroup", "VexlomarWord.ShapeGroup", GetShapeGroup),
     VEX_PROPERTY("FontName", "String", GetFontName, SetFontName),
     VEX_PROPERTY("FontSize", "Integer", GetFontSize, SetFontSize),
     VEX_PROPERTY("Bold", "VexlomarWord.BooleanAttribute", GetBold, SetBold),

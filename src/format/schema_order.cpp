@@ -111,6 +111,19 @@ const char* const kSettings[] = {
     "w:doNotEmbedSmartTags", "w:decimalSymbol", "w:listSeparator",
 };
 
+// DrawingML: one fill of a shape before its line, a line's fill before its
+// dash, join and ends.
+const char* const kShapeProperties[] = {
+    "a:xfrm", "a:custGeom|a:prstGeom",
+    "a:noFill|a:solidFill|a:gradFill|a:blipFill|a:pattFill|a:grpFill", "a:ln",
+    "a:effectLst|a:effectDag", "a:scene3d", "a:sp3d", "a:extLst",
+};
+
+const char* const kLineProperties[] = {
+    "a:noFill|a:solidFill|a:gradFill|a:pattFill", "a:prstDash|a:custDash", "a:round|a:bevel|a:miter",
+    "a:headEnd", "a:tailEnd", "a:extLst",
+};
+
 Sequence SequenceFor(ChildOrder order) {
     switch (order) {
         case ChildOrder::RunProperties: return SequenceOf(kRunProperties);
@@ -128,6 +141,8 @@ Sequence SequenceFor(ChildOrder order) {
         case ChildOrder::TableStyleProperties: return SequenceOf(kTableStyleProperties);
         case ChildOrder::DocumentDefaults: return SequenceOf(kDocumentDefaults);
         case ChildOrder::Settings: return SequenceOf(kSettings);
+        case ChildOrder::ShapeProperties: return SequenceOf(kShapeProperties);
+        case ChildOrder::LineProperties: return SequenceOf(kLineProperties);
     }
     return {nullptr, 0};
 }

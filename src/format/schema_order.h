@@ -27,6 +27,8 @@ enum class ChildOrder {
     TableStyleProperties,     // w:tblStylePr
     DocumentDefaults,         // w:docDefaults
     Settings,                 // w:settings (the settings part)
+    ShapeProperties,          // wps:spPr (DrawingML shape properties)
+    LineProperties,           // a:ln
 };
 
 // Inserts a new child named `name` before the first existing child the
