@@ -18,6 +18,7 @@
 #include "content/sibling_walk.h"
 #include "document/document_data.h"
 #include "drawing/drawing_container.h"
+#include "drawing/drawing_members.h"
 #include "format/list_indent.h"
 #include "format/paragraph_numbering.h"
 #include "format/paragraph_properties.h"
@@ -290,6 +291,9 @@ REALmethodDefinition ParagraphMethods[] = {
     VEX_METHOD(Run, "Run(index as Integer) as VexlomarWord.Run"),
     VEX_METHOD(LogicalRun, "LogicalRun(index as Integer) as VexlomarWord.Run"),
     VEX_METHOD(AppendRun, "AppendRun(value as String) as VexlomarWord.Run"),
+    VEX_METHOD(AppendRunWithPicture,
+               "AppendRun(value as String, mediaType as VexlomarWord.PictureTypes, originalFileName as String, "
+               "width as Integer, height as Integer) as VexlomarWord.Run"),
     VEX_METHOD(RemoveParagraphItem, "RemoveParagraphItem(item as VexlomarWord.ParagraphItem)"),
     VEX_METHOD(SetListIndent, "SetListIndent(value as VexlomarWord.ListIndent, level as Integer)"),
     VEX_METHOD(ParagraphItem, "ParagraphItem(index as Integer) as VexlomarWord.ParagraphItem"),

@@ -11,6 +11,7 @@
 #include "content/run_language.h"
 #include "content/sibling_walk.h"
 #include "content/tab_segments.h"
+#include "drawing/drawing_members.h"
 #include "format/colors.h"
 #include "format/run_properties.h"
 #include "format/style_part.h"
@@ -269,6 +270,7 @@ REALproperty RunProperties[] = {
     VEX_READONLY_PROPERTY("IsPageBreak", "Boolean", GetIsPageBreak),
     VEX_READONLY_PROPERTY("IsDrawing", "Boolean", GetIsDrawing),
     VEX_READONLY_PROPERTY("IsShape", "Boolean", GetIsShape),
+    VEX_READONLY_PROPERTY("Drawing", "VexlomarWord.Drawing", GetDrawing),
     VEX_PROPERTY("FontName", "String", GetFontName, SetFontName),
     VEX_PROPERTY("FontSize", "Integer", GetFontSize, SetFontSize),
     VEX_PROPERTY("Bold", "VexlomarWord.BooleanAttribute", GetBold, SetBold),

@@ -4,25 +4,11 @@
 #include <string>
 
 #include "document/document_data.h"
-#include "package/package_paths.h"
-#include "package/relationships.h"
+#include "drawing/picture_media.h"
 
 namespace {
 
 const char kPictureNamespace[] = "http://schemas.openxmlformats.org/drawingml/2006/picture";
-
-// Drops one relationship of the picture and what it points to.
-void DeleteImageRelationship(REALobject document, const char* relId, Word::HeaderFooterPart* part) {
-    DocumentData* data = DocumentData_Of(document);
-    Word::Document& doc = *data->wordDocument;
-    bool found = false;
-    const std::string target = Rel_TargetFromID(doc, relId, found, part).value();
-    if (!found) return;
-    Rel_DeleteID(doc, relId, part);
-    // A picture added since the last save is only in the pending list; one
-    // from the file must be left out of the next save.
-    if (!RemoveIfHasImageToBeAdded(data, relId)) data->deletedFiles.push_back(PackagePath_Resolve(Rel_PartName(part), target));
-}
 
 }  // namespace
 
@@ -55,9 +41,18 @@ void Drawing_Delete(REALobject document, const DrawingContainer& c) {
     if (!found) return;
     // A picture in a header or footer is related from that part.
     Word::HeaderFooterPart* part = DocumentData_Of(document)->wordDocument->PartOfNode(blip);
-    DeleteImageRelationship(document, blip.attribute("r:embed").value(), part);
+    PictureMedia_Release(document, part, blip.attribute("r:embed").value(), c.drawing);
     if (pugi::xml_node svg = DrawingContainer_GetSvgBlipNode(c))
-        DeleteImageRelationship(document, svg.attribute("r:embed").value(), part);
+        PictureMedia_Release(document, part, svg.attribute("r:embed").value(), c.drawing);
+}
+
+PictureKind Picture_KindOfTarget(std::string_view target) {
+    auto endsWith = [&](std::string_view end) {
+        return target.size() >= end.size() && target.substr(target.size() - end.size()) == end;
+    };
+    if (endsWith(".png")) return PictureKind::Png;
+    if (endsWith(".jpg") || endsWith(".jpeg")) return PictureKind::Jpeg;
+    return PictureKind::Unknown;
 }
 
 void Run_Delete(REALobject document, pugi::xml_node run) {
