@@ -1,7 +1,9 @@
 #include "drawing/drawing_container.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "document/document_data.h"
 #include "drawing/picture_media.h"
@@ -41,9 +43,13 @@ void Drawing_Delete(REALobject document, const DrawingContainer& c) {
     if (!found) return;
     // A picture in a header or footer is related from that part.
     Word::HeaderFooterPart* part = DocumentData_Of(document)->wordDocument->PartOfNode(blip);
-    PictureMedia_Release(document, part, blip.attribute("r:embed").value(), c.drawing);
-    if (pugi::xml_node svg = DrawingContainer_GetSvgBlipNode(c))
-        PictureMedia_Release(document, part, svg.attribute("r:embed").value(), c.drawing);
+    // Every version the picture embeds goes with it: the picture itself and
+    // its SVG version wherever its extension list keeps it.
+    std::vector<std::string> relIds{blip.attribute("r:embed").value()};
+    for (pugi::xpath_node embed : blip.select_nodes(".//@r:embed"))
+        if (std::find(relIds.begin(), relIds.end(), embed.attribute().value()) == relIds.end())
+            relIds.push_back(embed.attribute().value());
+    for (const std::string& relId : relIds) PictureMedia_Release(document, part, relId.c_str(), c.drawing);
 }
 
 PictureKind Picture_KindOfTarget(std::string_view target) {

@@ -28,8 +28,9 @@ enum class PictureKind { None = 0, Png = 1, Jpeg = 2, Unknown = 10 };
 // ".jpg" or ".jpeg" jpeg, anything else unknown.
 PictureKind Picture_KindOfTarget(std::string_view target);
 
-// Drops the picture's relationships and media (and those of its SVG
-// version) as far as nothing else uses them (PictureMedia_Release): a
+// Drops the picture's relationships and media (and those of every other
+// version it embeds, such as an SVG one, wherever its extensions keep it) as
+// far as nothing else uses them (PictureMedia_Release): a
 // picture added since the last save leaves its pending list, one from the
 // file is marked for deletion at the next save. The drawing's XML is left
 // to the caller.
