@@ -9,14 +9,22 @@
 //   vexword links FILE.docx         every hyperlink (where, text, address or
 //                                   #anchor) and every bookmark, one a line
 //   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
+//   vexword pictures FILE.docx      every inline picture: where, type, media
+//                                   name, pixel size, alternative text
+//   vexword extract FILE.docx DIR   writes the bytes of every inline picture
+//                                   into DIR, under its media name
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
 #include <vexrt/runtime.h>
 
+#include "drawing/image_size.h"
 #include "host_program.h"
 #include "list_labels.h"
 
@@ -29,7 +37,9 @@ int Usage() {
     std::cerr << "usage: vexword info FILE.docx\n"
                  "       vexword text FILE.docx\n"
                  "       vexword links FILE.docx\n"
-                 "       vexword resave IN.docx OUT.docx\n";
+                 "       vexword resave IN.docx OUT.docx\n"
+                 "       vexword pictures FILE.docx\n"
+                 "       vexword extract FILE.docx DIR\n";
     return 2;
 }
 
@@ -191,6 +201,113 @@ int Resave(vexrt::Runtime& rt, const std::string& in, const std::string& out) {
     return 0;
 }
 
+// One inline picture and where it was found.
+struct FoundPicture {
+    std::string where;  // "body", "header (first)", "body table 1 cell 2,1"
+    Object drawing;
+};
+
+void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string& where,
+                  std::vector<FoundPicture>& found);
+
+// The cells of a table, as containers, where tables offer them.
+void FindPicturesInTable(vexrt::Runtime& rt, const Object& table, const std::string& where,
+                         std::vector<FoundPicture>& found) {
+    if (!Has(rt, "Table", "Row") || !Has(rt, "TableRow", "Cell")) return;
+    const int64_t rows = rt.get(table, "RowCount").integer();
+    for (int64_t r = 0; r < rows; ++r) {
+        Object row = rt.call(table, "Row", {r}).object();
+        const int64_t cells = row ? rt.get(row, "ColumnCount").integer() : 0;
+        for (int64_t c = 0; c < cells; ++c)
+            if (Object cell = rt.call(row, "Cell", {c}).object())
+                FindPictures(rt, cell, where + " cell " + std::to_string(r + 1) + "," + std::to_string(c + 1), found);
+    }
+}
+
+void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string& where,
+                  std::vector<FoundPicture>& found) {
+    int64_t tables = 0;
+    const int64_t items = rt.get(container, "ItemCount").integer();
+    for (int64_t i = 0; i < items; ++i) {
+        Object item = rt.call(container, "Item", {i}).object();
+        if (!item) continue;
+        if (rt.className(item) == "VexlomarWord.Table") {
+            FindPicturesInTable(rt, item, where + " table " + std::to_string(++tables), found);
+            continue;
+        }
+        const int64_t runs = rt.get(item, "RunCount").integer();
+        for (int64_t r = 0; r < runs; ++r) {
+            Value drawing = rt.get(rt.call(item, "Run", {r}).object(), "Drawing");
+            if (!drawing.isNil() && rt.get(drawing.object(), "IsPicture").boolean())
+                found.push_back({where, drawing.object()});
+        }
+    }
+}
+
+// Body, then headers and footers of the final section.
+std::vector<FoundPicture> AllPictures(vexrt::Runtime& rt, const Object& doc) {
+    std::vector<FoundPicture> found;
+    FindPictures(rt, doc, "body", found);
+    for (const char* kind : {"Header", "Footer"}) {
+        const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
+        for (int type = 0; type < 3; ++type)
+            if (parts[type])
+                FindPictures(rt, parts[type],
+                             std::string(kind[0] == 'H' ? "header" : "footer") + " (" + kHeaderFooterTypes[type] + ")",
+                             found);
+    }
+    return found;
+}
+
+const char* const kPictureTypes[] = {"none", "png", "jpeg"};
+
+// "body: png image1.png 96 x 48 px "Company logo"".
+int Pictures(vexrt::Runtime& rt, const std::string& path) {
+    if (!Has(rt, "Run", "Drawing")) return 0;
+    Object doc = Open(rt, path);
+    for (const FoundPicture& p : AllPictures(rt, doc)) {
+        const int64_t type = rt.get(p.drawing, "PictureType").integer();
+        const std::string bytes = rt.get(p.drawing, "PictureData").text();
+        ImageSize size;
+        std::string error;
+        const std::string pixels = ImageSize_Read(bytes, ImageFormat_Sniff(bytes), size, error)
+                                       ? std::to_string(size.width) + " x " + std::to_string(size.height) + " px"
+                                       : "size unknown (" + error + ")";
+        std::cout << p.where << ": " << (type >= 0 && type <= 2 ? kPictureTypes[type] : "unknown") << " "
+                  << rt.get(p.drawing, "PictureFileName").text() << " " << pixels << " \""
+                  << rt.get(p.drawing, "AltTextDescription").text() << "\"\n";
+    }
+    return 0;
+}
+
+// A picture shown twice is written once; two different pictures of one
+// name (from different folders) get "-2", "-3"... before the extension.
+int Extract(vexrt::Runtime& rt, const std::string& path, const std::string& dir) {
+    if (!Has(rt, "Run", "Drawing")) return 0;
+    Object doc = Open(rt, path);
+    std::filesystem::create_directories(dir);
+    std::map<std::string, std::string> written;  // file name -> bytes
+    for (const FoundPicture& p : AllPictures(rt, doc)) {
+        const std::string bytes = rt.get(p.drawing, "PictureData").text();
+        std::string name = rt.get(p.drawing, "PictureFileName").text();
+        if (name.empty() || name == "." || name == "..") name = "picture";
+        const size_t dot = name.rfind('.');
+        const std::string stem = name.substr(0, dot), extension = dot == std::string::npos ? "" : name.substr(dot);
+        for (int n = 2; written.count(name) && written[name] != bytes; ++n)
+            name = stem + "-" + std::to_string(n) + extension;
+        if (written.count(name)) continue;
+        written[name] = bytes;
+        std::ofstream out(std::filesystem::path(dir) / name, std::ios::binary);
+        out << bytes;
+        if (!out) {
+            std::cerr << "vexword: cannot write " << name << " into " << dir << "\n";
+            return 1;
+        }
+        std::cout << p.where << ": " << name << " (" << bytes.size() << " bytes)\n";
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -203,6 +320,8 @@ int main(int argc, char** argv) {
         if (cmd == "text" && argc == 3) return Text(rt, argv[2]);
         if (cmd == "links" && argc == 3) return Links(rt, argv[2]);
         if (cmd == "resave" && argc == 4) return Resave(rt, argv[2], argv[3]);
+        if (cmd == "pictures" && argc == 3) return Pictures(rt, argv[2]);
+        if (cmd == "extract" && argc == 4) return Extract(rt, argv[2], argv[3]);
         return Usage();
     } catch (const vexrt::HostException& e) {
         std::cerr << "vexword: " << example::Describe(e) << "\n";
