@@ -171,7 +171,7 @@ void RemoveItem(REALobject instance, REALobject item) {
     // A paragraph's pictures go with it: their relationships and media.
     if (itemData->kind == DocumentItemKindParagraph)
         for (pugi::xml_node run = itemData->node.child("w:r"); run; run = run.next_sibling("w:r"))
-            Run_Delete(data->document, run);
+            Run_Delete(data->document, run, itemData->node);
     DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     Xml_Discard(itemData->node);
 }

@@ -108,7 +108,7 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
         if (itemData->node.parent() != paragraph) return;
         // Its runs give up their pictures as runs removed on their own do.
         for (pugi::xml_node run = itemData->node.child("w:r"); run; run = run.next_sibling("w:r"))
-            Run_Delete(DataOf(instance)->document, run);
+            Run_Delete(DataOf(instance)->document, run, itemData->node);
         Hyperlink_Remove(*DocumentData_Of(DataOf(instance)->document)->wordDocument, itemData->node);
         DocumentCaches_Invalidate(CachesOf(instance));
         return;

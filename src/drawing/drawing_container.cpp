@@ -37,7 +37,7 @@ pugi::xml_node DrawingContainer_GetSvgBlipNode(const DrawingContainer& c) {
     return {};
 }
 
-void Drawing_Delete(REALobject document, const DrawingContainer& c) {
+void Drawing_Delete(REALobject document, const DrawingContainer& c, pugi::xml_node removed) {
     bool found = false;
     pugi::xml_node blip = DrawingContainer_GetBlipNode(c, found);
     if (!found) return;
@@ -49,7 +49,8 @@ void Drawing_Delete(REALobject document, const DrawingContainer& c) {
     for (pugi::xpath_node embed : blip.select_nodes(".//@r:embed"))
         if (std::find(relIds.begin(), relIds.end(), embed.attribute().value()) == relIds.end())
             relIds.push_back(embed.attribute().value());
-    for (const std::string& relId : relIds) PictureMedia_Release(document, part, relId.c_str(), c.drawing);
+    for (const std::string& relId : relIds)
+        PictureMedia_Release(document, part, relId.c_str(), removed ? removed : c.drawing);
 }
 
 PictureKind Picture_KindOfTarget(std::string_view target) {
@@ -61,6 +62,7 @@ PictureKind Picture_KindOfTarget(std::string_view target) {
     return PictureKind::Unknown;
 }
 
-void Run_Delete(REALobject document, pugi::xml_node run) {
-    if (pugi::xml_node drawing = run.child("w:drawing")) Drawing_Delete(document, DrawingContainer{run, drawing});
+void Run_Delete(REALobject document, pugi::xml_node run, pugi::xml_node removed) {
+    if (pugi::xml_node drawing = run.child("w:drawing"))
+        Drawing_Delete(document, DrawingContainer{run, drawing}, removed ? removed : run);
 }

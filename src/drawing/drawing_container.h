@@ -32,8 +32,11 @@ PictureKind Picture_KindOfTarget(std::string_view target);
 // version it embeds, such as an SVG one, wherever its extensions keep it) as
 // far as nothing else uses them (PictureMedia_Release): a
 // picture added since the last save leaves its pending list, one from the
-// file is marked for deletion at the next save. The drawing's XML is left
-// to the caller.
-void Drawing_Delete(REALobject document, const DrawingContainer& c);
-// The clean-up before a run is removed: deletes its drawing, if any.
-void Run_Delete(REALobject document, pugi::xml_node run);
+// file is marked for deletion at the next save. `removed` is what the
+// caller takes out with the drawing (the run, its paragraph or hyperlink;
+// the drawing when empty): pictures inside it do not keep a relationship.
+// The drawing's XML is left to the caller.
+void Drawing_Delete(REALobject document, const DrawingContainer& c, pugi::xml_node removed = {});
+// The clean-up before a run is removed, alone or with the paragraph or
+// hyperlink `removed` that holds it: deletes its drawing, if any.
+void Run_Delete(REALobject document, pugi::xml_node run, pugi::xml_node removed = {});

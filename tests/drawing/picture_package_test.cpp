@@ -141,3 +141,34 @@ TEST_F(PicturePackageTest, TargetsSharedMediaSvgAndIds) {
     EXPECT_TRUE(Relates(file2, "word/_rels/header1.xml.rels", "rId2", "media/shared.png"));
     ExpectCheckerPasses(file2, false);
 }
+
+// Two pictures of one paragraph (or hyperlink) showing one relationship,
+// removed together: neither keeps the relationship for the other.
+TEST_F(PicturePackageTest, PicturesRemovedTogetherReleaseTheirSharedRelationship) {
+    const std::string pair = Png(5, 5), linked = Png(6, 6);
+    auto runsOf = [](const std::string& paragraph) {
+        return paragraph.substr(std::string("<w:p>").size(),
+                                paragraph.size() - std::string("<w:p></w:p>").size());
+    };
+    const std::string pairRun = runsOf(PictureParagraph(1, "rIdPair"));
+    const std::string linkedRun = runsOf(PictureParagraph(3, "rIdLinked"));
+    DocxParts parts;
+    parts.body = "<w:p>" + pairRun + pairRun + "</w:p><w:p><w:hyperlink w:anchor=\"x\">" + linkedRun + linkedRun +
+                 "</w:hyperlink></w:p><w:p><w:r><w:t>Text</w:t></w:r></w:p>";
+    parts.documentRelationships = Relationship("rIdPair", "media/pair.png") +
+                                  Relationship("rIdLinked", "media/linked.png");
+    parts.extraEntries = {{"word/media/pair.png", pair}, {"word/media/linked.png", linked}};
+    write_docx(path("together.in"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("together.in"))}).object();
+    ASSERT_TRUE(doc);
+    Object first = Call(doc, "Paragraph", {0}), second = Call(doc, "Paragraph", {1});
+    rt().call(second, "RemoveParagraphItem", {Call(second, "ParagraphItem", {0})});
+    rt().call(doc, "RemoveItem", {first});
+    SaveCopy(doc, "together.docx");
+    const std::string file = path("together.docx");
+    EXPECT_EQ(CountRelationshipsTo(file, "word/_rels/document.xml.rels", "media/pair.png"), 0u);
+    EXPECT_EQ(CountRelationshipsTo(file, "word/_rels/document.xml.rels", "media/linked.png"), 0u);
+    EXPECT_FALSE(HasEntry(file, "word/media/pair.png"));
+    EXPECT_FALSE(HasEntry(file, "word/media/linked.png"));
+    ExpectCheckerPasses(file, false);
+}
