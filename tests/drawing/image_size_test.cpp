@@ -1,5 +1,8 @@
 // Reading a picture's pixel size from its header: real files of both
 // formats, and every way a header can be cut short or spoilt.
+#include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -106,4 +109,34 @@ TEST(ImageSizeTest, CorruptHeadersFail) {
     EXPECT_EQ(error, "JPEG picture data is corrupt: its width or height is 0");
     EXPECT_FALSE(ImageSize_Read(soi + "junk", ImageFormat::Jpeg, size, error));
     EXPECT_EQ(error, "JPEG picture data is corrupt: a marker was expected");
+}
+
+// Spoilt bytes anywhere in the first part of a file, and cuts anywhere: the
+// reader answers (either way) without reading outside the bytes, and a size
+// it reports is never 0.
+TEST(ImageSizeTest, SpoiltBytesNeverReadOutside) {
+    const std::string files[] = {example::Png_Encode(Stripes(9, 4)), example::Jpeg_Encode(Stripes(9, 4))};
+    const ImageFormat formats[] = {ImageFormat::Png, ImageFormat::Jpeg};
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+    for (int f = 0; f < 2; ++f) {
+        for (int i = 0; i < 3000; ++i) {
+            std::string bytes = files[f];
+            const size_t reach = std::min<size_t>(bytes.size(), 700);
+            for (int k = 0, n = int(next() % 4) + 1; k < n; ++k) bytes[next() % reach] = char(next());
+            bytes.resize(next() % (bytes.size() + 1));
+            // A buffer of exactly that size, so that the sanitizers see a
+            // read past its end.
+            std::unique_ptr<char[]> exact(new char[bytes.size()]);
+            std::memcpy(exact.get(), bytes.data(), bytes.size());
+            ImageSize size;
+            std::string error;
+            if (ImageSize_Read(std::string_view(exact.get(), bytes.size()), formats[f], size, error)) {
+                EXPECT_GT(size.width, 0u);
+                EXPECT_GT(size.height, 0u);
+            } else {
+                EXPECT_FALSE(error.empty());
+            }
+        }
+    }
 }
