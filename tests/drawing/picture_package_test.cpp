@@ -172,3 +172,21 @@ TEST_F(PicturePackageTest, PicturesRemovedTogetherReleaseTheirSharedRelationship
     EXPECT_FALSE(HasEntry(file, "word/media/linked.png"));
     ExpectCheckerPasses(file, false);
 }
+
+// A body without its section properties takes no paragraph with a
+// picture, as it takes none with text.
+TEST_F(PicturePackageTest, BodyWithoutSectionPropertiesTakesNoPictureParagraph) {
+    DocxParts parts;
+    parts.body = "<w:p><w:r><w:t>Only</w:t></w:r></w:p>";
+    parts.appendSectPr = false;
+    write_docx(path("no-sectpr.docx"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("no-sectpr.docx"))}).object();
+    ASSERT_TRUE(doc);
+    EXPECT_RAISED(AddPictureParagraph(doc, Png(4, 4), kPng, "x", 4, 4), "VexlomarWord.WordException",
+                  "Main document w:sectPr section was not found", 5001);
+    EXPECT_EQ(Int(doc, "ItemCount"), 1);
+    // The paragraph itself still takes one.
+    Object run = AddPicture(Call(doc, "Paragraph", {0}), Png(4, 4), kPng, "x", 4, 4);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(Str(rt().get(run, "Drawing").object(), "PictureFileName"), "image1.png");
+}
