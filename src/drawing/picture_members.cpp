@@ -47,19 +47,17 @@ PictureCall PictureCall_Make(REALstring value, RBInteger mediaType, REALstring o
     return call;
 }
 
-// The run the call adds to `paragraph`; nil when it adds none.
-REALobject AppendToParagraph(REALobject document, pugi::xml_node paragraph, TextColorResolver resolver, REALobject resolverOwner, const PictureCall& call,
-                             REALstring value, RBInteger width, RBInteger height) {
-    pugi::xml_node run;
+// The run the call appends to `paragraph`; empty when it adds none.
+pugi::xml_node AppendRunNode(REALobject document, pugi::xml_node paragraph, const PictureCall& call, REALstring value,
+                             RBInteger width, RBInteger height) {
     switch (call.what) {
         case PictureCall::Nothing:
-        case PictureCall::Raised: return nullptr;
-        case PictureCall::Text: run = InternalAddRun(paragraph, call.text, std::nullopt, true); break;
+        case PictureCall::Raised: break;
+        case PictureCall::Text: return InternalAddRun(paragraph, call.text, std::nullopt, true);
         case PictureCall::Picture:
-            run = Paragraph_AppendPicture(document, paragraph, value, call.kind, call.text, width, height);
-            break;
+            return Paragraph_AppendPicture(document, paragraph, value, call.kind, call.text, width, height);
     }
-    return CreateRun(document, run, paragraph, resolver, resolverOwner, false);
+    return {};
 }
 
 }  // namespace
@@ -68,8 +66,9 @@ REALobject AppendRunWithPicture(REALobject paragraph, REALstring value, RBIntege
                                 REALstring originalFileName, RBInteger width, RBInteger height) {
     const PictureCall call = PictureCall_Make(value, mediaType, originalFileName, width, height);
     const DocumentItemData* data = DocumentItemData_Of(paragraph);
-    return AppendToParagraph(data->document, data->node, data->textColorResolver,
-                             data->resolverOwner, call, value, width, height);
+    pugi::xml_node run = AppendRunNode(data->document, data->node, call, value, width, height);
+    return run ? CreateRun(data->document, run, data->node, data->textColorResolver, data->resolverOwner, false)
+               : nullptr;
 }
 
 REALobject AppendParagraphWithPicture(REALobject container, REALstring value, RBInteger mediaType,
@@ -79,9 +78,7 @@ REALobject AppendParagraphWithPicture(REALobject container, REALstring value, RB
     ContainerData* data = ContainerData_Of(container);
     pugi::xml_node node = Container_NewParagraphNode(data);
     if (!node) return nullptr;
-    // The run first: a view made before a failure would never be released.
-    REALobject run = AppendToParagraph(data->document, node, data->textColorResolver,
-                                       data->resolverOwner, call, value, width, height);
-    if (run) REALUnlockObject(run);
+    // The paragraph stays, empty, when the call adds no run.
+    AppendRunNode(data->document, node, call, value, width, height);
     return CreateParagraph(data->document, node, data->node, data->textColorResolver, data->resolverOwner);
 }
