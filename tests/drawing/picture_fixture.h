@@ -2,7 +2,10 @@
 // the host members, and the saved XML looked into.
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>

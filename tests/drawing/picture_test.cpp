@@ -1,9 +1,7 @@
 // Inline pictures through the host: added to paragraphs and containers,
 // read back, written at the next save, and removed with their parts.
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +15,6 @@ namespace {
 class PictureTest : public PictureFixture {};
 
 const char kWordException[] = "VexlomarWord.WordException";
-const char kImageType[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/image";
 
 // The drawings of a saved main document or header, in document order.
 std::vector<pugi::xml_node> Drawings(const pugi::xml_document& xml) {
