@@ -190,3 +190,23 @@ TEST_F(PicturePackageTest, BodyWithoutSectionPropertiesTakesNoPictureParagraph) 
     ASSERT_TRUE(run);
     EXPECT_EQ(Str(rt().get(run, "Drawing").object(), "PictureFileName"), "image1.png");
 }
+
+// Drawing ids that already reach the top of what readers keep: a new one
+// is the lowest id no drawing uses, still never one in use.
+TEST_F(PicturePackageTest, DrawingIdsAtTheTopTakeTheLowestFreeOne) {
+    DocxParts parts;
+    parts.body = PictureParagraph(2147483647, "rIdTop") + PictureParagraph(1, "rIdTop") +
+                 PictureParagraph(3, "rIdTop");
+    parts.documentRelationships = Relationship("rIdTop", "media/top.png");
+    parts.extraEntries = {{"word/media/top.png", Png(2, 2)}};
+    write_docx(path("top-ids.docx"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("top-ids.docx"))}).object();
+    ASSERT_TRUE(doc);
+    Object p = Call(doc, "AppendParagraph", {"New:"});
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(AddPicture(p, Png(2, 2), kPng, "new", 2, 2));
+    SaveCopy(doc, "top-ids-saved.docx");
+    pugi::xml_document xml = Parsed(path("top-ids-saved.docx"), "word/document.xml");
+    std::vector<int64_t> ids;
+    for (pugi::xpath_node n : xml.select_nodes("//wp:docPr")) ids.push_back(n.node().attribute("id").as_llong());
+    EXPECT_EQ(ids, (std::vector<int64_t>{2147483647, 1, 3, 2, 4}));
+}
