@@ -26,6 +26,9 @@ page 1 | grep -q "^ *3\. *Prices include VAT" || fail "the numbering does not go
 # The symbol font's bullet comes out as U+2022 or as its private-use U+F0B7.
 symbol_bullet=$(printf '\357\202\267')
 page 1 | grep -q "^ *\(•\|$symbol_bullet\) *this confirmation" || fail "no bullet before 'this confirmation'"
+# The logo in the first-page header and the product photo, as drawn.
+pdfimages -list -f 1 -l 1 "$pdf" | grep -q " image *96 *48 " || fail "no logo on page 1"
+pdfimages -list -f 1 -l 1 "$pdf" | grep -q " image *144 *96 " || fail "no product photo on page 1"
 # Link annotations: the website's address, and the jump to the order number.
 grep -aq "/URI(https://example.org/orders)" "$pdf" || fail "no link to the website"
 grep -aq "/Dest" "$pdf" || fail "no link inside the letter"

@@ -1,17 +1,20 @@
 // The demo host program: loads the plug-in through the runtime, shows what
 // it registered, writes a short letter as a .docx (with a numbered and a
-// bulleted list, a first-page header, a footer, a landscape appendix,
-// hyperlinks, a bookmark, a callout shape with a text box and a stamp made
-// of a shape group), reopens it and prints it.
+// bulleted list, a first-page header with the company's logo, a photo of
+// the product, a footer, a landscape appendix, hyperlinks, a bookmark, a
+// callout shape with a text box and a stamp made of a shape group),
+// reopens it and prints it.
 //
 //   demo [OUT.docx]
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
 #include <vexrt/runtime.h>
 
 #include "host_program.h"
+#include "image_files.h"
 #include "list_labels.h"
 
 using vexrt::Object;
@@ -140,6 +143,43 @@ static void PrintFormatting(vexrt::Runtime& rt, const Object& doc) {
     }
 }
 
+// The company's logo: a white "V" on a blue badge, 96 x 48 pixels.
+static std::string DrawLogo() {
+    return example::Png_Encode(example::RgbImage_Draw(96, 48, [](uint32_t x, uint32_t y) -> uint32_t {
+        const int dx = int(x) - 48, dy = int(y);
+        const bool stroke = std::abs(std::abs(dx) - (48 - dy) / 2) < 4 && y > 6 && y < 42;
+        return stroke ? 0xFFFFFF : 0x1F4E79;
+    }));
+}
+
+// A photo of the product: a folding table in a bright room, 144 x 96 pixels.
+static std::string DrawProductPhoto() {
+    return example::Jpeg_Encode(example::RgbImage_Draw(144, 96, [](uint32_t x, uint32_t y) -> uint32_t {
+        const bool top = y >= 40 && y < 48 && x >= 24 && x < 120;
+        const bool legs = y >= 48 && y < 86 && ((x >= 32 && x < 38) || (x >= 106 && x < 112));
+        if (top || legs) return 0x6B4226;
+        const uint32_t shade = 0xD0 + y / 4;  // light wall, a little darker towards the floor
+        return y < 86 ? (shade << 16 | shade << 8 | 0xF0) : 0x9A9A9A;
+    }), 90);
+}
+
+// Every inline picture of a container: its type, name, byte size and
+// alternative text.
+static void PrintPictures(vexrt::Runtime& rt, const Object& container, const char* where) {
+    const int64_t paragraphs = rt.get(container, "ParagraphCount").integer();
+    for (int64_t i = 0; i < paragraphs; ++i) {
+        Object p = rt.call(container, "Paragraph", {i}).object();
+        for (int64_t r = 0, runs = rt.get(p, "RunCount").integer(); r < runs; ++r) {
+            Value drawing = rt.get(rt.call(p, "Run", {r}).object(), "Drawing");
+            if (drawing.isNil() || !rt.get(drawing.object(), "IsPicture").boolean()) continue;
+            const Object& d = drawing.object();
+            std::cout << "  " << where << ": " << (rt.get(d, "PictureType").integer() == 2 ? "JPEG" : "PNG") << " "
+                      << rt.get(d, "PictureFileName").text() << ", " << rt.get(d, "PictureData").text().size()
+                      << " bytes, \"" << rt.get(d, "AltTextDescription").text() << "\"\n";
+        }
+    }
+}
+
 int main(int argc, char** argv) {
     const std::string out = argc > 1 ? argv[1] : "build/out/demo.docx";
     try {
@@ -193,6 +233,14 @@ int main(int argc, char** argv) {
             Object thankYou = rt.call(calloutLine, "AppendRun", {"Thank you!"}).object();
             rt.set(thankYou, "Bold", 1);
             rt.set(thankYou, "TextColor", vexrt::Color{0x1F4E79});
+            // The product, pictured: 144 x 96 pixels, 1.5 x 1 inches.
+            const int kPng = 1, kJpeg = 2;
+            Object photo = rt.call(doc, "AppendParagraph",
+                                   {rt.makeString(DrawProductPhoto(), kREALTextEncodingNone), kJpeg,
+                                    "folding-table.jpeg", 144, 96}).object();
+            rt.set(photo, "Alignment", 1);
+            rt.set(rt.get(rt.call(photo, "Run", {0}).object(), "Drawing").object(), "AltTextDescription",
+                   "The folding table for wide documents");
             Object note = rt.call(doc, "AppendParagraph", {"Please note: "}).object();
             Object phrase = rt.call(note, "AppendRun", {"payment is due within 30 days"}).object();
             rt.set(phrase, "HighlightColor", 1);
@@ -249,6 +297,10 @@ int main(int argc, char** argv) {
             Object firstHeader = rt.call(doc, "Header", {kFirst, true}).object();
             Object name = rt.call(firstHeader, "AppendParagraph", {"Vexlomar Demo Works"}).object();
             rt.set(rt.call(name, "Run", {0}).object(), "Bold", 1);
+            // The logo follows the name, in the header's own relationships.
+            Object logo = rt.call(name, "AppendRun", {rt.makeString(DrawLogo(), kREALTextEncodingNone), kPng,
+                                                      "logo.png", 48, 24}).object();
+            rt.set(rt.get(logo, "Drawing").object(), "AltTextDescription", "Vexlomar Demo Works logo");
             for (int type : {kDefault, kFirst}) {
                 Object footer = rt.call(doc, "Footer", {type, true}).object();
                 Object address =
@@ -296,6 +348,9 @@ int main(int argc, char** argv) {
         std::cout << "last section: " << (rt.get(last, "PageIsLandscape").boolean() ? "landscape" : "portrait")
                   << ", " << rt.call(last, "PageWidth", {1}).number() << " x " << rt.call(last, "PageHeight", {1}).number()
                   << " in\n";
+        std::cout << "pictures:\n";
+        PrintPictures(rt, doc, "body");
+        PrintPictures(rt, rt.call(doc, "Header", {1, false}).object(), "first-page header");
         PrintFields(rt, doc);
         PrintLinks(rt, doc);
         PrintFormatting(rt, doc);

@@ -2,22 +2,12 @@
 // runtime exactly as a host program would. `vexword --help` lists the
 // commands (the table at the end of this file), `vexword help COMMAND`
 // shows one with an example.
-// runtime exactly as a host program would.
-//
-//   vexword info FILE.docx          core properties, body counts, shapes and
-//                                   groups of the body, sections,
-//                                   the kinds of headers and footers
-//   vexword text FILE.docx          the body's paragraph texts, one a line,
-//                                   list paragraphs with their labels, the
-//                                   text boxes of a paragraph's shapes after
-//                                   it, then each header's and footer's
-//   vexword links FILE.docx         every hyperlink (where, text, address or
-//                                   #anchor) and every bookmark, one a line
-//   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
-//   vexword fill TEMPLATE.docx ...  fill placeholders (fill_command.h)
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,6 +16,7 @@
 
 #include "api_reference.h"
 #include "command_line.h"
+#include "drawing/image_size.h"
 #include "fill_command.h"
 #include "host_program.h"
 #include "list_labels.h"
@@ -255,6 +246,120 @@ int Fill(vexrt::Runtime& rt, const example::CommandArgs& args) {
     return example::FillCommand(rt, args.operands, args.force);
 }
 
+// One inline picture and where it was found.
+struct FoundPicture {
+    std::string where;  // "body", "header (first)", "body table 1 cell 2,1"
+    Object drawing;
+};
+
+void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string& where,
+                  std::vector<FoundPicture>& found);
+
+// The cells of a table, as containers, where tables offer them.
+void FindPicturesInTable(vexrt::Runtime& rt, const Object& table, const std::string& where,
+                         std::vector<FoundPicture>& found) {
+    if (!Has(rt, "Table", "Row") || !Has(rt, "TableRow", "Cell")) return;
+    const int64_t rows = rt.get(table, "RowCount").integer();
+    for (int64_t r = 0; r < rows; ++r) {
+        Object row = rt.call(table, "Row", {r}).object();
+        const int64_t cells = row ? rt.get(row, "ColumnCount").integer() : 0;
+        for (int64_t c = 0; c < cells; ++c)
+            if (Object cell = rt.call(row, "Cell", {c}).object())
+                FindPictures(rt, cell, where + " cell " + std::to_string(r + 1) + "," + std::to_string(c + 1), found);
+    }
+}
+
+void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string& where,
+                  std::vector<FoundPicture>& found) {
+    int64_t tables = 0;
+    const int64_t items = rt.get(container, "ItemCount").integer();
+    for (int64_t i = 0; i < items; ++i) {
+        Object item = rt.call(container, "Item", {i}).object();
+        if (!item) continue;
+        if (rt.className(item) == "VexlomarWord.Table") {
+            FindPicturesInTable(rt, item, where + " table " + std::to_string(++tables), found);
+            continue;
+        }
+        const int64_t runs = rt.get(item, "RunCount").integer();
+        for (int64_t r = 0; r < runs; ++r) {
+            Value drawing = rt.get(rt.call(item, "Run", {r}).object(), "Drawing");
+            if (!drawing.isNil() && rt.get(drawing.object(), "IsPicture").boolean())
+                found.push_back({where, drawing.object()});
+        }
+    }
+}
+
+// Body, then headers and footers of the final section.
+std::vector<FoundPicture> AllPictures(vexrt::Runtime& rt, const Object& doc) {
+    std::vector<FoundPicture> found;
+    FindPictures(rt, doc, "body", found);
+    for (const char* kind : {"Header", "Footer"}) {
+        const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
+        for (int type = 0; type < 3; ++type)
+            if (parts[type])
+                FindPictures(rt, parts[type],
+                             std::string(kind[0] == 'H' ? "header" : "footer") + " (" + kHeaderFooterTypes[type] + ")",
+                             found);
+    }
+    return found;
+}
+
+const char* const kPictureTypes[] = {"none", "png", "jpeg"};
+
+// "body: png image1.png 96 x 48 px "Company logo"".
+int Pictures(vexrt::Runtime& rt, const std::string& path) {
+    if (!Has(rt, "Run", "Drawing")) return 0;
+    Object doc = Open(rt, path);
+    for (const FoundPicture& p : AllPictures(rt, doc)) {
+        const int64_t type = rt.get(p.drawing, "PictureType").integer();
+        const std::string bytes = rt.get(p.drawing, "PictureData").text();
+        ImageSize size;
+        std::string error;
+        const std::string pixels = ImageSize_Read(bytes, ImageFormat_Sniff(bytes), size, error)
+                                       ? std::to_string(size.width) + " x " + std::to_string(size.height) + " px"
+                                       : "size unknown (" + error + ")";
+        std::cout << p.where << ": " << (type >= 0 && type <= 2 ? kPictureTypes[type] : "unknown") << " "
+                  << rt.get(p.drawing, "PictureFileName").text() << " " << pixels << " \""
+                  << rt.get(p.drawing, "AltTextDescription").text() << "\"\n";
+    }
+    return 0;
+}
+
+// A picture shown twice is written once; two different pictures of one
+// name (from different folders) get "-2", "-3"... before the extension.
+int Extract(vexrt::Runtime& rt, const std::string& path, const std::string& dir, bool force) {
+    if (!Has(rt, "Run", "Drawing")) return 0;
+    Object doc = Open(rt, path);
+    std::filesystem::create_directories(dir);
+    std::map<std::string, std::string> written;  // file name -> bytes
+    for (const FoundPicture& p : AllPictures(rt, doc)) {
+        const std::string bytes = rt.get(p.drawing, "PictureData").text();
+        std::string name = rt.get(p.drawing, "PictureFileName").text();
+        if (name.empty() || name == "." || name == "..") name = "picture";
+        const size_t dot = name.rfind('.');
+        const std::string stem = name.substr(0, dot), extension = dot == std::string::npos ? "" : name.substr(dot);
+        for (int n = 2; written.count(name) && written[name] != bytes; ++n)
+            name = stem + "-" + std::to_string(n) + extension;
+        if (written.count(name)) continue;
+        written[name] = bytes;
+        const bool fresh = example::OutputFile_Write((std::filesystem::path(dir) / name).string(), force,
+                                                     [&](const std::string& file) {
+                                                         std::ofstream out(file, std::ios::binary);
+                                                         out << bytes;
+                                                         if (!out.flush())
+                                                             throw std::runtime_error("cannot write " + name +
+                                                                                      " into " + dir);
+                                                     });
+        if (!fresh) return example::kExitFailure;
+        std::cout << p.where << ": " << name << " (" << bytes.size() << " bytes)\n";
+    }
+    return 0;
+}
+
+int RunPictures(vexrt::Runtime& rt, const example::CommandArgs& args) { return Pictures(rt, args.operands[0]); }
+int RunExtract(vexrt::Runtime& rt, const example::CommandArgs& args) {
+    return Extract(rt, args.operands[0], args.operands[1], args.force);
+}
 int RunInfo(vexrt::Runtime& rt, const example::CommandArgs& args) { return Info(rt, args.operands[0]); }
 int RunText(vexrt::Runtime& rt, const example::CommandArgs& args) { return Text(rt, args.operands[0]); }
 int RunLinks(vexrt::Runtime& rt, const example::CommandArgs& args) { return Links(rt, args.operands[0]); }
@@ -262,9 +367,9 @@ int RunLinks(vexrt::Runtime& rt, const example::CommandArgs& args) { return Link
 // One line a command: name, operands and their number, summary, example,
 // whether it writes a file (and so takes --force), and what runs it.
 const std::vector<example::Command> kCommands = {
-    {"info", "FILE.docx", 1, "core properties, body counts, sections, kinds of headers and footers",
+    {"info", "FILE.docx", 1, "core properties, body counts, shapes and groups, sections, kinds of headers and footers",
      "vexword info letter.docx", false, RunInfo},
-    {"text", "FILE.docx", 1, "paragraph texts of the body (with list labels), then of each header and footer",
+    {"text", "FILE.docx", 1, "paragraph texts of the body (with list labels and text boxes), then of each header and footer",
      "vexword text letter.docx", false, RunText},
     {"links", "FILE.docx", 1, "every hyperlink (where, text, address or #anchor) and every bookmark",
      "vexword links letter.docx", false, RunLinks},
@@ -273,6 +378,10 @@ const std::vector<example::Command> kCommands = {
     {"fill", "TEMPLATE.docx (OUT.docx NAME=VALUE... | OUT.docx --json PAIRS.json | --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]) [--across-runs]",
      0, "fill the placeholders of a template: pairs, a JSON object, or one document per CSV row",
      "vexword fill letter.docx out.docx Name=Ada", true, Fill, true},
+    {"pictures", "FILE.docx", 1, "every inline picture: where, type, media name, pixel size, alternative text",
+     "vexword pictures letter.docx", false, RunPictures},
+    {"extract", "FILE.docx DIR", 2, "write the bytes of every inline picture into DIR under its media name",
+     "vexword extract letter.docx pictures", true, RunExtract},
     {"api", "", 0, "the API reference (Markdown) of what the plug-in registers",
      "vexword api > docs/api.md", false, Api},
 };

@@ -11,6 +11,7 @@
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "drawing/drawing_container.h"
+#include "drawing/drawing_members.h"
 #include "format/section_properties.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
@@ -172,7 +173,7 @@ void RemoveItem(REALobject instance, REALobject item) {
     // A paragraph's pictures go with it: their relationships and media.
     if (itemData->kind == DocumentItemKindParagraph)
         for (pugi::xml_node run = itemData->node.child("w:r"); run; run = run.next_sibling("w:r"))
-            Run_Delete(data->document, run);
+            Run_Delete(data->document, run, itemData->node);
     DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     Xml_Discard(itemData->node);
 }
@@ -198,6 +199,9 @@ REALproperty ContainerProperties[] = {
 REALmethodDefinition ContainerMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
     VEX_METHOD(AppendParagraph, "AppendParagraph(value as String) as VexlomarWord.Paragraph"),
+    VEX_METHOD(AppendParagraphWithPicture,
+               "AppendParagraph(value as String, mediaType as VexlomarWord.PictureTypes, originalFileName as "
+               "String, width as Integer, height as Integer) as VexlomarWord.Paragraph"),
     VEX_METHOD(Item, "Item(index as Integer) as VexlomarWord.DocumentItem"),
     VEX_METHOD(Paragraph, "Paragraph(index as Integer) as VexlomarWord.Paragraph"),
     VEX_METHOD(Table, "Table(index as Integer) as VexlomarWord.Table"),

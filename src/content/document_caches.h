@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <unordered_set>
 
 #include "content/complex_runs.h"
@@ -18,10 +19,16 @@ struct DocumentCaches {
     // The largest bookmark id in the document and given out since; -1
     // until first looked for. Removals leave it: ids are never reused.
     int64_t highestBookmarkId = -1;
-    // Drawing ids (wp:docPr) of the document and given out since; filled
-    // on first use. Removals leave them: an id is never given twice.
-    std::unordered_set<int64_t> drawingIds;
-    bool drawingIdsKnown = false;
+    // The largest wp:docPr id in the document and given out since; -1
+    // until first looked for (drawing/drawing_ids.h).
+    int64_t highestDrawingId = -1;
+    // Entry names (PackagePath_Key) under which a new picture must not be
+    // stored: every archive entry, pending picture and relationship target
+    // of any part; filled on first use (drawing/media_names.h). Names stay
+    // once taken, so a deleted picture's name is never given out again.
+    std::unordered_set<std::string> mediaNamesInUse;
+    bool mediaNamesKnown = false;
+    long long nextImageNumber = 1;
 };
 
 // Forgets everything: after any change that inserts, removes or moves

@@ -21,6 +21,7 @@
 #include "document/document_data.h"
 #include "drawing/drawing_container.h"
 #include "drawing/paragraph_shapes.h"
+#include "drawing/drawing_members.h"
 #include "format/list_indent.h"
 #include "format/paragraph_numbering.h"
 #include "format/paragraph_properties.h"
@@ -110,7 +111,7 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
         if (itemData->node.parent() != paragraph) return;
         // Its runs give up their pictures as runs removed on their own do.
         for (pugi::xml_node run = itemData->node.child("w:r"); run; run = run.next_sibling("w:r"))
-            Run_Delete(DataOf(instance)->document, run);
+            Run_Delete(DataOf(instance)->document, run, itemData->node);
         Hyperlink_Remove(*DocumentData_Of(DataOf(instance)->document)->wordDocument, itemData->node);
         DocumentCaches_Invalidate(CachesOf(instance));
         return;
@@ -308,6 +309,9 @@ REALmethodDefinition ParagraphMethods[] = {
     VEX_METHOD(Run, "Run(index as Integer) as VexlomarWord.Run"),
     VEX_METHOD(LogicalRun, "LogicalRun(index as Integer) as VexlomarWord.Run"),
     VEX_METHOD(AppendRun, "AppendRun(value as String) as VexlomarWord.Run"),
+    VEX_METHOD(AppendRunWithPicture,
+               "AppendRun(value as String, mediaType as VexlomarWord.PictureTypes, originalFileName as String, "
+               "width as Integer, height as Integer) as VexlomarWord.Run"),
     VEX_METHOD(ParagraphMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
     VEX_METHOD(RemoveParagraphItem, "RemoveParagraphItem(item as VexlomarWord.ParagraphItem)"),
     VEX_METHOD(SetListIndent, "SetListIndent(value as VexlomarWord.ListIndent, level as Integer)"),

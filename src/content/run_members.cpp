@@ -13,6 +13,7 @@
 #include "content/sibling_walk.h"
 #include "content/tab_segments.h"
 #include "drawing/paragraph_shapes.h"
+#include "drawing/drawing_members.h"
 #include "format/colors.h"
 #include "format/run_properties.h"
 #include "format/style_part.h"
@@ -271,6 +272,7 @@ REALproperty RunProperties[] = {
     VEX_READONLY_PROPERTY("IsPageBreak", "Boolean", GetIsPageBreak),
     VEX_READONLY_PROPERTY("IsDrawing", "Boolean", GetIsDrawing),
     VEX_READONLY_PROPERTY("IsShape", "Boolean", GetIsShape),
+    VEX_READONLY_PROPERTY("Drawing", "VexlomarWord.Drawing", GetDrawing),
     VEX_READONLY_PROPERTY("Shape", "VexlomarWord.Shape", GetShape),
     VEX_READONLY_PROPERTY("ShapeGroup", "VexlomarWord.ShapeGroup", GetShapeGroup),
     VEX_PROPERTY("FontName", "String", GetFontName, SetFontName),

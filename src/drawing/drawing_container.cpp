@@ -1,28 +1,16 @@
 #include "drawing/drawing_container.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "document/document_data.h"
-#include "package/package_paths.h"
-#include "package/relationships.h"
+#include "drawing/picture_media.h"
 
 namespace {
 
 const char kPictureNamespace[] = "http://schemas.openxmlformats.org/drawingml/2006/picture";
-
-// Drops one relationship of the picture and what it points to.
-void DeleteImageRelationship(REALobject document, const char* relId, Word::HeaderFooterPart* part) {
-    DocumentData* data = DocumentData_Of(document);
-    Word::Document& doc = *data->wordDocument;
-    bool found = false;
-    const std::string target = Rel_TargetFromID(doc, relId, found, part).value();
-    if (!found) return;
-    Rel_DeleteID(doc, relId, part);
-    // A picture added since the last save is only in the pending list; one
-    // from the file must be left out of the next save.
-    if (!RemoveIfHasImageToBeAdded(data, relId)) data->deletedFiles.push_back(PackagePath_Resolve(Rel_PartName(part), target));
-}
 
 }  // namespace
 
@@ -49,17 +37,32 @@ pugi::xml_node DrawingContainer_GetSvgBlipNode(const DrawingContainer& c) {
     return {};
 }
 
-void Drawing_Delete(REALobject document, const DrawingContainer& c) {
+void Drawing_Delete(REALobject document, const DrawingContainer& c, pugi::xml_node removed) {
     bool found = false;
     pugi::xml_node blip = DrawingContainer_GetBlipNode(c, found);
     if (!found) return;
     // A picture in a header or footer is related from that part.
     Word::HeaderFooterPart* part = DocumentData_Of(document)->wordDocument->PartOfNode(blip);
-    DeleteImageRelationship(document, blip.attribute("r:embed").value(), part);
-    if (pugi::xml_node svg = DrawingContainer_GetSvgBlipNode(c))
-        DeleteImageRelationship(document, svg.attribute("r:embed").value(), part);
+    // Every version the picture embeds goes with it: the picture itself and
+    // its SVG version wherever its extension list keeps it.
+    std::vector<std::string> relIds{blip.attribute("r:embed").value()};
+    for (pugi::xpath_node embed : blip.select_nodes(".//@r:embed"))
+        if (std::find(relIds.begin(), relIds.end(), embed.attribute().value()) == relIds.end())
+            relIds.push_back(embed.attribute().value());
+    for (const std::string& relId : relIds)
+        PictureMedia_Release(document, part, relId.c_str(), removed ? removed : c.drawing);
 }
 
-void Run_Delete(REALobject document, pugi::xml_node run) {
-    if (pugi::xml_node drawing = run.child("w:drawing")) Drawing_Delete(document, DrawingContainer{run, drawing});
+PictureKind Picture_KindOfTarget(std::string_view target) {
+    auto endsWith = [&](std::string_view end) {
+        return target.size() >= end.size() && target.substr(target.size() - end.size()) == end;
+    };
+    if (endsWith(".png")) return PictureKind::Png;
+    if (endsWith(".jpg") || endsWith(".jpeg")) return PictureKind::Jpeg;
+    return PictureKind::Unknown;
+}
+
+void Run_Delete(REALobject document, pugi::xml_node run, pugi::xml_node removed) {
+    if (pugi::xml_node drawing = run.child("w:drawing"))
+        Drawing_Delete(document, DrawingContainer{run, drawing}, removed ? removed : run);
 }

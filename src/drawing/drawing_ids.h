@@ -1,12 +1,19 @@
-// Identifiers of the drawings of one document (wp:docPr ids).
+// Ids of drawings ("wp:docPr" id), unique in the document. Inline pictures
+// and anchored shapes take theirs from here.
 #pragma once
 
 #include <cstdint>
 
-#include "host/plugin_sdk.h"
+#include <pugixml.hpp>
 
-// A new drawing id for the Document object `document`: a random number in
-// 1..134217726 that no wp:docPr of the main part, a header or a footer uses
-// and that was not given out before (readers reject or renumber a document
-// whose drawings share an id). The ids in use are gathered once a document.
+#include "host/plugin_sdk.h"
+#include "package/document.h"
+
+// The largest "wp:docPr" id in the main document, its headers and its
+// footers (removed elements not counted); 0 when there is none.
+int64_t Document_HighestDrawingId(const Word::Document& document);
+
+// A new drawing id: one more than the highest in use or given out before in
+// this document (never 0, never repeated). The highest is looked for once
+// and then kept with the document.
 int64_t Document_NextDrawingId(REALobject document);

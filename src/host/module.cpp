@@ -24,7 +24,7 @@ REALclassDefinition* ModuleClasses[] = {
     // &TableRowClass,
     // &TableBorderClass,
     // &TableCellClass,
-    // &DrawingClass,
+    &DrawingClass,
     &HeaderClass,
     &FooterClass,
     &ContainerClass,

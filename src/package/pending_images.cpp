@@ -1,6 +1,7 @@
 #include "package/pending_images.h"
 
 #include "host/bridge.h"
+#include "package/package_paths.h"
 
 void AddToImageToBeAdded(ImagesToBeAdded& list, std::string_view relId, std::string_view fileName,
                          REALstring bytes) {
@@ -31,12 +32,16 @@ void FreeImage(ImageToBeAdded* image) {
     delete image;
 }
 
-}  // namespace
+bool EntryIs(const ImageToBeAdded* image, std::string_view entryName) {
+    return PackagePath_SameName("word/media/" + image->fileName, std::string(entryName));
+}
 
-bool RemoveIfHasImageToBeAdded(ImagesToBeAdded& list, std::string_view relId) {
+// Unlinks and frees the first record `matches` accepts.
+template <class Match>
+bool RemoveFirst(ImagesToBeAdded& list, Match matches) {
     ImageToBeAdded* previous = nullptr;
     for (ImageToBeAdded* image = list.head; image; previous = image, image = image->next) {
-        if (image->relId != relId) continue;
+        if (!matches(image)) continue;
         if (previous)
             previous->next = image->next;
         else
@@ -46,6 +51,26 @@ bool RemoveIfHasImageToBeAdded(ImagesToBeAdded& list, std::string_view relId) {
         return true;
     }
     return false;
+}
+
+}  // namespace
+
+bool RemoveIfHasImageToBeAdded(ImagesToBeAdded& list, std::string_view relId) {
+    return RemoveFirst(list, [&](const ImageToBeAdded* image) { return image->relId == relId; });
+}
+
+REALstring GetDataFromImageToBeAddedByEntry(const ImagesToBeAdded& list, std::string_view entryName) {
+    for (ImageToBeAdded* image = list.head; image; image = image->next) {
+        if (EntryIs(image, entryName)) {
+            REALLockString(image->data);
+            return image->data;
+        }
+    }
+    return nullptr;
+}
+
+bool RemoveImageToBeAddedByEntry(ImagesToBeAdded& list, std::string_view entryName) {
+    return RemoveFirst(list, [&](const ImageToBeAdded* image) { return EntryIs(image, entryName); });
 }
 
 void DeleteImagesMarkedToBeAdded(ImagesToBeAdded& list) {

@@ -27,5 +27,10 @@ void AddToImageToBeAdded(ImagesToBeAdded& list, std::string_view relId, std::str
 REALstring GetDataFromImageToBeAdded(const ImagesToBeAdded& list, std::string_view relId);
 // Drops the first record of relId; false when there is none.
 bool RemoveIfHasImageToBeAdded(ImagesToBeAdded& list, std::string_view relId);
+// The same, found by the entry the picture is written to ("word/media/
+// image3.png"; case does not matter), which, unlike a relationship id, is
+// the same from every part that relates the picture.
+REALstring GetDataFromImageToBeAddedByEntry(const ImagesToBeAdded& list, std::string_view entryName);
+bool RemoveImageToBeAddedByEntry(ImagesToBeAdded& list, std::string_view entryName);
 // Drops every record.
 void DeleteImagesMarkedToBeAdded(ImagesToBeAdded& list);

@@ -199,6 +199,12 @@ pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, b
     return found ? entry->second.attribute("Target") : pugi::xml_attribute();
 }
 
+pugi::xml_node Rel_FromID(Word::Document& document, const char* id, Word::HeaderFooterPart* part) {
+    const Word::RelationshipIndex& index = IndexOf(document, part);
+    auto entry = index.byId.find(id);
+    return entry == index.byId.end() ? pugi::xml_node() : entry->second;
+}
+
 bool Rel_SetTarget(Word::Document& document, const char* id, const char* target, Word::HeaderFooterPart* part) {
     const Word::RelationshipIndex& index = IndexOf(document, part);
     auto entry = index.byId.find(id);

@@ -54,6 +54,8 @@ bool Rel_DeleteID(Word::Document& document, const char* id, Word::HeaderFooterPa
 // found = false when there is none.
 pugi::xml_attribute Rel_TargetFromID(Word::Document& document, const char* id, bool& found,
                                      Word::HeaderFooterPart* part = nullptr);
+// The first Relationship of that Id; empty when there is none.
+pugi::xml_node Rel_FromID(Word::Document& document, const char* id, Word::HeaderFooterPart* part = nullptr);
 // Points the first relationship of that Id at `target` (one without a
 // Target stays so); false when there is none. A header's or footer's relationships are then saved again.
 bool Rel_SetTarget(Word::Document& document, const char* id, const char* target,

@@ -1,0 +1,39 @@
+// Adding many pictures stays linear: nothing is looked for again per call
+// (relationships, media names, the pending list, drawing ids).
+#include <chrono>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "picture_fixture.h"
+
+using vexrt::Object;
+using vexrt::Value;
+
+namespace {
+
+class PictureScaleTest : public PictureFixture {};
+
+}  // namespace
+
+// The last quarter of 10,000 pictures costs about what the first did; a
+// rescan per call would make it several times dearer.
+TEST_F(PictureScaleTest, TenThousandPicturesStayLinear) {
+    Object doc = Create("many.new.docx");
+    const Value bytes = Bytes(Png(4, 4));
+    const int kQuarter = 2500;
+    double quarters[4] = {};
+    Object last;
+    for (int q = 0; q < 4; ++q) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < kQuarter; ++i)
+            last = Call(doc, "AppendParagraph", {bytes, kPng, "dot", 4, 4});
+        quarters[q] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    ASSERT_TRUE(last);
+    Object drawing = DrawingOf(last);
+    EXPECT_EQ(Str(drawing, "PictureFileName"), "image10000.png");
+    EXPECT_EQ(DataOf(drawing), Png(4, 4));
+    EXPECT_LT(quarters[3], 3 * quarters[0] + 0.02)
+        << "quarters: " << quarters[0] << " " << quarters[1] << " " << quarters[2] << " " << quarters[3];
+}
