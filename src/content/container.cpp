@@ -14,6 +14,8 @@
 #include "host/exceptions.h"
 #include "host/strings.h"
 #include "package/discarded_nodes.h"
+#include "tables/table_structure.h"
+#include "tables/table_views.h"
 
 // ---------------------------------------------------------------- core
 
@@ -173,6 +175,8 @@ void RemoveItem(REALobject instance, REALobject item) {
             Run_Delete(data->document, run);
     DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     Xml_Discard(itemData->node);
+    // A cell must end with a paragraph.
+    if (std::strcmp(data->node.name(), "w:tc") == 0) Container_EndWithParagraph(data->node);
 }
 
 REALproperty ContainerProperties[] = {
@@ -188,6 +192,7 @@ REALmethodDefinition ContainerMethods[] = {
     VEX_METHOD(Paragraph, "Paragraph(index as Integer) as VexlomarWord.Paragraph"),
     VEX_METHOD(Table, "Table(index as Integer) as VexlomarWord.Table"),
     VEX_METHOD(RemoveItem, "RemoveItem(item as VexlomarWord.DocumentItem)"),
+    VEX_METHOD(AppendTable, "AppendTable(columnCount as Integer, rowCount as Integer) as VexlomarWord.Table"),
 };
 
 }  // namespace
