@@ -13,11 +13,11 @@
 
 class TableFixture : public ParagraphFixture {
 protected:
-    // Saves a copy (named after the document's kind) and parses its main
-    // part into `out`; returns "w:body".
-    pugi::xml_node SavedBody(const Object& doc, pugi::xml_document& out) {
-        const std::string file =
-            "copy" + std::to_string(++copies_) + (IsFromScratch(doc) ? kFromScratchSuffix : ".docx");
+    // Saves a copy (named after the document's kind, or with `suffix` for
+    // damaged ones) and parses its main part into `out`; returns "w:body".
+    pugi::xml_node SavedBody(const Object& doc, pugi::xml_document& out, const char* suffix = nullptr) {
+        const std::string file = "copy" + std::to_string(++copies_) +
+                                 (suffix ? suffix : IsFromScratch(doc) ? kFromScratchSuffix : ".docx");
         SaveCopy(doc, file);
         lastCopy_ = path(file);
         const std::string xml = zip_read(lastCopy_, "word/document.xml");

@@ -191,7 +191,8 @@ TEST_F(TableStructureTest, RowsAreAddedWithTheGridsWidthsAndRemovedDownToTheTabl
 }
 
 TEST_F(TableStructureTest, ATableWithoutAGridCopiesItsLastRowOrAddsNone) {
-    Object doc = OpenBody("nogrid.docx",
+    // Tables without a grid: a damaged file, so not named .docx.
+    Object doc = OpenBody("nogrid.damaged",
                           "<w:tbl><w:tblPr/><w:tr><w:tc><w:tcPr><w:tcW w:w=\"1000\" w:type=\"dxa\"/></w:tcPr><w:p/>"
                           "</w:tc><w:tc><w:tcPr><w:tcW w:w=\"1500\" w:type=\"dxa\"/></w:tcPr><w:p/></w:tc></w:tr>"
                           "</w:tbl><w:p/><w:tbl><w:tblPr/></w:tbl><w:p/>");
@@ -207,7 +208,7 @@ TEST_F(TableStructureTest, ATableWithoutAGridCopiesItsLastRowOrAddsNone) {
     EXPECT_TRUE(Call(empty, "AppendRow").isNil());
 
     pugi::xml_document saved;
-    pugi::xml_node body = SavedBody(doc, saved);
+    pugi::xml_node body = SavedBody(doc, saved, ".damaged");
     pugi::xml_node added = body.child("w:tbl").last_child();
     EXPECT_EQ(added.first_child().child("w:tcPr").child("w:tcW").attribute("w:w").as_int(), 1000);
     EXPECT_EQ(added.last_child().child("w:tcPr").child("w:tcW").attribute("w:w").as_int(), 1500);
