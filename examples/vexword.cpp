@@ -1,11 +1,13 @@
 // vexword: a command-line host program that drives the plug-in through the
 // runtime exactly as a host program would.
 //
-//   vexword info FILE.docx          core properties, body counts, sections,
-//                                   the kinds of headers and footers
+//   vexword info FILE.docx          core properties, body counts, tables,
+//                                   rows and cells, sections, the kinds of
+//                                   headers and footers
 //   vexword text FILE.docx          the body's paragraph texts, one a line,
-//                                   list paragraphs with their labels,
-//                                   then each header's and footer's
+//                                   list paragraphs with their labels, a
+//                                   table row a line (cells separated by
+//                                   tabs), then each header's and footer's
 //   vexword links FILE.docx         every hyperlink (where, text, address or
 //                                   #anchor) and every bookmark, one a line
 //   vexword resave IN.docx OUT.docx open IN and write it to OUT with SaveAs
@@ -19,6 +21,7 @@
 
 #include "host_program.h"
 #include "list_labels.h"
+#include "table_text.h"
 
 using vexrt::Object;
 using vexrt::Value;
@@ -113,6 +116,11 @@ int Info(vexrt::Runtime& rt, const std::string& path) {
         std::cout << p << ": " << ShowDate(rt, rt.get(doc, p)) << "\n";
     for (const char* p : {"ItemCount", "ParagraphCount", "TableCount"})
         if (Has(rt, "Container", p)) std::cout << p << ": " << rt.get(doc, p).integer() << "\n";
+    if (Has(rt, "Table", "RowCount")) {
+        const example::TableCounts tables = example::CountTables(rt, doc);
+        std::cout << "Tables: " << tables.tables << " (nested included), rows: " << tables.rows
+                  << ", cells: " << tables.cells << "\n";
+    }
     const std::vector<Object> sections = Sections(rt, doc);
     for (size_t i = 0; i < sections.size(); ++i)
         std::cout << "Section " << i + 1 << ": " << DescribeSection(rt, sections[i]) << "\n";
@@ -130,14 +138,14 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
     // The runtime opened the package, so it can be read for its lists too.
     const example::PackageLabels labels = example::PackageLabels_Read(path);
-    for (const auto& t : example::LabelledParagraphTexts(rt, doc, labels.body)) std::cout << t << "\n";
+    for (const auto& t : example::ContainerLines(rt, doc, labels.body)) std::cout << t << "\n";
     for (const char* kind : {"Header", "Footer"}) {
         const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
         const example::StoryLabels* stories = std::strcmp(kind, "Header") == 0 ? labels.headers : labels.footers;
         for (int type = 0; type < 3; ++type) {
             if (!parts[type]) continue;
             std::cout << "--- " << kind << " (" << kHeaderFooterTypes[type] << ") ---\n";
-            for (const auto& t : example::LabelledParagraphTexts(rt, parts[type], stories[type])) std::cout << t << "\n";
+            for (const auto& t : example::ContainerLines(rt, parts[type], stories[type])) std::cout << t << "\n";
         }
     }
     return 0;
