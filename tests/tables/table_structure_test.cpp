@@ -260,6 +260,9 @@ TEST_F(TableStructureTest, ColumnWidthsFollowGridColumnsThroughMergedCells) {
         "<w:p/></w:tc><w:tc><w:p/></w:tc></w:tr></w:tbl><w:p/>";
     Object doc = OpenBody("merged.docx", table);
     Object t = Call(doc, "Table", {0});
+    // A row's column count is the table's grid, whatever cells it has.
+    EXPECT_EQ(Int(Call(t, "Row", {0}), "ColumnCount"), 3);
+    EXPECT_TRUE(Call(Call(t, "Row", {0}), "Cell", {2}).isNil());
     rt().call(t, "ColumnWidth", {1, TWIPS, 3000.0});
 
     pugi::xml_document saved;
