@@ -51,6 +51,3 @@ int64_t Row_CellCount(pugi::xml_node row);
 // where the last one stopped (`cache`), so walks stay linear.
 pugi::xml_node Table_RowAt(pugi::xml_node table, int64_t index, PositionCache& cache);
 pugi::xml_node Row_CellAt(pugi::xml_node row, int64_t index, PositionCache& cache);
-
-// The table that holds a row.
-inline pugi::xml_node Row_Table(pugi::xml_node row) { return row.parent(); }
