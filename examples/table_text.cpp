@@ -25,25 +25,42 @@ std::string Join(const std::vector<std::string>& parts, const std::string& separ
     return out;
 }
 
-std::string CellText(vexrt::Runtime& rt, const vexrt::Object& cell);
+std::string CellText(vexrt::Runtime& rt, const vexrt::Object& cell, const CellLabels& labels,
+                     const std::string& place);
+
+// The cells' texts of one row.
+std::vector<std::string> RowTexts(vexrt::Runtime& rt, const vexrt::Object& table, int64_t r,
+                                  const CellLabels& labels, const std::string& place) {
+    std::vector<std::string> cells;
+    const std::vector<vexrt::Object> row = Cells(rt, rt.call(table, "Row", {r}).object());
+    for (size_t c = 0; c < row.size(); ++c)
+        cells.push_back(CellText(rt, row[c], labels, place + "/r" + std::to_string(r) + "/c" + std::to_string(c)));
+    return cells;
+}
 
 // A nested table inside a cell's text: each row "[a | b]".
-std::string NestedTableText(vexrt::Runtime& rt, const vexrt::Object& table) {
+std::string NestedTableText(vexrt::Runtime& rt, const vexrt::Object& table, const CellLabels& labels,
+                            const std::string& place) {
     std::vector<std::string> rows;
-    for (int64_t r = 0, n = rt.get(table, "RowCount").integer(); r < n; ++r) {
-        std::vector<std::string> cells;
-        for (const vexrt::Object& cell : Cells(rt, rt.call(table, "Row", {r}).object()))
-            cells.push_back(CellText(rt, cell));
-        rows.push_back("[" + Join(cells, " | ") + "]");
-    }
+    for (int64_t r = 0, n = rt.get(table, "RowCount").integer(); r < n; ++r)
+        rows.push_back("[" + Join(RowTexts(rt, table, r, labels, place), " | ") + "]");
     return Join(rows, " ");
 }
 
-std::string CellText(vexrt::Runtime& rt, const vexrt::Object& cell) {
+std::string CellText(vexrt::Runtime& rt, const vexrt::Object& cell, const CellLabels& labels,
+                     const std::string& place) {
     std::vector<std::string> parts;
+    int64_t paragraphs = 0, tables = 0;
     for (int64_t i = 0, n = rt.get(cell, "ItemCount").integer(); i < n; ++i) {
         vexrt::Object item = rt.call(cell, "Item", {i}).object();
-        const std::string text = IsTable(rt, item) ? NestedTableText(rt, item) : ParagraphText(rt, item);
+        std::string text;
+        if (IsTable(rt, item)) {
+            text = NestedTableText(rt, item, labels, place + "/t" + std::to_string(tables++));
+        } else {
+            text = ParagraphText(rt, item);
+            auto label = labels.find(place + "/p" + std::to_string(paragraphs++));
+            if (label != labels.end()) text = label->second.label + " " + text;
+        }
         if (!text.empty()) parts.push_back(text);
     }
     return Join(parts, " ");
@@ -51,25 +68,24 @@ std::string CellText(vexrt::Runtime& rt, const vexrt::Object& cell) {
 
 }  // namespace
 
-std::vector<std::string> TableLines(vexrt::Runtime& rt, const vexrt::Object& table) {
+std::vector<std::string> TableLines(vexrt::Runtime& rt, const vexrt::Object& table, const CellLabels& cells,
+                                    const std::string& place) {
     std::vector<std::string> lines;
-    for (int64_t r = 0, n = rt.get(table, "RowCount").integer(); r < n; ++r) {
-        std::vector<std::string> cells;
-        for (const vexrt::Object& cell : Cells(rt, rt.call(table, "Row", {r}).object()))
-            cells.push_back(CellText(rt, cell));
-        lines.push_back(Join(cells, "\t"));
-    }
+    for (int64_t r = 0, n = rt.get(table, "RowCount").integer(); r < n; ++r)
+        lines.push_back(Join(RowTexts(rt, table, r, cells, place), "\t"));
     return lines;
 }
 
 std::vector<std::string> ContainerLines(vexrt::Runtime& rt, const vexrt::Object& container,
-                                        const StoryLabels& labels) {
+                                        const StoryLabels& labels, const CellLabels& cells) {
     std::vector<std::string> lines;
     size_t paragraph = 0;
+    int64_t tables = 0;
     for (int64_t i = 0, n = rt.get(container, "ItemCount").integer(); i < n; ++i) {
         vexrt::Object item = rt.call(container, "Item", {i}).object();
         if (IsTable(rt, item)) {
-            for (std::string& line : TableLines(rt, item)) lines.push_back(std::move(line));
+            for (std::string& line : TableLines(rt, item, cells, "t" + std::to_string(tables++)))
+                lines.push_back(std::move(line));
             continue;
         }
         const std::string text = ParagraphText(rt, item);

@@ -15,14 +15,16 @@ namespace example {
 
 // Every paragraph and table row of the container, in document order. The
 // i-th paragraph gets the i-th label (labels belong to the container's own
-// paragraphs).
+// paragraphs), a paragraph in a cell the label `cells` holds for its place.
 std::vector<std::string> ContainerLines(vexrt::Runtime& rt, const vexrt::Object& container,
-                                        const StoryLabels& labels);
+                                        const StoryLabels& labels, const CellLabels& cells);
 
 // One line per row: each cell's text, separated by tabs. A cell's text is
-// its non-empty paragraphs, separated by a blank; a table nested in the
-// cell shows there as "[a | b]" a row.
-std::vector<std::string> TableLines(vexrt::Runtime& rt, const vexrt::Object& table);
+// its non-empty paragraphs (a list paragraph with its label), separated by
+// a blank; a table nested in the cell shows there as "[a | b]" a row.
+// `place` is the table's own ("t0"), for finding labels in `cells`.
+std::vector<std::string> TableLines(vexrt::Runtime& rt, const vexrt::Object& table, const CellLabels& cells = {},
+                                    const std::string& place = "t0");
 
 // Tables (nested ones too), their rows and cells, in a container.
 struct TableCounts {

@@ -138,14 +138,17 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
     // The runtime opened the package, so it can be read for its lists too.
     const example::PackageLabels labels = example::PackageLabels_Read(path);
-    for (const auto& t : example::ContainerLines(rt, doc, labels.body)) std::cout << t << "\n";
+    for (const auto& t : example::ContainerLines(rt, doc, labels.body, labels.bodyCells)) std::cout << t << "\n";
     for (const char* kind : {"Header", "Footer"}) {
         const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
-        const example::StoryLabels* stories = std::strcmp(kind, "Header") == 0 ? labels.headers : labels.footers;
+        const bool headers = std::strcmp(kind, "Header") == 0;
+        const example::StoryLabels* stories = headers ? labels.headers : labels.footers;
+        const example::CellLabels* cells = headers ? labels.headerCells : labels.footerCells;
         for (int type = 0; type < 3; ++type) {
             if (!parts[type]) continue;
             std::cout << "--- " << kind << " (" << kHeaderFooterTypes[type] << ") ---\n";
-            for (const auto& t : example::ContainerLines(rt, parts[type], stories[type])) std::cout << t << "\n";
+            for (const auto& t : example::ContainerLines(rt, parts[type], stories[type], cells[type]))
+                std::cout << t << "\n";
         }
     }
     return 0;
