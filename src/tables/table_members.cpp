@@ -1,5 +1,6 @@
 // The host class Table: the view of one w:tbl, and Container.AppendTable,
 // which makes one.
+#include <cstring>
 #include <string>
 
 #include "content/container.h"
@@ -31,6 +32,18 @@ REALobject Table_New(REALobject document, pugi::xml_node table) {
     return CreateTable(document, table, table.parent());
 }
 
+namespace {
+
+// Whether a paragraph or table follows `node`: one inserted before it
+// moves an item others may have remembered.
+bool ItemFollows(pugi::xml_node node) {
+    for (pugi::xml_node n = node.next_sibling(); n; n = n.next_sibling())
+        if (std::strcmp(n.name(), "w:p") == 0 || std::strcmp(n.name(), "w:tbl") == 0) return true;
+    return false;
+}
+
+}  // namespace
+
 REALobject AppendTable(REALobject container, RBInteger columnCount, RBInteger rowCount) {
     if (columnCount < 1) {
         ThrowInvalidArgumentException("Parameter columnCount must be greater than zero", 1);
@@ -56,9 +69,9 @@ REALobject AppendTable(REALobject container, RBInteger columnCount, RBInteger ro
     }
     pugi::xml_node table = Table_Build(data->node, before, ClampToInt32(columnCount), ClampToInt32(rowCount));
     if (!table) return nullptr;
-    // Items after the new table (only the body inserts before its section
-    // properties) move: remembered places no longer hold.
-    if (before) DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
+    // Usually nothing follows the body's section properties, and the new
+    // table comes after every item: remembered places still hold.
+    if (before && ItemFollows(before)) DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     return CreateTable(data->document, table, data->node);
 }
 

@@ -342,3 +342,32 @@ TEST_F(TableStructureTest, OnlyTheFirstRowBecomesAHeaderRowWithItsPropertiesInPl
     rt().set(first, "RepeatAsHeaderRow", false);
     EXPECT_FALSE(Bool(first, "RepeatAsHeaderRow"));
 }
+
+TEST_F(TableStructureTest, ItemLookupsStayRightAroundNewTables) {
+    Object doc = Create("items.new.docx");
+    for (const char* text : {"a", "b"}) rt().call(doc, "AppendParagraph", {text});
+    EXPECT_EQ(Str(Call(doc, "Paragraph", {2}), "Text"), "b");
+    AppendTable(doc, 1, 1);
+    AppendTable(doc, 1, 1);  // with an empty paragraph before it
+    rt().call(doc, "AppendParagraph", {"c"});
+    EXPECT_EQ(Str(Call(doc, "Paragraph", {2}), "Text"), "b");
+    EXPECT_EQ(Str(Call(doc, "Paragraph", {4}), "Text"), "c");
+    EXPECT_EQ(rt().className(Call(doc, "Item", {3})), "VexlomarWord.Table");
+    EXPECT_EQ(rt().className(Call(doc, "Item", {4})), "VexlomarWord.Paragraph");
+    EXPECT_EQ(rt().className(Call(doc, "Item", {5})), "VexlomarWord.Table");
+    EXPECT_EQ(Str(Call(doc, "Item", {6}), "Text"), "c");
+    EXPECT_EQ(Int(Call(doc, "Table", {1}), "RowCount"), 1);
+
+    // In a body where an item follows the section properties (a damaged
+    // file, so not named .docx), items move: remembered places are dropped.
+    DocxParts parts;
+    parts.body = "<w:p><w:r><w:t>one</w:t></w:r></w:p><w:sectPr/><w:p><w:r><w:t>two</w:t></w:r></w:p>";
+    parts.appendSectPr = false;
+    write_docx(path("sect-mid.damaged"), parts);
+    Object opened = rt().callShared("Document", "Open", {folderItem(path("sect-mid.damaged"))}).object();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(Str(Call(opened, "Item", {1}), "Text"), "two");
+    ASSERT_TRUE(AppendTable(opened, 1, 1));
+    EXPECT_EQ(rt().className(Call(opened, "Item", {1})), "VexlomarWord.Table");
+    EXPECT_EQ(Str(Call(opened, "Item", {2}), "Text"), "two");
+}
