@@ -20,6 +20,8 @@ page 2 | grep -q "Vexlomar Demo Works" && fail "the first-page header shows on p
 for p in 1 2; do page "$p" | grep -q "1 Sample Street" || fail "no footer on page $p"; done
 page 2 | grep -q "Appendix: order lines" || fail "the appendix is not on page 2"
 page 1 | grep -q "Thank you!" || fail "no callout text beside the total"
+page 1 | grep -q "^ *A-100  *Order confirmation paper  *10  *€ 250.00" || fail "the order table's cells are not in their columns"
+page 1 | grep -q "net € 1,050.42  *VAT € 199.58" || fail "no nested table in the order table"
 page 1 | grep -q "^ *2\. *Returns are accepted" || fail "the conditions are not numbered"
 page 1 | grep -q "^ *b\. *Delivery is free" || fail "the nested conditions are not lettered"
 page 1 | grep -q "^ *3\. *Prices include VAT" || fail "the numbering does not go on after the lettered level"
@@ -32,4 +34,4 @@ pdfimages -list -f 1 -l 1 "$pdf" | grep -q " image *144 *96 " || fail "no produc
 # Link annotations: the website's address, and the jump to the order number.
 grep -aq "/URI(https://example.org/orders)" "$pdf" || fail "no link to the website"
 grep -aq "/Dest" "$pdf" || fail "no link inside the letter"
-echo "demo PDF: first-page header on page 1 only, footer on both pages, page 2 landscape, lists numbered and bulleted, links kept"
+echo "demo PDF: order table in columns, first-page header on page 1 only, footer on both pages, page 2 landscape, lists numbered and bulleted, links kept"

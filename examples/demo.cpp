@@ -1,9 +1,9 @@
 // The demo host program: loads the plug-in through the runtime, shows what
-// it registered, writes a short letter as a .docx (with a numbered and a
-// bulleted list, a first-page header with the company's logo, a photo of
-// the product, a footer, a landscape appendix, hyperlinks, a bookmark, a
-// callout shape with a text box and a stamp made of a shape group),
-// reopens it and prints it.
+// it registered, writes a short letter as a .docx (with an order table, a
+// numbered and a bulleted list, a first-page header with the company's
+// logo, a photo of the product, a footer, a landscape appendix,
+// hyperlinks, a bookmark, a callout shape with a text box and a stamp
+// made of a shape group), reopens it and prints it.
 //
 //   demo [OUT.docx]
 #include <cstdio>
@@ -16,6 +16,7 @@
 #include "host_program.h"
 #include "image_files.h"
 #include "list_labels.h"
+#include "table_text.h"
 
 using vexrt::Object;
 using vexrt::Value;
@@ -241,6 +242,44 @@ int main(int argc, char** argv) {
             rt.set(photo, "Alignment", 1);
             rt.set(rt.get(rt.call(photo, "Run", {0}).object(), "Drawing").object(), "AltTextDescription",
                    "The folding table for wide documents");
+
+            // The order as a table: a header row in bold on a shaded
+            // background (repeated on every page the table runs onto), three
+            // items and the total, with the net amount and the tax in a table
+            // of their own in the total's description cell.
+            const int kCm = 2, kSingleLine = 1, kDoubleLine = 8, kThickLine = 12, kTop = 1, kBottom = 3,
+                      kInsideH = 4;
+            const char* const kOrder[5][4] = {
+                {"Item", "Description", "Quantity", "Amount"},
+                {"A-100", "Order confirmation paper", "10", "\u20AC 250.00"},
+                {"B-200", "Folding table", "1", "\u20AC 1,000.00"},
+                {"C-300", "Delivery", "1", "\u20AC 0.00"},
+                {"Total", "", "", "\u20AC 1,250.00"},
+            };
+            Object order = rt.call(doc, "AppendTable", {4, 5}).object();
+            rt.set(order, "AltTextTitle", "Order No. 4711");
+            rt.set(order, "AltTextDescription", "Items, quantities and amounts of the order");
+            const double kWidths[] = {2.5, 7.5, 2.5, 3.5};
+            for (int c = 0; c < 4; ++c) rt.call(order, "ColumnWidth", {c, kCm, kWidths[c]});
+            for (int r = 0; r < 5; ++r) {
+                for (int c = 0; c < 4; ++c) {
+                    Object cell = rt.call(order, "Cell", {c, r}).object();
+                    Object run = rt.call(rt.call(cell, "Paragraph", {0}).object(), "AppendRun", {kOrder[r][c]}).object();
+                    if (r == 0 || r == 4) rt.set(run, "Bold", 1);
+                    if (r == 0) rt.set(cell, "BackgroundColor", vexrt::Color{0xD9E2F3});
+                }
+            }
+            rt.set(rt.call(order, "Row", {0}).object(), "RepeatAsHeaderRow", true);
+            rt.call(rt.call(order, "Border", {kTop}).object(), "SetBorderStyle", {kThickLine, 12, 0, vexrt::Color{0x1F4E79}});
+            rt.call(rt.call(order, "Border", {kBottom}).object(), "SetBorderStyle", {kDoubleLine, 6, 0});
+            rt.call(rt.call(order, "Border", {kInsideH}).object(), "SetBorderStyle", {kSingleLine, 4, 0});
+            Object totalCell = rt.call(order, "Cell", {1, 4}).object();
+            Object split = rt.call(totalCell, "AppendTable", {2, 1}).object();
+            for (int c = 0; c < 2; ++c) rt.call(split, "ColumnWidth", {c, kCm, 3.5});
+            rt.call(rt.call(rt.call(split, "Cell", {0, 0}).object(), "Paragraph", {0}).object(), "AppendRun",
+                    {"net \u20AC 1,050.42"});
+            rt.call(rt.call(rt.call(split, "Cell", {1, 0}).object(), "Paragraph", {0}).object(), "AppendRun",
+                    {"VAT \u20AC 199.58"});
             Object note = rt.call(doc, "AppendParagraph", {"Please note: "}).object();
             Object phrase = rt.call(note, "AppendRun", {"payment is due within 30 days"}).object();
             rt.set(phrase, "HighlightColor", 1);
@@ -336,6 +375,11 @@ int main(int argc, char** argv) {
         std::cout << "paragraphs:\n";
         const example::PackageLabels labels = example::PackageLabels_Read(out);
         for (const auto& t : example::LabelledParagraphTexts(rt, doc, labels.body)) std::cout << "  | " << t << "\n";
+        for (int64_t t = 0, n = rt.get(doc, "TableCount").integer(); t < n; ++t) {
+            std::cout << "table " << t + 1 << ":\n";
+            for (const auto& line : example::TableLines(rt, rt.call(doc, "Table", {t}).object()))
+                std::cout << "  | " << line << "\n";
+        }
         for (const char* kind : {"Header", "Footer"}) {
             for (int type = 0; type < 2; ++type) {
                 Object part = rt.call(doc, kind, {type, false}).object();

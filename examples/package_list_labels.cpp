@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include <pugixml.hpp>
 #include <zip.h>
@@ -121,9 +123,50 @@ bool IsFallback(pugi::xml_node node) {
     return std::strcmp(node.name(), "mc:Fallback") == 0;
 }
 
+// Indexes of elements among their siblings of the same name, remembered so
+// that a walk in document order finds each in constant time.
+struct SiblingIndexes {
+    std::unordered_map<const void*, int64_t> known;
+    int64_t Of(pugi::xml_node node) {
+        // Back to the nearest sibling whose index is known (or the first),
+        // then forward, remembering each.
+        std::vector<pugi::xml_node> unknown;
+        int64_t index = -1;
+        for (pugi::xml_node n = node; n; n = n.previous_sibling(node.name())) {
+            auto found = known.find(n.internal_object());
+            if (found != known.end()) {
+                index = found->second;
+                break;
+            }
+            unknown.push_back(n);
+        }
+        for (auto n = unknown.rbegin(); n != unknown.rend(); ++n) known.emplace(n->internal_object(), ++index);
+        return index;
+    }
+};
+
+bool Named(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
+
+// Where a paragraph in a table cell is (CellLabels); "" for a paragraph not
+// reached from the story through tables, rows and cells alone.
+std::string CellPlace(pugi::xml_node paragraph, pugi::xml_node root, SiblingIndexes& indexes) {
+    std::string place = "p" + std::to_string(indexes.Of(paragraph));
+    pugi::xml_node cell = paragraph.parent();
+    while (cell != root) {
+        pugi::xml_node row = cell.parent(), table = row.parent();
+        if (!Named(cell, "w:tc") || !Named(row, "w:tr") || !Named(table, "w:tbl")) return std::string();
+        place = "t" + std::to_string(indexes.Of(table)) + "/r" + std::to_string(indexes.Of(row)) + "/c" +
+                std::to_string(indexes.Of(cell)) + "/" + place;
+        cell = table.parent();
+    }
+    return place;
+}
+
 // Walks the story in document order without recursion, so that deeply
 // nested content cannot exhaust the stack.
-void CountStory(pugi::xml_node root, const StyleLookup& lookup, ListLabels& counting, StoryLabels& labels) {
+void CountStory(pugi::xml_node root, const StyleLookup& lookup, ListLabels& counting, StoryLabels& labels,
+                CellLabels& cells) {
+    SiblingIndexes indexes;
     pugi::xml_node node = root.first_child();
     while (node) {
         const bool element = node.type() == pugi::node_element && !IsFallback(node);
@@ -135,7 +178,12 @@ void CountStory(pugi::xml_node root, const StyleLookup& lookup, ListLabels& coun
                 label.label = ListLabels_Next(counting, *place.numId, level);
                 label.level = static_cast<int>(level);
             }
-            if (node.parent() == root) labels.push_back(label);
+            if (node.parent() == root) {
+                labels.push_back(label);
+            } else if (!label.label.empty()) {
+                const std::string place = CellPlace(node, root, indexes);
+                if (!place.empty()) cells[place] = label;
+            }
         }
         if (element && node.first_child()) {
             node = node.first_child();
@@ -148,12 +196,13 @@ void CountStory(pugi::xml_node root, const StyleLookup& lookup, ListLabels& coun
 
 // Counters start afresh in every story: a header's list does not go on
 // from the body's.
-StoryLabels StoryLabels_Count(pugi::xml_node root, pugi::xml_node numbering, const StyleLookup& lookup) {
+StoryLabels StoryLabels_Count(pugi::xml_node root, pugi::xml_node numbering, const StyleLookup& lookup,
+                              CellLabels& cells) {
     StoryLabels labels;
     if (!root || !numbering) return labels;
     ListLabels counting;
     counting.numbering = numbering;
-    CountStory(root, lookup, counting, labels);
+    CountStory(root, lookup, counting, labels, cells);
     return labels;
 }
 
@@ -191,15 +240,15 @@ PackageLabels PackageLabels_Read(const std::string& path) {
 
     if (!ReadPart(package.archive, kMainPart, document)) return result;
     const pugi::xml_node body = document.child("w:document").child("w:body");
-    result.body = StoryLabels_Count(body, numbering, lookup);
+    result.body = StoryLabels_Count(body, numbering, lookup, result.bodyCells);
     const pugi::xml_node sectPr = FinalSectPr(body);
     const char* const types[] = {"default", "first", "even"};
     for (int type = 0; type < 3; ++type) {
         pugi::xml_document header, footer;
         if (ReadPart(package.archive, ReferencedPart(rels, sectPr, "w:headerReference", types[type]), header))
-            result.headers[type] = StoryLabels_Count(header.child("w:hdr"), numbering, lookup);
+            result.headers[type] = StoryLabels_Count(header.child("w:hdr"), numbering, lookup, result.headerCells[type]);
         if (ReadPart(package.archive, ReferencedPart(rels, sectPr, "w:footerReference", types[type]), footer))
-            result.footers[type] = StoryLabels_Count(footer.child("w:ftr"), numbering, lookup);
+            result.footers[type] = StoryLabels_Count(footer.child("w:ftr"), numbering, lookup, result.footerCells[type]);
     }
     return result;
 }

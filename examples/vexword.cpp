@@ -20,6 +20,7 @@
 #include "fill_command.h"
 #include "host_program.h"
 #include "list_labels.h"
+#include "table_text.h"
 
 using vexrt::Object;
 using vexrt::Value;
@@ -90,15 +91,6 @@ std::vector<std::string> TextBoxLines(vexrt::Runtime& rt, const Object& paragrap
 
 // A container's paragraph texts, each followed by the text-box paragraphs
 // of its shapes.
-void PrintWithTextBoxes(vexrt::Runtime& rt, const Object& container, const std::vector<std::string>& texts) {
-    for (size_t i = 0; i < texts.size(); ++i) {
-        std::cout << texts[i] << "\n";
-        Object paragraph = rt.call(container, "Paragraph", {int64_t(i)}).object();
-        if (paragraph)
-            for (const auto& line : TextBoxLines(rt, paragraph)) std::cout << line << "\n";
-    }
-}
-
 // The header (footer) of the final section of each reference type; nil
 // where there is none.
 std::vector<Object> HeadersOrFooters(vexrt::Runtime& rt, const Object& doc, const char* kind) {
@@ -155,6 +147,11 @@ int Info(vexrt::Runtime& rt, const std::string& path) {
             shapes += int64_t(AnchoredShapes(rt, rt.call(doc, "Paragraph", {i}).object(), &groups).size());
         std::cout << "Shapes: " << shapes << ", groups: " << groups << "\n";
     }
+    if (Has(rt, "Table", "RowCount")) {
+        const example::TableCounts tables = example::CountTables(rt, doc);
+        std::cout << "Tables: " << tables.tables << " (nested included), rows: " << tables.rows
+                  << ", cells: " << tables.cells << "\n";
+    }
     const std::vector<Object> sections = Sections(rt, doc);
     for (size_t i = 0; i < sections.size(); ++i)
         std::cout << "Section " << i + 1 << ": " << DescribeSection(rt, sections[i]) << "\n";
@@ -172,14 +169,22 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
     // The runtime opened the package, so it can be read for its lists too.
     const example::PackageLabels labels = example::PackageLabels_Read(path);
-    PrintWithTextBoxes(rt, doc, example::LabelledParagraphTexts(rt, doc, labels.body));
+    // The text boxes of a paragraph's shapes follow it.
+    auto textBoxes = [&](const Object& paragraph, std::vector<std::string>& lines) {
+        for (std::string& line : TextBoxLines(rt, paragraph)) lines.push_back(std::move(line));
+    };
+    for (const auto& t : example::ContainerLines(rt, doc, labels.body, labels.bodyCells, textBoxes))
+        std::cout << t << "\n";
     for (const char* kind : {"Header", "Footer"}) {
         const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
-        const example::StoryLabels* stories = std::strcmp(kind, "Header") == 0 ? labels.headers : labels.footers;
+        const bool headers = std::strcmp(kind, "Header") == 0;
+        const example::StoryLabels* stories = headers ? labels.headers : labels.footers;
+        const example::CellLabels* cells = headers ? labels.headerCells : labels.footerCells;
         for (int type = 0; type < 3; ++type) {
             if (!parts[type]) continue;
             std::cout << "--- " << kind << " (" << kHeaderFooterTypes[type] << ") ---\n";
-            PrintWithTextBoxes(rt, parts[type], example::LabelledParagraphTexts(rt, parts[type], stories[type]));
+            for (const auto& t : example::ContainerLines(rt, parts[type], stories[type], cells[type], textBoxes))
+                std::cout << t << "\n";
         }
     }
     return 0;

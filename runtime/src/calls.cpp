@@ -2,7 +2,7 @@
 // plain C functions whose signature only the declaration tells, so they are
 // called through libffi with the declared types: String and objects as
 // handles, Integer and enumerations as 64-bit integers, Boolean, Double,
-// Single and Color as themselves.
+// Single and Color as themselves, UInt8 as one byte.
 #include <ffi.h>
 
 #include "declarations.h"
@@ -21,7 +21,8 @@ ffi_type* FfiType(Kind kind) {
         case Kind::Integer: return &ffi_type_sint64;
         case Kind::Double: return &ffi_type_double;
         case Kind::Single: return &ffi_type_float;
-        case Kind::Boolean: return &ffi_type_uint8;
+        case Kind::Boolean:
+        case Kind::UInt8: return &ffi_type_uint8;
         case Kind::Color: return &ffi_type_uint32;
         case Kind::String:
         case Kind::Object: return &ffi_type_pointer;
@@ -46,6 +47,7 @@ Slot ToSlot(Kind kind, const Value& v) {
         case Kind::Double: s.number = v.isInteger() ? double(v.integer()) : v.number(); break;
         case Kind::Single: s.single = float(v.isInteger() ? double(v.integer()) : v.number()); break;
         case Kind::Boolean: s.boolean = v.boolean() ? 1 : 0; break;
+        case Kind::UInt8: s.boolean = uint8_t(v.integer()); break;
         case Kind::Color: s.color = v.color().value; break;
         case Kind::String: s.handle = v.isNil() ? nullptr : v.string().get(); break;
         case Kind::Object: s.handle = v.isNil() ? nullptr : v.object().get(); break;
@@ -95,6 +97,7 @@ Value Runtime::Impl::invoke(void* function, const std::vector<Kind>& kinds,
         case Kind::Double: return Value(result.number);
         case Kind::Single: return Value(double(result.single));
         case Kind::Boolean: return Value(uint8_t(result.integral) != 0);
+        case Kind::UInt8: return Value(RBInteger(uint8_t(result.integral)));
         case Kind::Color: return Value(Color{RBColor(result.integral)});
         case Kind::String: {
             auto s = static_cast<REALstring>(result.handle);

@@ -68,7 +68,7 @@ struct ClassRec {
 };
 
 // How a value of a declared type crosses a call.
-enum class Kind { Void, Integer, Double, Single, Boolean, Color, String, Object };
+enum class Kind { Void, Integer, Double, Single, Boolean, Color, String, Object, UInt8 };
 
 const char* Kind_Name(Kind kind);
 

@@ -24,6 +24,7 @@ const char* Kind_Name(Kind kind) {
         case Kind::Color: return "Color";
         case Kind::String: return "String";
         case Kind::Object: return "object";
+        case Kind::UInt8: return "UInt8";
     }
     return "?";
 }
@@ -70,6 +71,7 @@ Kind KindOfValueType(const std::string& lowerCaseType) {
     if (t == "string") return Kind::String;
     if (t == "integer" || t == "int64" || t == "int32" || t == "uint32") return Kind::Integer;
     if (t == "boolean") return Kind::Boolean;
+    if (t == "uint8") return Kind::UInt8;
     if (t == "double") return Kind::Double;
     if (t == "single") return Kind::Single;
     if (t == "color") return Kind::Color;
@@ -97,7 +99,8 @@ Kind Runtime::Impl::kindOf(const std::string& type) const {
 bool Runtime::Impl::accepts(const std::string& type, const Value& value) const {
     switch (kindOf(type)) {
         case Kind::Void: return false;
-        case Kind::Integer: return value.isInteger();
+        case Kind::Integer:
+        case Kind::UInt8: return value.isInteger();
         case Kind::Double:
         case Kind::Single: return value.isDouble() || value.isInteger();
         case Kind::Boolean: return value.isBool();

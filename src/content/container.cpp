@@ -17,6 +17,8 @@
 #include "host/exceptions.h"
 #include "host/strings.h"
 #include "package/discarded_nodes.h"
+#include "tables/table_structure.h"
+#include "tables/table_views.h"
 
 // ---------------------------------------------------------------- core
 
@@ -176,6 +178,8 @@ void RemoveItem(REALobject instance, REALobject item) {
             Run_Delete(data->document, run, itemData->node);
     DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     Xml_Discard(itemData->node);
+    // A cell must end with a paragraph.
+    if (std::strcmp(data->node.name(), "w:tc") == 0) Container_EndWithParagraph(data->node);
 }
 
 // For-each over the items, paragraphs or tables the container has now.
@@ -207,6 +211,7 @@ REALmethodDefinition ContainerMethods[] = {
     VEX_METHOD(Table, "Table(index as Integer) as VexlomarWord.Table"),
     VEX_METHOD(ContainerMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
     VEX_METHOD(RemoveItem, "RemoveItem(item as VexlomarWord.DocumentItem)"),
+    VEX_METHOD(AppendTable, "AppendTable(columnCount as Integer, rowCount as Integer) as VexlomarWord.Table"),
     VEX_METHOD(Items, "Items() as VexlomarWord.DocumentItemIterator"),
     VEX_METHOD(Paragraphs, "Paragraphs() as VexlomarWord.ParagraphIterator"),
     VEX_METHOD(Tables, "Tables() as VexlomarWord.TableIterator"),

@@ -15,6 +15,7 @@
 #include "host/exceptions.h"
 #include "host/strings.h"
 #include "document/document_data.h"
+#include "tables/table_views.h"
 
 REALobject CreateStyle(REALobject document, pugi::xml_node node, REALclassDefinition* cls) {
     REALobject style = REALnewInstanceOfClass(cls);
@@ -215,6 +216,9 @@ void SetCellVerticalAlignment(REALobject instance, intptr_t, RBInteger value) {
     TCPRSetVerticalAlignment(NodeOf(instance), ClampToInt32(value));
 }
 
+// The borders of the viewed element's "w:tblPr" (no diagonals there).
+REALobject Border(REALobject instance, RBInteger type) { return CreateBorder(instance, NodeOf(instance), type, false); }
+
 REALproperty TableStylePartProperties[] = {
     VEX_PROPERTY("BackgroundColor", "Color", GetBackgroundColor, SetBackgroundColor),
     VEX_READONLY_PROPERTY("HasBackgroundColor", "Boolean", GetHasBackgroundColor),
@@ -225,6 +229,7 @@ REALproperty TableStylePartProperties[] = {
 REALmethodDefinition TableStylePartMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
     VEX_METHOD(ClearBackgroundColor, "ClearBackgroundColor()"),
+    VEX_METHOD(Border, "Border(type as VexlomarWord.BorderParts) as VexlomarWord.TableBorder"),
 };
 
 }  // namespace

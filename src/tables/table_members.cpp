@@ -1,7 +1,26 @@
-// The host class Table: the view of one w:tbl.
+// The host class Table: the view of one w:tbl, and Container.AppendTable,
+// which makes one.
+#include <cstring>
+#include <string>
+
 #include "content/container.h"
 #include "content/field_merge_members.h"
+#include "content/document_caches.h"
+#include "document/document_data.h"
+#include "format/section_properties.h"
+#include "format/style_part.h"
+#include "format/styles.h"
+#include "format/units.h"
 #include "host/class_tables.h"
+#include "host/exceptions.h"
+#include "host/strings.h"
+#include "tables/table_alt_text.h"
+#include "tables/table_look.h"
+#include "tables/table_properties.h"
+#include "tables/table_shading.h"
+#include "tables/table_structure.h"
+#include "tables/table_views.h"
+#include "tables/table_widths.h"
 
 extern REALclassDefinition TableClass;
 
@@ -9,19 +28,240 @@ REALobject CreateTable(REALobject document, pugi::xml_node node, pugi::xml_node 
     return NewDocumentItem(&TableClass, document, node, parentNode, DocumentItemKindTable, nullptr, nullptr);
 }
 
+REALobject Table_New(REALobject document, pugi::xml_node table) {
+    if (!table) return nullptr;
+    return CreateTable(document, table, table.parent());
+}
+
 namespace {
+
+// Whether a paragraph or table follows `node`: one inserted before it
+// moves an item others may have remembered.
+bool ItemFollows(pugi::xml_node node) {
+    for (pugi::xml_node n = node.next_sibling(); n; n = n.next_sibling())
+        if (std::strcmp(n.name(), "w:p") == 0 || std::strcmp(n.name(), "w:tbl") == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+REALobject AppendTable(REALobject container, RBInteger columnCount, RBInteger rowCount) {
+    if (columnCount < 1) {
+        ThrowInvalidArgumentException("Parameter columnCount must be greater than zero", 1);
+        return nullptr;
+    }
+    if (rowCount < 1) {
+        ThrowInvalidArgumentException("Parameter rowCount must be greater than zero", 2);
+        return nullptr;
+    }
+    ContainerData* data = ContainerData_Of(container);
+    // The style the new table names, made first: it stays even when the
+    // table cannot be placed.
+    Word::Document& word = *DocumentData_Of(data->document)->wordDocument;
+    if (word.EnsureStyles()) Styles_EnsureTableGrid(word.stylesXml);
+    pugi::xml_node before;
+    if (data->kind == ContainerKindBody) {
+        // The body's final section properties stay its last child.
+        before = Body_FinalSectPr(data->node);
+        if (!before) {
+            ThrowWordException("Main document w:sectPr section was not found", 5001);
+            return nullptr;
+        }
+    }
+    pugi::xml_node table = Table_Build(data->node, before, ClampToInt32(columnCount), ClampToInt32(rowCount));
+    if (!table) return nullptr;
+    // Usually nothing follows the body's section properties, and the new
+    // table comes after every item: remembered places still hold.
+    if (before && ItemFollows(before)) DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
+    return CreateTable(data->document, table, data->node);
+}
+
+namespace {
+
+DocumentItemData* DataOf(REALobject instance) { return DocumentItemData_Of(instance); }
+pugi::xml_node NodeOf(REALobject instance) { return DataOf(instance)->node; }
 
 // The DocumentItem destructor releases the record; nothing of its own.
 void TableInitializer(REALobject) {}
 void TableDestructor(REALobject) {}
 
+// ---------------------------------------------------------------- structure
+
+RBInteger GetRowCount(REALobject instance, intptr_t) { return Table_RowCount(NodeOf(instance)); }
+RBInteger GetColumnCount(REALobject instance, intptr_t) { return Table_ColumnCount(NodeOf(instance)); }
+
+REALobject Row(REALobject instance, RBInteger index) {
+    DocumentItemData* data = DataOf(instance);
+    pugi::xml_node row = Table_RowAt(data->node, index, DocumentCaches_Of(data->document).positions);
+    return row ? CreateTableRow(data->document, row) : nullptr;
+}
+
+REALobject Cell(REALobject instance, RBInteger column, RBInteger rowIndex) {
+    DocumentItemData* data = DataOf(instance);
+    PositionCache& cache = DocumentCaches_Of(data->document).positions;
+    pugi::xml_node cell = Row_CellAt(Table_RowAt(data->node, rowIndex, cache), column, cache);
+    return cell ? CreateTableCell(data->document, cell) : nullptr;
+}
+
+REALobject AppendRow(REALobject instance) {
+    DocumentItemData* data = DataOf(instance);
+    pugi::xml_node row = Table_AppendRow(data->node);
+    return row ? CreateTableRow(data->document, row) : nullptr;
+}
+
+void RemoveRow(REALobject instance, REALobject row) {
+    if (!row) return;
+    DocumentItemData* data = DataOf(instance);
+    bool tableRemoved = false;
+    if (Table_RemoveRow(data->node, TableRow_Node(row), tableRemoved))
+        DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
+}
+
+// ---------------------------------------------------------------- widths
+
+constexpr const char* kColumnOutOfBounds = "Column index was out of bounds";
+
+bool ColumnInRange(pugi::xml_node table, RBInteger index) {
+    if (index >= 0 && index < Table_ColumnCount(table)) return true;
+    ThrowOutOfBoundsException(kColumnOutOfBounds, -55);
+    return false;
+}
+
+double GetColumnWidth(REALobject instance, RBInteger index, RBInteger unit) {
+    pugi::xml_node table = NodeOf(instance);
+    if (!ColumnInRange(table, index)) return 0.0;
+    return ValueToUnit(Table_GetColumnWidth(table, index), Units_Of(unit));
+}
+
+void SetColumnWidth(REALobject instance, RBInteger index, RBInteger unit, double value) {
+    pugi::xml_node table = NodeOf(instance);
+    if (!ColumnInRange(table, index)) return;
+    Table_SetColumnWidth(table, index, UnitToValue(value, Units_Of(unit)));
+}
+
+RBInteger GetWidthMode(REALobject instance, intptr_t) { return RBInteger(Table_GetWidthMode(NodeOf(instance))); }
+
+void SetTableWidth(REALobject instance, RBInteger mode, RBInteger unit, double value) {
+    Table_SetWidth(NodeOf(instance), mode, UnitToValue(value, Units_Of(unit)), value);
+}
+
+double TableWidth(REALobject instance, RBInteger unit) {
+    pugi::xml_node table = NodeOf(instance);
+    const double value = Table_GetWidthValue(table);
+    if (Table_GetWidthMode(table) != TableWidthMode::ABSOLUTE) return value;
+    return ValueToUnit(int32_t(value), Units_Of(unit));
+}
+
+// ---------------------------------------------------------------- formatting
+
+REALstring GetAltText(REALobject instance, const char* element) {
+    return UTF8ToString(Table_GetAltText(NodeOf(instance), element));
+}
+void SetAltText(REALobject instance, const char* element, REALstring value) {
+    std::string text;
+    if (!StringToUTF8(value, text)) return;
+    Table_SetAltText(NodeOf(instance), element, text);
+}
+REALstring GetAltTextTitle(REALobject instance, intptr_t) { return GetAltText(instance, kTableCaption); }
+void SetAltTextTitle(REALobject instance, intptr_t, REALstring value) { SetAltText(instance, kTableCaption, value); }
+REALstring GetAltTextDescription(REALobject instance, intptr_t) { return GetAltText(instance, kTableDescription); }
+void SetAltTextDescription(REALobject instance, intptr_t, REALstring value) {
+    SetAltText(instance, kTableDescription, value);
+}
+
+RBColor GetBackgroundColor(REALobject instance, intptr_t) {
+    bool hasColor = false;
+    return Table_GetBackgroundColor(NodeOf(instance), hasColor);
+}
+void SetBackgroundColor(REALobject instance, intptr_t, RBColor value) {
+    Table_SetBackgroundColor(NodeOf(instance), value);
+}
+RBBoolean GetHasBackgroundColor(REALobject instance, intptr_t) {
+    bool hasColor = false;
+    Table_GetBackgroundColor(NodeOf(instance), hasColor);
+    return hasColor;
+}
+void ClearBackgroundColor(REALobject instance) { Table_ClearBackgroundColor(NodeOf(instance)); }
+
+REALobject GetStyle(REALobject instance, intptr_t) {
+    DocumentItemData* data = DataOf(instance);
+    std::string id;
+    if (!Table_GetStyleId(data->node, id)) return nullptr;
+    pugi::xml_node style = GetStyleById(DocumentData_Of(data->document)->wordDocument->stylesXml, "table", id);
+    if (!style) {
+        ThrowWordException("Table has style but no matching style exists in the document", 1);
+        return nullptr;
+    }
+    return CreateStyle(data->document, style, &TableStyleClass);
+}
+void SetStyle(REALobject instance, intptr_t, REALobject value) {
+    pugi::xml_node table = NodeOf(instance);
+    if (!value) {
+        Table_SetStyleId(table, "");
+        return;
+    }
+    Table_SetStyleId(table, Style_GetId(StylePartData_Of(value)->node));
+}
+
+RBInteger GetConditionalFormattingFlags(REALobject instance, intptr_t) {
+    return Table_GetLookFlags(NodeOf(instance));
+}
+void SetConditionalFormattingFlags(REALobject instance, intptr_t, RBInteger value) {
+    Table_SetLookFlags(NodeOf(instance), value);
+}
+
+REALobject Border(REALobject instance, RBInteger type) {
+    return CreateBorder(instance, NodeOf(instance), type, false);
+}
+
+REALproperty TableProperties[] = {
+    VEX_READONLY_PROPERTY("RowCount", "Integer", GetRowCount),
+    VEX_READONLY_PROPERTY("ColumnCount", "Integer", GetColumnCount),
+    VEX_READONLY_PROPERTY("WidthMode", "VexlomarWord.TableWidthModes", GetWidthMode),
+    VEX_PROPERTY("AltTextTitle", "String", GetAltTextTitle, SetAltTextTitle),
+    VEX_PROPERTY("AltTextDescription", "String", GetAltTextDescription, SetAltTextDescription),
+    VEX_PROPERTY("BackgroundColor", "Color", GetBackgroundColor, SetBackgroundColor),
+    VEX_READONLY_PROPERTY("HasBackgroundColor", "Boolean", GetHasBackgroundColor),
+    VEX_PROPERTY("Style", "VexlomarWord.TableStyle", GetStyle, SetStyle),
+    VEX_PROPERTY("ConditionalFormattingFlags", "Integer", GetConditionalFormattingFlags,
+                 SetConditionalFormattingFlags),
+};
+
 REALmethodDefinition TableMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
     VEX_METHOD(TableMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
+    VEX_METHOD(Row, "Row(index as Integer) as VexlomarWord.TableRow"),
+    VEX_METHOD(Cell, "Cell(column as Integer, row as Integer) as VexlomarWord.TableCell"),
+    VEX_METHOD(AppendRow, "AppendRow() as VexlomarWord.TableRow"),
+    VEX_METHOD(RemoveRow, "RemoveRow(row as VexlomarWord.TableRow)"),
+    VEX_METHOD(GetColumnWidth, "ColumnWidth(index as Integer, unit as VexlomarWord.Units) as Double"),
+    VEX_METHOD(SetColumnWidth,
+               "ColumnWidth(index as Integer, unit as VexlomarWord.Units, assigns value as Double)"),
+    VEX_METHOD(SetTableWidth,
+               "SetTableWidth(mode as VexlomarWord.TableWidthModes, unit as VexlomarWord.Units, value as Double)"),
+    VEX_METHOD(TableWidth, "TableWidth(unit as VexlomarWord.Units) as Double"),
+    VEX_METHOD(ClearBackgroundColor, "ClearBackgroundColor()"),
+    VEX_METHOD(Border, "Border(type as VexlomarWord.BorderParts) as VexlomarWord.TableBorder"),
 };
+
+REALconstant TableConstants[] = {
+    {"ConditionalFormatApplyFirstRow=32", REALconstantFlagPublic},
+    {"ConditionalFormatApplyLastRow=64", REALconstantFlagPublic},
+    {"ConditionalFormatApplyFirstColumn=128", REALconstantFlagPublic},
+    {"ConditionalFormatApplyLastColumn=256", REALconstantFlagPublic},
+    {"ConditionalFormatDontApplyRowBanding=512", REALconstantFlagPublic},
+    {"ConditionalFormatDontApplyColumnBanding=1024", REALconstantFlagPublic},
+};
+
+REALclassDefinition TableDefinition() {
+    REALclassDefinition definition =
+        ClassDefinition("Table", "VexlomarWord.DocumentItem", 0, TableInitializer, TableDestructor, TableProperties,
+                        VEX_COUNT(TableProperties), TableMethods, VEX_COUNT(TableMethods));
+    definition.constants = TableConstants;
+    definition.constantCount = VEX_COUNT(TableConstants);
+    return definition;
+}
 
 }  // namespace
 
-REALclassDefinition TableClass =
-    ClassDefinition("Table", "VexlomarWord.DocumentItem", 0, TableInitializer, TableDestructor, nullptr, 0,
-                    TableMethods, VEX_COUNT(TableMethods));
+REALclassDefinition TableClass = TableDefinition();
