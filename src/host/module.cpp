@@ -11,8 +11,7 @@ REALconstant ModuleConstants[] = {
     {"Version = 4.62", REALconstantFlagPublic},
 };
 
-// Registration order. A class joins by replacing its placeholder with the
-// address of its definition; the gating below then applies to it by name.
+// Registration order; the gating below applies to the classes by name.
 REALclassDefinition* ModuleClasses[] = {
     &DocumentClass,
     &DocumentItemClass,
@@ -51,8 +50,7 @@ REALclassDefinition* ModuleClasses[] = {
 constexpr size_t kModuleClassCount = sizeof(ModuleClasses) / sizeof(ModuleClasses[0]);
 
 // Members older hosts cannot offer. They close their tables, so hiding them
-// means lowering the count by the trailing entries that carry these names
-// (a table still being built may lack some of them).
+// means lowering the count by the trailing entries that carry these names.
 enum class MemberTable { Properties, Methods };
 struct MemberCut {
     const char* className;

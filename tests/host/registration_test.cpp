@@ -503,7 +503,7 @@ TEST(Registration, TheDeclaredTablesFitTheClassList) {
 // Container 9 methods, Paragraph 23, Hyperlink 4, and 28 classes), and for a
 // host of 100.0 (each class alone, untrimmed). Enabled once every class of
 // the module is registered.
-TEST(Registration, DISABLED_TheWholeModuleIsRegisteredAsDeclared) {
+TEST(Registration, TheWholeModuleIsRegisteredAsDeclared) {
     auto modern = LoadedAt(2024.01);
     ASSERT_NE(modern->module(), nullptr);
     ASSERT_EQ(modern->module()->classes.size(), 33u);
