@@ -6,6 +6,7 @@
 #include "drawing/drawing_ids.h"
 #include "drawing/image_size.h"
 #include "drawing/media_names.h"
+#include "format/xml_namespaces.h"
 #include "package/content_types.h"
 #include "package/relationships.h"
 
@@ -13,21 +14,10 @@ namespace {
 
 const char kDrawingMainNamespace[] = "http://schemas.openxmlformats.org/drawingml/2006/main";
 const char kPictureNamespace[] = "http://schemas.openxmlformats.org/drawingml/2006/picture";
-const char kDrawingWordNamespace[] = "http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing";
-const char kRelationshipsNamespace[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 const char kDrawing2010Namespace[] = "http://schemas.microsoft.com/office/drawing/2010/main";
 const char kLocalDpiExtension[] = "{28A0092B-C50C-407E-A947-70E740481C1C}";
 
 constexpr int64_t kEmuPerPixel = 914400 / 96;
-
-// Parts made by the library or by other tools may not declare the prefixes
-// the drawing uses outside its own elements (wp, r): they are declared on
-// the part's root when missing.
-void DeclareOnRoot(pugi::xml_node anyNode, const char* attribute, const char* uri) {
-    pugi::xml_node root =
-        anyNode.root().find_child([](pugi::xml_node n) { return n.type() == pugi::node_element; });
-    if (root && !root.attribute(attribute)) root.append_attribute(attribute) = uri;
-}
 
 // The relationship target of word/media/<fileName> from `part`: relative
 // to the part's folder when that is word/, else absolute.
@@ -85,12 +75,15 @@ pugi::xml_node Paragraph_AppendPicture(REALobject document, pugi::xml_node parag
 
     const int64_t id = Document_NextDrawingId(document);
     const int64_t cx = width * kEmuPerPixel, cy = height * kEmuPerPixel;
-    DeclareOnRoot(paragraph, "xmlns:wp", kDrawingWordNamespace);
-    DeclareOnRoot(paragraph, "xmlns:r", kRelationshipsNamespace);
 
     pugi::xml_node run = paragraph.append_child("w:r");
     run.append_child("w:rPr").append_child("w:noProof");
-    pugi::xml_node inline_ = run.append_child("w:drawing").append_child("wp:inline");
+    pugi::xml_node drawing = run.append_child("w:drawing");
+    // Parts made by the library or by other tools may not declare the
+    // prefixes the drawing uses outside its own elements.
+    Xml_DeclarePrefixAt(drawing, "wp");
+    Xml_DeclarePrefixAt(drawing, "r");
+    pugi::xml_node inline_ = drawing.append_child("wp:inline");
     for (const char* distance : {"distT", "distB", "distL", "distR"}) inline_.append_attribute(distance) = "0";
     AppendExtent(inline_, "wp:extent", cx, cy);
     pugi::xml_node effect = inline_.append_child("wp:effectExtent");

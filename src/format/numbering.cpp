@@ -58,7 +58,7 @@ pugi::xml_node InsertAbstractNum(pugi::xml_node numbering) {
 pugi::xml_node AddTemplate(pugi::xml_node numbering, int64_t id, const char* nsid, const LevelRecord (&levels)[9]) {
     pugi::xml_node abstractNum = InsertAbstractNum(numbering);
     abstractNum.append_attribute("w:abstractNumId") = static_cast<long long>(id);
-    if (Numbering_DeclarePrefix(numbering, "w15", true))
+    if (Xml_DeclarePrefix(numbering, "w15", true))
         abstractNum.append_attribute("w15:restartNumberingAfterBreak") = "0";
     abstractNum.append_child("w:nsid").append_attribute("w:val") = nsid;
     abstractNum.append_child("w:multiLevelType").append_attribute("w:val") = "hybridMultilevel";
@@ -114,7 +114,7 @@ pugi::xml_node InsertNum(pugi::xml_node numbering, const NumberingIndex& index) 
 }
 
 void WriteDurableId(pugi::xml_node numbering, pugi::xml_node num, long long value) {
-    if (Numbering_DeclarePrefix(numbering, "w16cid", true)) num.append_attribute("w16cid:durableId") = value;
+    if (Xml_DeclarePrefix(numbering, "w16cid", true)) num.append_attribute("w16cid:durableId") = value;
 }
 
 }  // namespace
@@ -198,33 +198,6 @@ void AddNumberingTemplate(pugi::xml_node numbering, int64_t id) {
     AddTemplate(numbering, id, "5AFC50DB", kLevels);
 }
 
-bool Numbering_DeclarePrefix(pugi::xml_node root, const char* prefix, bool ignorable) {
-    const char* uri = Xml_NamespaceOf(prefix);
-    if (!root || !uri) return false;
-    const std::string name = std::string("xmlns:") + prefix;
-    pugi::xml_attribute declared = root.attribute(name.c_str());
-    if (declared) return std::strcmp(declared.value(), uri) == 0;
-    root.append_attribute(name.c_str()) = uri;
-    if (!ignorable) return true;
-    // Readers that do not know the namespace must be told to ignore it.
-    pugi::xml_attribute mc = root.attribute("xmlns:mc");
-    if (!mc) {
-        mc = root.append_attribute("xmlns:mc");
-        mc = Xml_NamespaceOf("mc");
-    } else if (std::strcmp(mc.value(), Xml_NamespaceOf("mc")) != 0) {
-        return true;  // mc is something else here: the prefix is declared, not ignorable
-    }
-    pugi::xml_attribute list = root.attribute("mc:Ignorable");
-    if (!list) {
-        root.append_attribute("mc:Ignorable") = prefix;
-        return true;
-    }
-    const std::string padded = std::string(" ") + list.value() + " ";
-    if (padded.find(std::string(" ") + prefix + " ") == std::string::npos)
-        list = (std::string(list.value()) + (*list.value() ? " " : "") + prefix).c_str();
-    return true;
-}
-
 bool AddNumbering(Word::Document& document, bool bullets) {
     pugi::xml_node rels = document.relsXml.document_element();
     if (!rels || !document.contentTypesXml.document_element()) return false;
@@ -283,7 +256,7 @@ pugi::xml_node Numbering_CreateList(Word::Document& document, NumberingIndex& in
     pugi::xml_node root = document.numberingXml.document_element();
     // Everything added below is in w:, which a part written with a default
     // namespace does not declare.
-    Numbering_DeclarePrefix(root, "w", false);
+    Xml_DeclarePrefix(root, "w", false);
     int64_t& known = bullets ? index.bulletTemplate : index.numberTemplate;
     if (known >= 0) {
         id = known;

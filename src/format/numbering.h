@@ -58,12 +58,6 @@ void AddNumberingTemplate(pugi::xml_node numbering, int64_t id);
 // relationships or content types to add to.
 bool AddNumbering(Word::Document& document, bool bullets);
 
-// Declares `prefix` on the part's root when it is not declared (and makes it
-// ignorable when `ignorable`), so attributes of that prefix can be written.
-// False when the root binds the prefix to another namespace: leave the
-// attribute out then.
-bool Numbering_DeclarePrefix(pugi::xml_node root, const char* prefix, bool ignorable);
-
 // A new list instance of the template of the kind asked for (made when
 // missing, with the part itself), restarting at 1 on every level. Returns
 // its w:num (empty when no part could be made) and its number.

@@ -56,3 +56,42 @@ void Xml_DeclareDocumentNamespaces(pugi::xml_node root) {
         root.append_attribute((std::string("xmlns:") + ns[0]).c_str()) = ns[1];
     root.append_attribute("mc:Ignorable") = "w14 w15 w16se w16cid w16 w16cex w16sdtdh wp14";
 }
+
+bool Xml_DeclarePrefix(pugi::xml_node root, const char* prefix, bool ignorable) {
+    const char* uri = Xml_NamespaceOf(prefix);
+    if (!root || !uri) return false;
+    const std::string name = std::string("xmlns:") + prefix;
+    pugi::xml_attribute declared = root.attribute(name.c_str());
+    if (declared) return std::strcmp(declared.value(), uri) == 0;
+    root.append_attribute(name.c_str()) = uri;
+    if (!ignorable) return true;
+    // Readers that do not know the namespace must be told to ignore it.
+    pugi::xml_attribute mc = root.attribute("xmlns:mc");
+    if (!mc) {
+        mc = root.append_attribute("xmlns:mc");
+        mc = Xml_NamespaceOf("mc");
+    } else if (std::strcmp(mc.value(), Xml_NamespaceOf("mc")) != 0) {
+        return true;  // mc is something else here: the prefix is declared, not ignorable
+    }
+    pugi::xml_attribute list = root.attribute("mc:Ignorable");
+    if (!list) {
+        root.append_attribute("mc:Ignorable") = prefix;
+        return true;
+    }
+    const std::string padded = std::string(" ") + list.value() + " ";
+    if (padded.find(std::string(" ") + prefix + " ") == std::string::npos)
+        list = (std::string(list.value()) + (*list.value() ? " " : "") + prefix).c_str();
+    return true;
+}
+
+void Xml_DeclarePrefixAt(pugi::xml_node element, const char* prefix) {
+    pugi::xml_node root = element.root().first_child();
+    while (root && root.type() != pugi::node_element) root = root.next_sibling();
+    if (!root || Xml_DeclarePrefix(root, prefix, false)) return;
+    // The root binds the prefix to another namespace: a declaration of our
+    // own shadows it for this element's subtree only.
+    const std::string name = std::string("xmlns:") + prefix;
+    pugi::xml_attribute local = element.attribute(name.c_str());
+    if (!local) local = element.append_attribute(name.c_str());
+    local = Xml_NamespaceOf(prefix);
+}
