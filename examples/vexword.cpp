@@ -15,6 +15,7 @@
 #include <vexrt/runtime.h>
 
 #include "api_reference.h"
+#include "cell_walk.h"
 #include "command_line.h"
 #include "drawing/image_size.h"
 #include "fill_command.h"
@@ -257,41 +258,17 @@ struct FoundPicture {
     Object drawing;
 };
 
-void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string& where,
-                  std::vector<FoundPicture>& found);
-
-// The cells of a table, as containers, where tables offer them.
-void FindPicturesInTable(vexrt::Runtime& rt, const Object& table, const std::string& where,
-                         std::vector<FoundPicture>& found) {
-    if (!Has(rt, "Table", "Row") || !Has(rt, "TableRow", "Cell")) return;
-    const int64_t rows = rt.get(table, "RowCount").integer();
-    for (int64_t r = 0; r < rows; ++r) {
-        Object row = rt.call(table, "Row", {r}).object();
-        const int64_t cells = row ? rt.get(row, "ColumnCount").integer() : 0;
-        for (int64_t c = 0; c < cells; ++c)
-            if (Object cell = rt.call(row, "Cell", {c}).object())
-                FindPictures(rt, cell, where + " cell " + std::to_string(r + 1) + "," + std::to_string(c + 1), found);
-    }
-}
-
+// The inline pictures of a container's paragraphs, its cells' included.
 void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string& where,
                   std::vector<FoundPicture>& found) {
-    int64_t tables = 0;
-    const int64_t items = rt.get(container, "ItemCount").integer();
-    for (int64_t i = 0; i < items; ++i) {
-        Object item = rt.call(container, "Item", {i}).object();
-        if (!item) continue;
-        if (rt.className(item) == "VexlomarWord.Table") {
-            FindPicturesInTable(rt, item, where + " table " + std::to_string(++tables), found);
-            continue;
-        }
-        const int64_t runs = rt.get(item, "RunCount").integer();
+    example::Container_EachParagraph(rt, container, where, [&](const Object& paragraph, const std::string& at) {
+        const int64_t runs = rt.get(paragraph, "RunCount").integer();
         for (int64_t r = 0; r < runs; ++r) {
-            Value drawing = rt.get(rt.call(item, "Run", {r}).object(), "Drawing");
+            Value drawing = rt.get(rt.call(paragraph, "Run", {r}).object(), "Drawing");
             if (!drawing.isNil() && rt.get(drawing.object(), "IsPicture").boolean())
-                found.push_back({where, drawing.object()});
+                found.push_back({at, drawing.object()});
         }
-    }
+    });
 }
 
 // Body, then headers and footers of the final section.

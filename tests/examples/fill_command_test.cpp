@@ -2,8 +2,6 @@
 // runs (warned of, or filled with --across-runs), templates written by
 // other tools, and batches from CSV files. The CSV reader is tested on its
 // own first.
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,35 +11,15 @@
 #include "docx_builder.h"
 #include "libreoffice.h"
 #include "plugin_test.h"
+#include "vexword_tool.h"
 #include "xml_snippets.h"
 
 namespace {
 
-struct ToolResult {
-    int status = -1;
-    std::string output;  // standard output and error
-};
-
 class FillCommandTest : public PluginTest {
 protected:
     // Runs vexword with the arguments (each quoted for the shell).
-    ToolResult Vexword(const std::vector<std::string>& args) {
-        std::string command = Quote(VEXWORD_TOOL_PATH);
-        for (const std::string& a : args) command += " " + Quote(a);
-        const std::string captured = path("tool-output.txt");
-        command += " > " + Quote(captured) + " 2>&1";
-        ToolResult result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.output = ReadFile(captured);
-        std::filesystem::remove(captured);
-        return result;
-    }
-    static std::string Quote(const std::string& s) {
-        std::string q = "'";
-        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return q + "'";
-    }
+    ToolResult Vexword(const std::vector<std::string>& args) { return Vexword_Run(args, path("tool-output.txt")); }
     static std::string ReadFile(const std::string& file) {
         std::ifstream in(file, std::ios::binary);
         std::ostringstream bytes;
