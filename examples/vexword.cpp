@@ -79,13 +79,14 @@ std::vector<Object> AnchoredShapes(vexrt::Runtime& rt, const Object& paragraph, 
     return shapes;
 }
 
-// The text-box paragraphs of the shapes a paragraph anchors, marked as such.
+// The text-box lines of the shapes a paragraph anchors, marked as such:
+// paragraphs, and the rows of tables, as in the body.
 std::vector<std::string> TextBoxLines(vexrt::Runtime& rt, const Object& paragraph) {
     std::vector<std::string> lines;
     for (const Object& shape : AnchoredShapes(rt, paragraph)) {
         Object box = rt.call(shape, "Container", {false}).object();
         if (!box) continue;
-        for (const auto& t : example::ParagraphTexts(rt, box)) lines.push_back("  [text box] " + t);
+        for (const auto& t : example::ContainerLines(rt, box, {}, {})) lines.push_back("  [text box] " + t);
     }
     return lines;
 }

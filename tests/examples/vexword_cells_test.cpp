@@ -58,3 +58,12 @@ TEST_F(VexwordCellsTest, PicturesAreListedWithTheirCell) {
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(r.output, "body table 1 cell 2,1: png image1.png 30 x 20 px \"Cell logo\"\n");
 }
+
+TEST_F(VexwordCellsTest, ATextBoxTablePrintsAsRowsAfterItsParagraph) {
+    const std::string file = WriteLetter();
+    ToolResult r = Vexword({"text", file});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("Prices\n  [text box] In the box\n  [text box] Boxwood\t12.50\n  [text box] \n"),
+              std::string::npos)
+        << r.output;
+}
