@@ -51,9 +51,12 @@ void Container_EachParagraph(vexrt::Runtime& rt, const Object& container, Visit&
         for (int64_t r = 0; r < rows; ++r) {
             Object row = rt.call(table, "Row", {r}).object();
             if (!row) continue;
-            const int64_t cells = rt.get(row, "ColumnCount").integer();
-            for (int64_t c = 0; c < cells; ++c)
-                if (Object cell = rt.call(row, "Cell", {c}).object()) Container_EachParagraph(rt, cell, visit);
+            // Until there is no cell: ColumnCount is the grid's, not the row's.
+            for (int64_t c = 0;; ++c) {
+                Object cell = rt.call(row, "Cell", {c}).object();
+                if (!cell) break;
+                Container_EachParagraph(rt, cell, visit);
+            }
         }
     }
 }

@@ -181,6 +181,35 @@ TEST_F(FillCommandTest, PlaceholdersSplitAcrossRunsAreWarnedOfOrFilled) {
         << untouched;
 }
 
+// Placeholders split across runs in table cells, nested ones too, are
+// warned of and filled with --across-runs like those of the body.
+TEST_F(FillCommandTest, PlaceholdersSplitAcrossRunsInCellsAreFilled) {
+    const std::string kBold = "<w:rPr><w:b/></w:rPr>";
+    auto split = [&](const std::string& before, const std::string& after) {
+        return "<w:p><w:r>" + kBold + "<w:t xml:space=\"preserve\">" + before +
+               "</w:t></w:r><w:proofErr w:type=\"spellStart\"/><w:r><w:t xml:space=\"preserve\">" + after +
+               "</w:t></w:r></w:p>";
+    };
+    const std::string nested = docx_table({{split("deep {na", "me}")}});
+    write_docx(path("cells.docx"), "<w:p/>" + docx_table({{split("To {na", "me}"), "<w:p/>" + nested + "<w:p/>"}}) +
+                                       "<w:p/>");
+
+    ToolResult r = Vexword({"fill", path("cells.docx"), path("cells-warned.docx"), "{name}=Ann"});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("warning: \"{name}\" is split across runs in 2 paragraphs"), std::string::npos)
+        << r.output;
+
+    r = Vexword({"fill", path("cells.docx"), path("cells-across.docx"), "{name}=Ann", "--across-runs"});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output, "");
+    const std::string xml = zip_read(path("cells-across.docx"), "word/document.xml");
+    for (const char* filled : {"<w:r><w:rPr><w:b/></w:rPr><w:t>To Ann</w:t></w:r>",
+                               "<w:r><w:rPr><w:b/></w:rPr><w:t>deep Ann</w:t></w:r>"})
+        EXPECT_NE(xml.find(filled), std::string::npos) << filled << " in " << xml;
+    EXPECT_EQ(xml.find("{na"), std::string::npos) << xml;
+    EXPECT_EQ(xml.find("me}"), std::string::npos) << xml;
+}
+
 // Templates another tool wrote (python-docx, LibreOffice): every whole
 // placeholder is filled and every other text stays, as python-docx reads
 // the result.
