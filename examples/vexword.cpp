@@ -194,27 +194,26 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
 
 // "body: the guide -> https://example.com/guide.html", anchor links as
 // "-> #name"; a hyperlink field shows its instruction's data after
-// "(field)".
+// "(field)". Links in cells are placed as pictures are: "body table 1 cell
+// 2,1: ...".
 void ListLinks(vexrt::Runtime& rt, const Object& container, const std::string& where) {
     const int kHyperlinkField = 3;
-    const int64_t paragraphs = rt.get(container, "ParagraphCount").integer();
-    for (int64_t i = 0; i < paragraphs; ++i) {
-        Object p = rt.call(container, "Paragraph", {i}).object();
+    example::Container_EachParagraph(rt, container, where, [&](const Object& p, const std::string& at) {
         const int64_t items = rt.get(p, "LogicalParagraphItemCount").integer();
         for (int64_t j = 0; j < items; ++j) {
             Object item = rt.call(p, "LogicalParagraphItem", {j}).object();
             if (!item) continue;
             if (example::IsHyperlink(rt, item)) {
                 const bool anchor = rt.get(item, "LinkToAnchor").boolean();
-                std::cout << where << ": " << example::HyperlinkText(rt, item) << " -> " << (anchor ? "#" : "")
+                std::cout << at << ": " << example::HyperlinkText(rt, item) << " -> " << (anchor ? "#" : "")
                           << rt.get(item, "Address").text() << "\n";
             } else if (rt.get(item, "IsPartOfComplexRun").boolean() &&
                        rt.get(item, "ComplexRunFieldType").integer() == kHyperlinkField) {
-                std::cout << where << ": " << rt.get(item, "Text").text() << " -> (field) "
+                std::cout << at << ": " << rt.get(item, "Text").text() << " -> (field) "
                           << rt.get(item, "ComplexRunFieldData").text() << "\n";
             }
         }
-    }
+    });
 }
 
 int Links(vexrt::Runtime& rt, const std::string& path) {

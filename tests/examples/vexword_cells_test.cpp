@@ -59,6 +59,16 @@ TEST_F(VexwordCellsTest, PicturesAreListedWithTheirCell) {
     EXPECT_EQ(r.output, "body table 1 cell 2,1: png image1.png 30 x 20 px \"Cell logo\"\n");
 }
 
+TEST_F(VexwordCellsTest, LinksInCellsAndNestedTablesAreListedWithTheirPlace) {
+    const std::string file = WriteLetter();
+    ToolResult r = Vexword({"links", file});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output,
+              "body: site -> https://example.org/a\n"
+              "body table 1 cell 1,2: docs -> https://example.org/docs\n"
+              "body table 1 cell 2,2 table 1 cell 1,1: deep -> https://example.org/deep\n");
+}
+
 TEST_F(VexwordCellsTest, ATextBoxTablePrintsAsRowsAfterItsParagraph) {
     const std::string file = WriteLetter();
     ToolResult r = Vexword({"text", file});
