@@ -1,5 +1,6 @@
 #include "split_placeholders.h"
 
+#include "cell_walk.h"
 #include "host_program.h"
 
 using vexrt::Object;
@@ -7,17 +8,6 @@ using vexrt::Object;
 namespace example {
 
 namespace {
-
-bool Has(vexrt::Runtime& rt, const char* className, const char* member) {
-    const vexrt::ModuleInfo* m = rt.module();
-    const vexrt::ClassInfo* c = m ? m->findClass(className) : nullptr;
-    if (!c) return false;
-    for (const auto& p : c->properties)
-        if (p.name == member) return true;
-    for (const auto& p : c->methods)
-        if (p.name == member) return true;
-    return false;
-}
 
 // A run whose text may join its neighbours'.
 bool IsPlainTextRun(vexrt::Runtime& rt, const Object& run) {
@@ -36,37 +26,16 @@ void AddRun(vexrt::Runtime& rt, const Object& run, std::vector<RunGroup>& groups
     groups.back().texts.push_back(rt.get(run, "Text").text());
 }
 
-template <class Visit>
-void Container_EachParagraph(vexrt::Runtime& rt, const Object& container, Visit& visit) {
-    const int64_t paragraphs = rt.get(container, "ParagraphCount").integer();
-    for (int64_t i = 0; i < paragraphs; ++i)
-        if (Object p = rt.call(container, "Paragraph", {i}).object()) visit(p);
-    // Cells are reached through the Table members when the plug-in has them.
-    if (!Has(rt, "Table", "Row") || !Has(rt, "TableRow", "Cell")) return;
-    const int64_t tables = rt.get(container, "TableCount").integer();
-    for (int64_t t = 0; t < tables; ++t) {
-        Object table = rt.call(container, "Table", {t}).object();
-        if (!table) continue;
-        const int64_t rows = rt.get(table, "RowCount").integer();
-        for (int64_t r = 0; r < rows; ++r) {
-            Object row = rt.call(table, "Row", {r}).object();
-            if (!row) continue;
-            const int64_t cells = rt.get(row, "ColumnCount").integer();
-            for (int64_t c = 0; c < cells; ++c)
-                if (Object cell = rt.call(row, "Cell", {c}).object()) Container_EachParagraph(rt, cell, visit);
-        }
-    }
-}
-
 // Every paragraph a fill reaches that the registered members show: the
-// body, tables (when the plug-in has the Table members) and the header and
-// footer of each kind (of the final section: the members show no other).
+// body, its tables' cells (nested ones too) and the header and footer of
+// each kind (of the final section: the members show no other).
 template <class Visit>
 void Document_EachParagraph(vexrt::Runtime& rt, const Object& doc, Visit visit) {
-    Container_EachParagraph(rt, doc, visit);
+    auto each = [&](const Object& paragraph, const std::string&) { visit(paragraph); };
+    Container_EachParagraph(rt, doc, "", each);
     for (const char* kind : {"Header", "Footer"})
         for (int type = 0; type < 3; ++type)
-            if (Object part = rt.call(doc, kind, {type, false}).object()) Container_EachParagraph(rt, part, visit);
+            if (Object part = rt.call(doc, kind, {type, false}).object()) Container_EachParagraph(rt, part, "", each);
 }
 
 }  // namespace

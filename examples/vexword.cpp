@@ -15,6 +15,7 @@
 #include <vexrt/runtime.h>
 
 #include "api_reference.h"
+#include "cell_walk.h"
 #include "command_line.h"
 #include "drawing/image_size.h"
 #include "fill_command.h"
@@ -78,13 +79,14 @@ std::vector<Object> AnchoredShapes(vexrt::Runtime& rt, const Object& paragraph, 
     return shapes;
 }
 
-// The text-box paragraphs of the shapes a paragraph anchors, marked as such.
+// The text-box lines of the shapes a paragraph anchors, marked as such:
+// paragraphs, and the rows of tables, as in the body.
 std::vector<std::string> TextBoxLines(vexrt::Runtime& rt, const Object& paragraph) {
     std::vector<std::string> lines;
     for (const Object& shape : AnchoredShapes(rt, paragraph)) {
         Object box = rt.call(shape, "Container", {false}).object();
         if (!box) continue;
-        for (const auto& t : example::ParagraphTexts(rt, box)) lines.push_back("  [text box] " + t);
+        for (const auto& t : example::ContainerLines(rt, box, {}, {})) lines.push_back("  [text box] " + t);
     }
     return lines;
 }
@@ -192,27 +194,26 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
 
 // "body: the guide -> https://example.com/guide.html", anchor links as
 // "-> #name"; a hyperlink field shows its instruction's data after
-// "(field)".
+// "(field)". Links in cells are placed as pictures are: "body table 1 cell
+// 2,1: ...".
 void ListLinks(vexrt::Runtime& rt, const Object& container, const std::string& where) {
     const int kHyperlinkField = 3;
-    const int64_t paragraphs = rt.get(container, "ParagraphCount").integer();
-    for (int64_t i = 0; i < paragraphs; ++i) {
-        Object p = rt.call(container, "Paragraph", {i}).object();
+    example::Container_EachParagraph(rt, container, where, [&](const Object& p, const std::string& at) {
         const int64_t items = rt.get(p, "LogicalParagraphItemCount").integer();
         for (int64_t j = 0; j < items; ++j) {
             Object item = rt.call(p, "LogicalParagraphItem", {j}).object();
             if (!item) continue;
             if (example::IsHyperlink(rt, item)) {
                 const bool anchor = rt.get(item, "LinkToAnchor").boolean();
-                std::cout << where << ": " << example::HyperlinkText(rt, item) << " -> " << (anchor ? "#" : "")
+                std::cout << at << ": " << example::HyperlinkText(rt, item) << " -> " << (anchor ? "#" : "")
                           << rt.get(item, "Address").text() << "\n";
             } else if (rt.get(item, "IsPartOfComplexRun").boolean() &&
                        rt.get(item, "ComplexRunFieldType").integer() == kHyperlinkField) {
-                std::cout << where << ": " << rt.get(item, "Text").text() << " -> (field) "
+                std::cout << at << ": " << rt.get(item, "Text").text() << " -> (field) "
                           << rt.get(item, "ComplexRunFieldData").text() << "\n";
             }
         }
-    }
+    });
 }
 
 int Links(vexrt::Runtime& rt, const std::string& path) {
@@ -257,41 +258,17 @@ struct FoundPicture {
     Object drawing;
 };
 
-void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string& where,
-                  std::vector<FoundPicture>& found);
-
-// The cells of a table, as containers, where tables offer them.
-void FindPicturesInTable(vexrt::Runtime& rt, const Object& table, const std::string& where,
-                         std::vector<FoundPicture>& found) {
-    if (!Has(rt, "Table", "Row") || !Has(rt, "TableRow", "Cell")) return;
-    const int64_t rows = rt.get(table, "RowCount").integer();
-    for (int64_t r = 0; r < rows; ++r) {
-        Object row = rt.call(table, "Row", {r}).object();
-        const int64_t cells = row ? rt.get(row, "ColumnCount").integer() : 0;
-        for (int64_t c = 0; c < cells; ++c)
-            if (Object cell = rt.call(row, "Cell", {c}).object())
-                FindPictures(rt, cell, where + " cell " + std::to_string(r + 1) + "," + std::to_string(c + 1), found);
-    }
-}
-
+// The inline pictures of a container's paragraphs, its cells' included.
 void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string& where,
                   std::vector<FoundPicture>& found) {
-    int64_t tables = 0;
-    const int64_t items = rt.get(container, "ItemCount").integer();
-    for (int64_t i = 0; i < items; ++i) {
-        Object item = rt.call(container, "Item", {i}).object();
-        if (!item) continue;
-        if (rt.className(item) == "VexlomarWord.Table") {
-            FindPicturesInTable(rt, item, where + " table " + std::to_string(++tables), found);
-            continue;
-        }
-        const int64_t runs = rt.get(item, "RunCount").integer();
+    example::Container_EachParagraph(rt, container, where, [&](const Object& paragraph, const std::string& at) {
+        const int64_t runs = rt.get(paragraph, "RunCount").integer();
         for (int64_t r = 0; r < runs; ++r) {
-            Value drawing = rt.get(rt.call(item, "Run", {r}).object(), "Drawing");
+            Value drawing = rt.get(rt.call(paragraph, "Run", {r}).object(), "Drawing");
             if (!drawing.isNil() && rt.get(drawing.object(), "IsPicture").boolean())
-                found.push_back({where, drawing.object()});
+                found.push_back({at, drawing.object()});
         }
-    }
+    });
 }
 
 // Body, then headers and footers of the final section.

@@ -178,8 +178,8 @@ void RemoveItem(REALobject instance, REALobject item) {
             Run_Delete(data->document, run, itemData->node);
     DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     Xml_Discard(itemData->node);
-    // A cell must end with a paragraph.
-    if (std::strcmp(data->node.name(), "w:tc") == 0) Container_EndWithParagraph(data->node);
+    // A cell or a text box must end with a paragraph.
+    if (Container_NeedsFinalParagraph(data->node)) Container_EndWithParagraph(data->node);
 }
 
 // For-each over the items, paragraphs or tables the container has now.

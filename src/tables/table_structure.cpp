@@ -83,6 +83,10 @@ void Container_EndWithParagraph(pugi::xml_node container) {
     if (container && EndsWithoutParagraph(container)) container.append_child("w:p");
 }
 
+bool Container_NeedsFinalParagraph(pugi::xml_node container) {
+    return Named(container, "w:tc") || Named(container, "w:txbxContent");
+}
+
 pugi::xml_node Table_Build(pugi::xml_node parent, pugi::xml_node before, int32_t columns, int32_t rows) {
     if (!parent || columns < 1 || rows < 1) return {};
     // Two tables in a row would be read as one.
@@ -126,7 +130,7 @@ bool Table_RemoveRow(pugi::xml_node table, pugi::xml_node row, bool& tableRemove
     pugi::xml_node container = table.parent();
     Xml_Discard(table);
     tableRemoved = true;
-    if (Named(container, "w:tc")) Container_EndWithParagraph(container);
+    if (Container_NeedsFinalParagraph(container)) Container_EndWithParagraph(container);
     return true;
 }
 

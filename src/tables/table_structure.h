@@ -32,7 +32,7 @@ pugi::xml_node Table_AppendRow(pugi::xml_node table);
 
 // Takes `row` out of `table` (a row of another table is left alone; false).
 // Removing the last row removes the whole table: `tableRemoved` says so. A
-// cell the table leaves without a final paragraph gets an empty one.
+// cell or text box the table leaves without a final paragraph gets an empty one.
 bool Table_RemoveRow(pugi::xml_node table, pugi::xml_node row, bool& tableRemoved);
 
 // A new empty cell at the end of `row`, `twips` wide.
@@ -41,6 +41,9 @@ pugi::xml_node Row_AppendCell(pugi::xml_node row, int32_t twips);
 // Puts an empty paragraph at the end of a cell, header, footer or text box
 // whose last block is not a paragraph (or that holds no block at all).
 void Container_EndWithParagraph(pugi::xml_node container);
+// Whether word processors require a paragraph last in the container: a
+// cell or a text box does (a header, footer or the body need not).
+bool Container_NeedsFinalParagraph(pugi::xml_node container);
 
 // Counts and lookups. Rows and cells are counted by position among the
 // "w:tr" (or "w:tc") children only.

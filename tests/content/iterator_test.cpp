@@ -2,6 +2,7 @@
 // loop: what each factory visits, where a walk starts and stops, what it
 // sees of items added or removed on the way, and a nested walk over a
 // document another tool wrote.
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -205,8 +206,10 @@ TEST_F(IteratorTest, ForEachNeedsAnIterable) {
 
 // Nested for-each loops over a document python-docx wrote (with a
 // hyperlink added the way word processors write one): items, the runs of
-// each paragraph, the runs of each hyperlink, visit the texts python-docx
-// reads, in the same order.
+// each paragraph, the runs of each hyperlink, and each table's rows and
+// cells, whose items, paragraphs and tables are walked as those of any
+// container (a nested table too), visit what python-docx reads, in the
+// same order.
 TEST_F(IteratorTest, NestedWalkOverAnotherToolsDocumentReadsWhatPythonDocxReads) {
     SKIP_WITHOUT_PYTHON_DOCX();
     const std::string file = path("python.docx");
@@ -219,6 +222,12 @@ p.add_run('bold').bold = True
 p.add_run(' tail')
 t = d.add_table(rows=2, cols=2)
 t.cell(0, 0).text = 'a'
+t.cell(0, 1).paragraphs[0].add_run('b ')
+t.cell(0, 1).paragraphs[0].add_run('bold').bold = True
+t.cell(1, 0).add_paragraph('c2')
+inner = t.cell(1, 0).add_table(rows=1, cols=2)
+inner.cell(0, 0).text = 'n1'
+inner.cell(0, 1).text = 'n2'
 t.cell(1, 1).text = 'd'
 p = d.add_paragraph('See ')
 rid = p.part.relate_to('https://example.org/', docx.opc.constants.RELATIONSHIP_TYPE.HYPERLINK, is_external=True)
@@ -233,22 +242,34 @@ d.add_paragraph('End')
 d.save(sys.argv[1])
 )";
     python_docx_run(kWrite, {file});
-    // What python-docx reads: per body item, "P:" and the texts of its
-    // runs and hyperlinks' runs in document order, or "T" for a table.
+    // What python-docx reads: per item, "P:" and the texts of its runs and
+    // hyperlinks' runs in document order; for a table "T", then "R" per row
+    // and "C" per cell, followed by the cell's items, then its paragraph
+    // texts and its number of tables.
     const char* kRead = R"(import sys, docx
 from docx.oxml.ns import qn
+from docx.table import Table
 d = docx.Document(sys.argv[1])
-for child in d.element.body.iterchildren():
-    if child.tag == qn('w:tbl'):
-        print('T')
-    elif child.tag == qn('w:p'):
-        parts = []
-        for item in child.iterchildren():
-            if item.tag == qn('w:r'):
-                parts.append('r:' + ''.join(t.text or '' for t in item.iter(qn('w:t'))))
-            elif item.tag == qn('w:hyperlink'):
-                parts.append('h:' + '|'.join(''.join(t.text or '' for t in r.iter(qn('w:t'))) for r in item.iterchildren(qn('w:r'))))
-        print('P:' + ','.join(parts))
+def walk(element, parent):
+    for child in element.iterchildren():
+        if child.tag == qn('w:tbl'):
+            print('T')
+            for row in Table(child, parent).rows:
+                print('R')
+                for cell in row.cells:
+                    print('C')
+                    walk(cell._tc, cell)
+                    print('C.paragraphs:' + '|'.join(p.text for p in cell.paragraphs))
+                    print('C.tables:' + str(len(cell.tables)))
+        elif child.tag == qn('w:p'):
+            parts = []
+            for item in child.iterchildren():
+                if item.tag == qn('w:r'):
+                    parts.append('r:' + ''.join(t.text or '' for t in item.iter(qn('w:t'))))
+                elif item.tag == qn('w:hyperlink'):
+                    parts.append('h:' + '|'.join(''.join(t.text or '' for t in r.iter(qn('w:t'))) for r in item.iterchildren(qn('w:r'))))
+            print('P:' + ','.join(parts))
+walk(d.element.body, d._body)
 )";
     const std::string expected = python_docx_run(kRead, {file});
     ASSERT_FALSE(expected.empty());
@@ -256,30 +277,50 @@ for child in d.element.body.iterchildren():
     Object doc = rt().callShared("Document", "Open", {folderItem(file)}).object();
     ASSERT_TRUE(doc);
     std::ostringstream walked;
-    rt().forEach(Call(doc, "Items"), [&](const Value& item) {
-        if (rt().isA(item.object(), "VexlomarWord.Table")) {
-            walked << "T\n";
-            return true;
-        }
-        Strings parts;
-        rt().forEach(Call(item.object(), "ParagraphItems"), [&](const Value& pi) {
-            if (rt().isA(pi.object(), "VexlomarWord.Hyperlink")) {
-                std::string runs;
-                rt().forEach(Call(pi.object(), "Runs"), [&](const Value& r) {
-                    runs += (runs.empty() ? "" : "|") + Str(r.object(), "Text");
-                    return true;
-                });
-                parts.push_back("h:" + runs);
-            } else {
-                parts.push_back("r:" + Str(pi.object(), "Text"));
+    std::function<void(const Object&)> walkContainer = [&](const Object& container) {
+        rt().forEach(Call(container, "Items"), [&](const Value& item) {
+            if (rt().isA(item.object(), "VexlomarWord.Table")) {
+                walked << "T\n";
+                const Object table = item.object();
+                for (int64_t r = 0, rows = Int(table, "RowCount"); r < rows; ++r) {
+                    walked << "R\n";
+                    const Object row = Call(table, "Row", {r});
+                    for (int64_t c = 0; Object cell = Call(row, "Cell", {c}); ++c) {
+                        walked << "C\n";
+                        walkContainer(cell);
+                        const Strings texts = Texts(Call(cell, "Paragraphs"));
+                        walked << "C.paragraphs:";
+                        for (size_t i = 0; i < texts.size(); ++i) walked << (i ? "|" : "") << texts[i];
+                        walked << "\n";
+                        walked << "C.tables:" << Walk(Call(cell, "Tables")).size() << "\n";
+                    }
+                }
+                return true;
             }
+            Strings parts;
+            rt().forEach(Call(item.object(), "ParagraphItems"), [&](const Value& pi) {
+                if (rt().isA(pi.object(), "VexlomarWord.Hyperlink")) {
+                    std::string runs;
+                    rt().forEach(Call(pi.object(), "Runs"), [&](const Value& r) {
+                        runs += (runs.empty() ? "" : "|") + Str(r.object(), "Text");
+                        return true;
+                    });
+                    parts.push_back("h:" + runs);
+                } else {
+                    parts.push_back("r:" + Str(pi.object(), "Text"));
+                }
+                return true;
+            });
+            std::string line = "P:";
+            for (size_t i = 0; i < parts.size(); ++i) line += (i ? "," : "") + parts[i];
+            walked << line << "\n";
             return true;
         });
-        std::string line = "P:";
-        for (size_t i = 0; i < parts.size(); ++i) line += (i ? "," : "") + parts[i];
-        walked << line << "\n";
-        return true;
-    });
+    };
+    walkContainer(doc);
     EXPECT_EQ(walked.str(), expected);
     EXPECT_NE(expected.find("P:r:See ,h:our |site,r:."), std::string::npos) << expected;
+    // The nested table is there, read as python-docx reads it.
+    EXPECT_NE(expected.find("T\nR\nC\nP:r:n1\nC.paragraphs:n1\nC.tables:0\nC\nP:r:n2\n"), std::string::npos)
+        << expected;
 }

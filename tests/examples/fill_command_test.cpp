@@ -2,8 +2,6 @@
 // runs (warned of, or filled with --across-runs), templates written by
 // other tools, and batches from CSV files. The CSV reader is tested on its
 // own first.
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,35 +11,15 @@
 #include "docx_builder.h"
 #include "libreoffice.h"
 #include "plugin_test.h"
+#include "vexword_tool.h"
 #include "xml_snippets.h"
 
 namespace {
 
-struct ToolResult {
-    int status = -1;
-    std::string output;  // standard output and error
-};
-
 class FillCommandTest : public PluginTest {
 protected:
     // Runs vexword with the arguments (each quoted for the shell).
-    ToolResult Vexword(const std::vector<std::string>& args) {
-        std::string command = Quote(VEXWORD_TOOL_PATH);
-        for (const std::string& a : args) command += " " + Quote(a);
-        const std::string captured = path("tool-output.txt");
-        command += " > " + Quote(captured) + " 2>&1";
-        ToolResult result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.output = ReadFile(captured);
-        std::filesystem::remove(captured);
-        return result;
-    }
-    static std::string Quote(const std::string& s) {
-        std::string q = "'";
-        for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-        return q + "'";
-    }
+    ToolResult Vexword(const std::vector<std::string>& args) { return Vexword_Run(args, path("tool-output.txt")); }
     static std::string ReadFile(const std::string& file) {
         std::ifstream in(file, std::ios::binary);
         std::ostringstream bytes;
@@ -201,6 +179,35 @@ TEST_F(FillCommandTest, PlaceholdersSplitAcrossRunsAreWarnedOfOrFilled) {
     EXPECT_NE(untouched.find("<w:r><w:t>{na</w:t></w:r><w:r><w:fldChar"), std::string::npos) << untouched;
     EXPECT_NE(untouched.find("<w:r><w:t>me}</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/>"), std::string::npos)
         << untouched;
+}
+
+// Placeholders split across runs in table cells, nested ones too, are
+// warned of and filled with --across-runs like those of the body.
+TEST_F(FillCommandTest, PlaceholdersSplitAcrossRunsInCellsAreFilled) {
+    const std::string kBold = "<w:rPr><w:b/></w:rPr>";
+    auto split = [&](const std::string& before, const std::string& after) {
+        return "<w:p><w:r>" + kBold + "<w:t xml:space=\"preserve\">" + before +
+               "</w:t></w:r><w:proofErr w:type=\"spellStart\"/><w:r><w:t xml:space=\"preserve\">" + after +
+               "</w:t></w:r></w:p>";
+    };
+    const std::string nested = docx_table({{split("deep {na", "me}")}});
+    write_docx(path("cells.docx"), "<w:p/>" + docx_table({{split("To {na", "me}"), "<w:p/>" + nested + "<w:p/>"}}) +
+                                       "<w:p/>");
+
+    ToolResult r = Vexword({"fill", path("cells.docx"), path("cells-warned.docx"), "{name}=Ann"});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("warning: \"{name}\" is split across runs in 2 paragraphs"), std::string::npos)
+        << r.output;
+
+    r = Vexword({"fill", path("cells.docx"), path("cells-across.docx"), "{name}=Ann", "--across-runs"});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output, "");
+    const std::string xml = zip_read(path("cells-across.docx"), "word/document.xml");
+    for (const char* filled : {"<w:r><w:rPr><w:b/></w:rPr><w:t>To Ann</w:t></w:r>",
+                               "<w:r><w:rPr><w:b/></w:rPr><w:t>deep Ann</w:t></w:r>"})
+        EXPECT_NE(xml.find(filled), std::string::npos) << filled << " in " << xml;
+    EXPECT_EQ(xml.find("{na"), std::string::npos) << xml;
+    EXPECT_EQ(xml.find("me}"), std::string::npos) << xml;
 }
 
 // Templates another tool wrote (python-docx, LibreOffice): every whole
