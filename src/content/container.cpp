@@ -177,9 +177,7 @@ void RemoveItem(REALobject instance, REALobject item) {
         for (pugi::xml_node run = itemData->node.child("w:r"); run; run = run.next_sibling("w:r"))
             Run_Delete(data->document, run, itemData->node);
     DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
-    Xml_Discard(itemData->node);
-    // A cell must end with a paragraph.
-    if (std::strcmp(data->node.name(), "w:tc") == 0) Container_EndWithParagraph(data->node);
+    Container_RemoveBlock(data->node, itemData->node);
 }
 
 // For-each over the items, paragraphs or tables the container has now.

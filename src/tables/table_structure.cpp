@@ -83,6 +83,16 @@ void Container_EndWithParagraph(pugi::xml_node container) {
     if (container && EndsWithoutParagraph(container)) container.append_child("w:p");
 }
 
+void Container_RemoveBlock(pugi::xml_node container, pugi::xml_node block) {
+    if (!container || block.parent() != container) return;
+    Xml_Discard(block);
+    // The body may end with a table (its section properties close it);
+    // every other container must end with a paragraph.
+    if (Named(container, "w:tc") || Named(container, "w:txbxContent") || Named(container, "w:hdr") ||
+        Named(container, "w:ftr"))
+        Container_EndWithParagraph(container);
+}
+
 pugi::xml_node Table_Build(pugi::xml_node parent, pugi::xml_node before, int32_t columns, int32_t rows) {
     if (!parent || columns < 1 || rows < 1) return {};
     // Two tables in a row would be read as one.
@@ -123,10 +133,8 @@ bool Table_RemoveRow(pugi::xml_node table, pugi::xml_node row, bool& tableRemove
     Xml_Discard(row);
     if (table.child("w:tr")) return true;
     // A table without rows is a damaged file: the table goes too.
-    pugi::xml_node container = table.parent();
-    Xml_Discard(table);
+    Container_RemoveBlock(table.parent(), table);
     tableRemoved = true;
-    if (Named(container, "w:tc")) Container_EndWithParagraph(container);
     return true;
 }
 
