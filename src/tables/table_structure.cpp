@@ -85,7 +85,13 @@ void Container_EndWithParagraph(pugi::xml_node container) {
 
 void Container_RemoveBlock(pugi::xml_node container, pugi::xml_node block) {
     if (!container || block.parent() != container) return;
+    pugi::xml_node previous = PreviousBlock(container, block);
+    pugi::xml_node next = block.next_sibling();
+    while (next && !(next.type() == pugi::node_element && IsBlock(next))) next = next.next_sibling();
     Xml_Discard(block);
+    // Two tables left touching would be read as one.
+    if (previous && next && Named(previous, "w:tbl") && Named(next, "w:tbl"))
+        container.insert_child_before("w:p", next);
     // The body may end with a table (its section properties close it);
     // every other container must end with a paragraph.
     if (Named(container, "w:tc") || Named(container, "w:txbxContent") || Named(container, "w:hdr") ||

@@ -43,7 +43,8 @@ pugi::xml_node Row_AppendCell(pugi::xml_node row, int32_t twips);
 void Container_EndWithParagraph(pugi::xml_node container);
 
 // Takes the block `block` (a paragraph or table) out of `container`, and
-// mends what that could break: a cell, header, footer or text box left
+// mends what that could break: two tables it leaves touching get an empty
+// paragraph between them, and a cell, header, footer or text box left
 // without a final paragraph gets an empty one.
 void Container_RemoveBlock(pugi::xml_node container, pugi::xml_node block);
 

@@ -75,3 +75,50 @@ TEST_F(RemovalTest, ContainersOtherThanTheBodyEndWithAParagraph) {
     ExpectCheckerPasses(file, true);
 }
 
+// The paragraph between two tables removed: an empty paragraph stays
+// between them, or readers would join the two into one, in every kind of
+// container.
+TEST_F(RemovalTest, TablesStayApartWhenTheParagraphBetweenGoes) {
+    Object doc = Create("tables-apart.new.docx");
+    ASSERT_TRUE(doc);
+    Object outer = Call(doc, "AppendTable", {1, 1});
+    ASSERT_TRUE(outer);
+    Call(doc, "AppendParagraph", {"After the outer table"});
+    std::vector<std::pair<std::string, Object>> containers{
+        {"body", doc},
+        {"cell", Call(outer, "Cell", {0, 0})},
+        {"header", Call(doc, "Header", {0, true})},
+        {"footer", Call(doc, "Footer", {0, true})},
+        {"text box", TextBox(doc)},
+    };
+    for (auto& [name, container] : containers) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(container);
+        const int64_t before = Int(container, "ItemCount");
+        // Tables appended one after the other get a paragraph between them.
+        ASSERT_TRUE(Call(container, "AppendTable", {2, 1}));
+        ASSERT_TRUE(Call(container, "AppendTable", {2, 1}));
+        Object between = Call(container, "Item", {before + 1});
+        ASSERT_EQ(ClassOf(between), "VexlomarWord.Paragraph");
+        rt().call(container, "RemoveItem", {between});
+        EXPECT_EQ(Int(container, "TableCount"), name == "body" ? 3 : 2);
+        Object kept = Call(container, "Item", {before + 1});
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(ClassOf(kept), "VexlomarWord.Paragraph");
+        EXPECT_EQ(Str(kept, "Text"), "");
+        EXPECT_EQ(ClassOf(Call(container, "Item", {before + 2})), "VexlomarWord.Table");
+    }
+    SaveCopy(doc, "tables-apart-saved.new.docx");
+    const std::string file = path("tables-apart-saved.new.docx");
+    // No two tables touch anywhere in the saved parts.
+    for (const char* entry : {"word/document.xml", "word/header1.xml", "word/footer1.xml"}) {
+        pugi::xml_document xml = Parsed(file, entry);
+        for (pugi::xpath_node n : xml.select_nodes("//w:tbl")) {
+            pugi::xml_node next = n.node().next_sibling();
+            while (next && std::string(next.name()) != "w:p" && std::string(next.name()) != "w:tbl")
+                next = next.next_sibling();
+            EXPECT_FALSE(next && std::string(next.name()) == "w:tbl") << entry;
+        }
+    }
+    ExpectCheckerPasses(file, true);
+}
