@@ -122,3 +122,77 @@ TEST_F(RemovalTest, TablesStayApartWhenTheParagraphBetweenGoes) {
     }
     ExpectCheckerPasses(file, true);
 }
+
+namespace {
+
+const char kImageType[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/image";
+
+std::string ImageRelationship(const std::string& id, const std::string& target) {
+    return "<Relationship Id=\"" + id + "\" Type=\"" + kImageType + "\" Target=\"" + target + "\"/>";
+}
+
+// An inline picture showing relId, as word processors write it.
+std::string PictureDrawing(int id, const std::string& relId) {
+    return "<w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent cx=\"95250\" "
+           "cy=\"95250\"/><wp:docPr id=\"" + std::to_string(id) + "\" name=\"Picture " + std::to_string(id) +
+           "\"/><a:graphic><a:graphicData uri=\"http://schemas.openxmlformats.org/drawingml/2006/picture\">"
+           "<pic:pic><pic:nvPicPr><pic:cNvPr id=\"0\" name=\"p\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill>"
+           "<a:blip r:embed=\"" + relId + "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr>"
+           "<a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"95250\" cy=\"95250\"/></a:xfrm><a:prstGeom prst=\"rect\">"
+           "<a:avLst/></a:prstGeom></pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing>";
+}
+std::string PictureRun(int id, const std::string& relId) { return "<w:r>" + PictureDrawing(id, relId) + "</w:r>"; }
+std::string PictureParagraph(int id, const std::string& relId) { return "<w:p>" + PictureRun(id, relId) + "</w:p>"; }
+
+}  // namespace
+
+// A table, a row, a link or a run written as alternate content takes its
+// pictures with it; a picture something else still shows stays.
+TEST_F(RemovalTest, PicturesGoWithTablesRowsLinksAndAlternateContent) {
+    const std::string cell = Png(3, 3, 0x101010), shared = Png(4, 4, 0x202020), row = Png(5, 5, 0x303030),
+                      linked = Png(6, 6, 0x404040), alternate = Png(7, 7, 0x505050);
+    DocxParts parts;
+    parts.body =
+        docx_table({{PictureParagraph(1, "rIdCell"), PictureParagraph(2, "rIdShared")}}) + "<w:p/>" +
+        docx_table({{PictureParagraph(3, "rIdRow")}, {"<w:p><w:r><w:t>Kept row</w:t></w:r></w:p>"}}) +
+        PictureParagraph(4, "rIdShared") + "<w:p><w:hyperlink w:anchor=\"top\">" + PictureRun(5, "rIdLinked") +
+        "</w:hyperlink></w:p>" +
+        "<w:p><w:r><mc:AlternateContent><mc:Choice Requires=\"wp14\">" + PictureDrawing(6, "rIdAlt") +
+        "</mc:Choice><mc:Fallback><w:pict><v:shape id=\"alt\" style=\"width:7.5pt;height:7.5pt\"><v:imagedata "
+        "r:id=\"rIdAlt\" o:title=\"\"/></v:shape></w:pict></mc:Fallback></mc:AlternateContent></w:r></w:p>" +
+        "<w:p><w:r><w:t>End</w:t></w:r></w:p>";
+    parts.documentRelationships = ImageRelationship("rIdCell", "media/cell.png") +
+                                  ImageRelationship("rIdShared", "media/shared.png") +
+                                  ImageRelationship("rIdRow", "media/row.png") +
+                                  ImageRelationship("rIdLinked", "media/linked.png") +
+                                  ImageRelationship("rIdAlt", "media/alternate.png");
+    parts.extraEntries = {{"word/media/cell.png", cell},     {"word/media/shared.png", shared},
+                          {"word/media/row.png", row},       {"word/media/linked.png", linked},
+                          {"word/media/alternate.png", alternate}};
+    write_docx(path("pictures-inside.in"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("pictures-inside.in"))}).object();
+    ASSERT_TRUE(doc);
+
+    Object table = Call(doc, "Table", {0});
+    Object rows = Call(doc, "Table", {1});
+    Object link = Call(doc, "Paragraph", {2}), alternateParagraph = Call(doc, "Paragraph", {3});
+    rt().call(doc, "RemoveItem", {table});
+    rt().call(rows, "RemoveRow", {Call(rows, "Row", {0})});
+    rt().call(doc, "RemoveItem", {link});
+    rt().call(doc, "RemoveItem", {alternateParagraph});
+    // Removed twice: nothing more is let go of.
+    rt().call(doc, "RemoveItem", {table});
+    EXPECT_EQ(Int(doc, "ParagraphCount"), 3);
+    EXPECT_EQ(DataOf(DrawingOf(Call(doc, "Paragraph", {1}))), shared);
+
+    SaveCopy(doc, "pictures-inside.docx");
+    const std::string file = path("pictures-inside.docx"), rels = "word/_rels/document.xml.rels";
+    for (const char* gone : {"cell", "row", "linked", "alternate"}) {
+        const std::string target = std::string("media/") + gone + ".png";
+        EXPECT_EQ(CountRelationshipsTo(file, rels, target), 0u) << target;
+        EXPECT_FALSE(HasEntry(file, "word/" + target)) << target;
+    }
+    EXPECT_TRUE(Relates(file, rels, "rIdShared", "media/shared.png"));
+    EXPECT_EQ(zip_read(file, "word/media/shared.png"), shared);
+    ExpectCheckerPasses(file, false);
+}
