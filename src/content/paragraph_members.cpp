@@ -110,7 +110,7 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
     if (itemData->kind == ParagraphItemKindHyperlink) {
         if (itemData->node.parent() != paragraph) return;
         Removal_Release(DataOf(instance)->document, itemData->node);
-        Hyperlink_Remove(*DocumentData_Of(DataOf(instance)->document)->wordDocument, itemData->node);
+        Hyperlink_Remove(itemData->node);
         DocumentCaches_Invalidate(CachesOf(instance));
         return;
     }

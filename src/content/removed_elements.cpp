@@ -34,6 +34,9 @@ void Removal_Release(REALobject document, pugi::xml_node removed) {
         if (others > 0) continue;
         pugi::xml_node rel = Rel_FromID(doc, use.id.c_str(), part);
         if (!rel) continue;
-        if (IsOfKind(rel, "image")) PictureMedia_Release(document, part, use.id.c_str());
+        if (IsOfKind(rel, "image"))
+            PictureMedia_Release(document, part, use.id.c_str());
+        else if (IsOfKind(rel, "hyperlink"))
+            Rel_DeleteID(doc, use.id.c_str(), part);
     }
 }

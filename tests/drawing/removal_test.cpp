@@ -196,3 +196,64 @@ TEST_F(RemovalTest, PicturesGoWithTablesRowsLinksAndAlternateContent) {
     EXPECT_EQ(zip_read(file, "word/media/shared.png"), shared);
     ExpectCheckerPasses(file, false);
 }
+
+namespace {
+
+const char kHyperlinkType[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/hyperlink";
+
+std::string LinkRelationship(const std::string& id, const std::string& target) {
+    return "<Relationship Id=\"" + id + "\" Type=\"" + kHyperlinkType + "\" Target=\"" + target +
+           "\" TargetMode=\"External\"/>";
+}
+std::string LinkParagraph(const std::string& relId, const std::string& text) {
+    return "<w:p><w:hyperlink r:id=\"" + relId + "\"><w:r><w:t>" + text + "</w:t></w:r></w:hyperlink></w:p>";
+}
+
+}  // namespace
+
+// Links of one part sharing one relationship: removing one (as a paragraph
+// item, with its paragraph, or turned into a link to a bookmark) keeps the
+// relationship for the others; the last one takes it. A header's links
+// share in the header's relationships.
+TEST_F(RemovalTest, SharedLinkRelationshipsStayWhileALinkUsesThem) {
+    DocxParts parts;
+    parts.body = LinkParagraph("rIdLink", "one") + LinkParagraph("rIdLink", "two") +
+                 LinkParagraph("rIdLink", "three") + LinkParagraph("rIdLink", "four");
+    parts.documentRelationships = LinkRelationship("rIdLink", "https://example.com/shared");
+    parts.headers.push_back({"default", LinkParagraph("rIdHead", "head one") + LinkParagraph("rIdHead", "head two")});
+    parts.extraEntries = {{"word/_rels/header1.xml.rels",
+                           "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><Relationships "
+                           "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+                               LinkRelationship("rIdHead", "https://example.com/head") + "</Relationships>"}};
+    write_docx(path("shared-links.in"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("shared-links.in"))}).object();
+    ASSERT_TRUE(doc);
+    auto linkOf = [&](const Object& paragraph) { return Call(paragraph, "ParagraphItem", {0}); };
+
+    Object one = Call(doc, "Paragraph", {0}), two = Call(doc, "Paragraph", {1});
+    Object three = Call(doc, "Paragraph", {2}), four = Call(doc, "Paragraph", {3});
+    rt().call(one, "RemoveParagraphItem", {linkOf(one)});
+    rt().call(doc, "RemoveItem", {two});
+    rt().set(linkOf(three), "LinkToAnchor", true);
+    EXPECT_EQ(Str(linkOf(four), "Address"), "https://example.com/shared");
+    Object header = Call(doc, "Header", {0, false});
+    ASSERT_TRUE(header);
+    Object headOne = Call(header, "Paragraph", {0}), headTwo = Call(header, "Paragraph", {1});
+    rt().call(headOne, "RemoveParagraphItem", {linkOf(headOne)});
+    EXPECT_EQ(Str(linkOf(headTwo), "Address"), "https://example.com/head");
+
+    SaveCopy(doc, "shared-links-1.docx");
+    const std::string file1 = path("shared-links-1.docx");
+    EXPECT_TRUE(Relates(file1, "word/_rels/document.xml.rels", "rIdLink", "https://example.com/shared"));
+    EXPECT_TRUE(Relates(file1, "word/_rels/header1.xml.rels", "rIdHead", "https://example.com/head"));
+    ExpectCheckerPasses(file1, false);
+
+    // The last users gone, the relationships go.
+    rt().call(four, "RemoveParagraphItem", {linkOf(four)});
+    rt().call(header, "RemoveItem", {headTwo});
+    SaveCopy(doc, "shared-links-2.docx");
+    const std::string file2 = path("shared-links-2.docx");
+    EXPECT_EQ(CountRelationshipsTo(file2, "word/_rels/document.xml.rels", "https://example.com/shared"), 0u);
+    EXPECT_EQ(CountRelationshipsTo(file2, "word/_rels/header1.xml.rels", "https://example.com/head"), 0u);
+    ExpectCheckerPasses(file2, false);
+}
