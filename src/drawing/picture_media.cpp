@@ -4,27 +4,8 @@
 
 #include "document/document_data.h"
 #include "package/package_paths.h"
+#include "package/relationship_targets.h"
 #include "package/relationships.h"
-
-namespace {
-
-bool TargetsEntry(const pugi::xml_document& rels, const std::string& partName, const std::string& entry) {
-    for (pugi::xml_node rel : rels.document_element().children("Relationship")) {
-        if (std::strcmp(rel.attribute("TargetMode").value(), "External") == 0) continue;
-        if (PackagePath_SameName(PackagePath_Resolve(partName, rel.attribute("Target").value()), entry)) return true;
-    }
-    return false;
-}
-
-bool AnyRelationshipTargets(const Word::Document& document, const std::string& entry) {
-    if (TargetsEntry(document.relsXml, Rel_PartName(nullptr), entry)) return true;
-    for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
-        for (Word::HeaderFooterPart* part = list->head; part; part = part->next)
-            if (TargetsEntry(part->relsXml, part->partName, entry)) return true;
-    return false;
-}
-
-}  // namespace
 
 std::string PictureMedia_Entry(Word::Document& document, Word::HeaderFooterPart* part, const char* relId,
                                bool& found) {
@@ -54,7 +35,7 @@ void PictureMedia_Release(REALobject document, Word::HeaderFooterPart* part, con
     if (!found) return;
     Rel_DeleteID(doc, relId, part);
     // The media entry stays while any part still relates it.
-    if (entry.empty() || AnyRelationshipTargets(doc, entry)) return;
+    if (entry.empty() || RelTargets_Count(doc, entry) > 0) return;
     // A picture added since the last save is only in the pending list; one
     // from the file must be left out of the next save.
     if (!RemoveImageToBeAddedByEntry(data->pendingImages, entry)) data->deletedFiles.push_back(entry);

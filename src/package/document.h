@@ -49,6 +49,13 @@ struct RelationshipUses {
     std::unordered_map<std::string, long long> byId;
 };
 
+// How many relationships of all parts target each entry
+// (package/relationship_targets.h). Counted on first use.
+struct RelationshipTargets {
+    bool counted = false;
+    std::unordered_map<std::string, long long> byEntry;
+};
+
 // One header or footer part.
 struct HeaderFooterPart {
     std::string target;    // the relationship's Target, as written
@@ -100,6 +107,7 @@ public:
     pugi::xml_document relsXml;
     RelationshipIndex relsIndex;  // of relsXml
     RelationshipUses relsUses;    // of documentXml's elements
+    RelationshipTargets relsTargets;  // of every part's relationships
     pugi::xml_document contentTypesXml;
     pugi::xml_document numberingXml;
     bool hasNumbering = false;    // numberingXml is saved only when true
