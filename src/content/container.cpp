@@ -7,8 +7,8 @@
 
 #include "content/document_caches.h"
 #include "content/iterators.h"
-#include "content/removed_elements.h"
 #include "content/field_merge_members.h"
+#include "content/removed_elements.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "drawing/drawing_members.h"
