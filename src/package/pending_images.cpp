@@ -77,12 +77,20 @@ bool RemoveIfHasImageToBeAdded(ImagesToBeAdded& list, std::string_view relId) {
     return false;
 }
 
-REALstring GetDataFromImageToBeAddedByEntry(ImagesToBeAdded& list, std::string_view entryName) {
-    ImagesByEntry& index = IndexOf(list);
-    auto found = index.find(PackagePath_Key(std::string(entryName)));
-    if (found == index.end()) return nullptr;
-    REALLockString(found->second.front()->data);
-    return found->second.front()->data;
+REALstring GetDataFromImageToBeAddedByEntry(const ImagesToBeAdded& list, std::string_view entryName) {
+    // A reader changes nothing: the index is used when a removal made it.
+    const std::string key = PackagePath_Key(std::string(entryName));
+    const ImageToBeAdded* first = nullptr;
+    if (list.byEntry) {
+        auto found = list.byEntry->find(key);
+        if (found != list.byEntry->end()) first = found->second.front();
+    } else {
+        for (const ImageToBeAdded* image = list.head; image && !first; image = image->next)
+            if (EntryKey(image) == key) first = image;
+    }
+    if (!first) return nullptr;
+    REALLockString(first->data);
+    return first->data;
 }
 
 bool RemoveImageToBeAddedByEntry(ImagesToBeAdded& list, std::string_view entryName) {

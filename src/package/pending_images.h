@@ -24,8 +24,8 @@ typedef std::unordered_map<std::string, std::vector<ImageToBeAdded*>> ImagesByEn
 struct ImagesToBeAdded {
     ImageToBeAdded* head;
     ImageToBeAdded* tail;
-    // Made on the first lookup by entry, then kept: finding or removing a
-    // picture by entry costs the same however many wait.
+    // Made on the first removal by entry, then kept: removing (and then
+    // finding) a picture by entry costs the same however many wait.
     ImagesByEntry* byEntry;
 };
 
@@ -40,7 +40,7 @@ bool RemoveIfHasImageToBeAdded(ImagesToBeAdded& list, std::string_view relId);
 // The same, found by the entry the picture is written to ("word/media/
 // image3.png"; case does not matter), which, unlike a relationship id, is
 // the same from every part that relates the picture.
-REALstring GetDataFromImageToBeAddedByEntry(ImagesToBeAdded& list, std::string_view entryName);
+REALstring GetDataFromImageToBeAddedByEntry(const ImagesToBeAdded& list, std::string_view entryName);
 bool RemoveImageToBeAddedByEntry(ImagesToBeAdded& list, std::string_view entryName);
 // Drops every record (and the index by entry).
 void DeleteImagesMarkedToBeAdded(ImagesToBeAdded& list);
