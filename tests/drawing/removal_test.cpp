@@ -257,3 +257,26 @@ TEST_F(RemovalTest, SharedLinkRelationshipsStayWhileALinkUsesThem) {
     EXPECT_EQ(CountRelationshipsTo(file2, "word/_rels/header1.xml.rels", "https://example.com/head"), 0u);
     ExpectCheckerPasses(file2, false);
 }
+
+// A paragraph anchoring a shape takes what the shape's text box holds: its
+// pictures and links, added since the last save or not.
+TEST_F(RemovalTest, TextBoxContentGoesWithItsAnchor) {
+    Object doc = Create("anchor-removed.new.docx");
+    ASSERT_TRUE(doc);
+    Object box = TextBox(doc);
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(AddPictureParagraph(box, Png(5, 5), kPng, "boxed", 5, 5));
+    ASSERT_TRUE(Call(Call(box, "Paragraph", {0}), "AppendHyperlink", {"link", "https://example.com/boxed"}));
+    Object kept = AddPictureParagraph(doc, Png(6, 6), kPng, "kept", 6, 6);
+    ASSERT_TRUE(kept);
+    rt().call(doc, "RemoveItem", {Call(doc, "Paragraph", {Int(doc, "ParagraphCount") - 2})});
+
+    SaveCopy(doc, "anchor-removed-saved.new.docx");
+    const std::string file = path("anchor-removed-saved.new.docx"), rels = "word/_rels/document.xml.rels";
+    EXPECT_FALSE(HasEntry(file, "word/media/image1.png"));
+    EXPECT_EQ(CountRelationshipsTo(file, rels, "media/image1.png"), 0u);
+    EXPECT_EQ(CountRelationshipsTo(file, rels, "https://example.com/boxed"), 0u);
+    EXPECT_EQ(zip_read(file, "word/media/image2.png"), Png(6, 6));
+    EXPECT_EQ(DataOf(DrawingOf(kept)), Png(6, 6));
+    ExpectCheckerPasses(file, true);
+}
