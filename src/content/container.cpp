@@ -8,9 +8,9 @@
 #include "content/document_caches.h"
 #include "content/iterators.h"
 #include "content/field_merge_members.h"
+#include "content/removed_elements.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
-#include "drawing/drawing_container.h"
 #include "drawing/drawing_members.h"
 #include "format/section_properties.h"
 #include "host/class_tables.h"
@@ -172,14 +172,10 @@ void RemoveItem(REALobject instance, REALobject item) {
     const DocumentItemData* itemData = DocumentItemData_Of(item);
     // An item of another container (or one removed before) stays where it is.
     if (itemData->node.parent() != data->node) return;
-    // A paragraph's pictures go with it: their relationships and media.
-    if (itemData->kind == DocumentItemKindParagraph)
-        for (pugi::xml_node run = itemData->node.child("w:r"); run; run = run.next_sibling("w:r"))
-            Run_Delete(data->document, run, itemData->node);
+    // The pictures and links inside go with it, wherever they sit.
+    Removal_Release(data->document, itemData->node);
     DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
-    Xml_Discard(itemData->node);
-    // A cell or a text box must end with a paragraph.
-    if (Container_NeedsFinalParagraph(data->node)) Container_EndWithParagraph(data->node);
+    Container_RemoveBlock(data->node, itemData->node);
 }
 
 // For-each over the items, paragraphs or tables the container has now.

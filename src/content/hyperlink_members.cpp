@@ -6,10 +6,10 @@
 #include "content/hyperlinks.h"
 #include "content/iterators.h"
 #include "content/paragraph_item.h"
+#include "content/removed_elements.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "document/document_data.h"
-#include "drawing/drawing_container.h"
 #include "format/xml_helpers.h"
 #include "host/class_tables.h"
 #include "package/discarded_nodes.h"
@@ -77,7 +77,7 @@ void RemoveRun(REALobject instance, REALobject run) {
     pugi::xml_node hyperlink = NodeOf(instance);
     // Only a run that is really taken out gives up its picture.
     if (node.parent() != hyperlink) return;
-    Run_Delete(DataOf(instance)->document, node);
+    Removal_Release(DataOf(instance)->document, node);
     // The host may keep the run's view: it is discarded, not freed.
     Xml_Discard(node);
     DocumentCaches_Invalidate(DocumentCaches_Of(DataOf(instance)->document));

@@ -6,6 +6,7 @@
 #include "format/styles.h"
 #include "format/xml_helpers.h"
 #include "package/discarded_nodes.h"
+#include "package/relationship_uses.h"
 #include "package/relationships.h"
 
 namespace {
@@ -30,9 +31,11 @@ void Hyperlink_EnsureStyle(Word::Document& document) {
 pugi::xml_node Hyperlink_Append(Word::Document& document, pugi::xml_node paragraph, std::string_view text,
                                 std::string_view address) {
     if (!paragraph) return pugi::xml_node();
-    const std::string id = AddExternalRelationship(document, document.PartOfNode(paragraph), address);
+    Word::HeaderFooterPart* part = document.PartOfNode(paragraph);
+    const std::string id = AddExternalRelationship(document, part, address);
     pugi::xml_node hyperlink = paragraph.append_child("w:hyperlink");
     hyperlink.append_attribute("r:id") = id.c_str();
+    RelUses_Add(document, part, id);
     hyperlink.append_attribute("w:history") = "1";
     InternalAddRun(hyperlink, text, kHyperlinkStyleId, false);
     Hyperlink_EnsureStyle(document);
@@ -72,20 +75,22 @@ void Hyperlink_SetLinkToAnchor(Word::Document& document, pugi::xml_node hyperlin
     Word::HeaderFooterPart* part = document.PartOfNode(hyperlink);
     if (toAnchor) {
         pugi::xml_attribute relId = hyperlink.attribute("r:id");
-        Rel_DeleteID(document, relId.value(), part);
+        // Another link of the part may show the same relationship.
+        const std::string id = relId.value();
+        if (RelUses_Count(document, part, id) <= 1) Rel_DeleteID(document, id.c_str(), part);
+        RelUses_Drop(document, part, id, 1);
         hyperlink.remove_attribute(relId);
         WriteAttribute(hyperlink, "w:anchor", std::string_view());
         return;
     }
     hyperlink.remove_attribute("w:anchor");
-    WriteAttribute(hyperlink, "r:id", AddExternalRelationship(document, part, std::string_view()));
+    const std::string id = AddExternalRelationship(document, part, std::string_view());
+    WriteAttribute(hyperlink, "r:id", id);
+    RelUses_Add(document, part, id);
 }
 
-void Hyperlink_Remove(Word::Document& document, pugi::xml_node hyperlink) {
-    pugi::xml_node paragraph = hyperlink.parent();
-    if (!paragraph) return;
-    if (pugi::xml_attribute relId = hyperlink.attribute("r:id"))
-        Rel_DeleteID(document, relId.value(), document.PartOfNode(hyperlink));
+void Hyperlink_Remove(pugi::xml_node hyperlink) {
+    if (!hyperlink.parent()) return;
     // Views of the link and its runs may outlive it: it is discarded, not freed.
     Xml_Discard(hyperlink);
 }

@@ -39,5 +39,7 @@ void Hyperlink_SetAddress(Word::Document& document, pugi::xml_node hyperlink, st
 // empty target. Nothing when the link already is of that kind.
 void Hyperlink_SetLinkToAnchor(Word::Document& document, pugi::xml_node hyperlink, bool toAnchor);
 
-// Takes the hyperlink out of its paragraph with its relationship.
-void Hyperlink_Remove(Word::Document& document, pugi::xml_node hyperlink);
+// Takes the hyperlink out of its paragraph. Its relationship (and the
+// pictures of its runs) are let go of first by Removal_Release
+// (content/removed_elements.h), which keeps one another link still uses.
+void Hyperlink_Remove(pugi::xml_node hyperlink);

@@ -15,11 +15,11 @@
 #include "content/paragraph_item.h"
 #include "content/paragraph_items.h"
 #include "content/paragraph_text.h"
+#include "content/removed_elements.h"
 #include "content/run_language.h"
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "document/document_data.h"
-#include "drawing/drawing_container.h"
 #include "drawing/paragraph_shapes.h"
 #include "drawing/drawing_members.h"
 #include "format/list_indent.h"
@@ -109,21 +109,20 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
     pugi::xml_node paragraph = NodeOf(instance);
     if (itemData->kind == ParagraphItemKindHyperlink) {
         if (itemData->node.parent() != paragraph) return;
-        // Its runs give up their pictures as runs removed on their own do.
-        for (pugi::xml_node run = itemData->node.child("w:r"); run; run = run.next_sibling("w:r"))
-            Run_Delete(DataOf(instance)->document, run, itemData->node);
-        Hyperlink_Remove(*DocumentData_Of(DataOf(instance)->document)->wordDocument, itemData->node);
+        Removal_Release(DataOf(instance)->document, itemData->node);
+        Hyperlink_Remove(itemData->node);
         DocumentCaches_Invalidate(CachesOf(instance));
         return;
     }
     // A run of a field takes the whole field with it.
     if (itemData->complexParts) {
+        for (pugi::xml_node run : *itemData->complexParts) Removal_Release(DataOf(instance)->document, run);
         Paragraph_RemoveRuns(paragraph, *itemData->complexParts, CachesOf(instance));
         return;
     }
     // Only a run that is really taken out gives up its picture.
     if (itemData->node.parent() != paragraph) return;
-    Run_Delete(DataOf(instance)->document, itemData->node);
+    Removal_Release(DataOf(instance)->document, itemData->node);
     Paragraph_RemoveRuns(paragraph, {itemData->node}, CachesOf(instance));
 }
 

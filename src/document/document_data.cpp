@@ -9,6 +9,7 @@ void DocumentData_Init(DocumentData* data) {
     data->wordDocument = nullptr;
     new (&data->deletedFiles) Word::DeletedFileList();  // an empty list allocates nothing
     data->pendingImages.head = data->pendingImages.tail = nullptr;
+    data->pendingImages.byEntry = nullptr;
     data->caches = nullptr;
 }
 

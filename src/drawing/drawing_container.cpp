@@ -1,12 +1,6 @@
 #include "drawing/drawing_container.h"
 
-#include <algorithm>
 #include <cstring>
-#include <string>
-#include <vector>
-
-#include "document/document_data.h"
-#include "drawing/picture_media.h"
 
 namespace {
 
@@ -37,22 +31,6 @@ pugi::xml_node DrawingContainer_GetSvgBlipNode(const DrawingContainer& c) {
     return {};
 }
 
-void Drawing_Delete(REALobject document, const DrawingContainer& c, pugi::xml_node removed) {
-    bool found = false;
-    pugi::xml_node blip = DrawingContainer_GetBlipNode(c, found);
-    if (!found) return;
-    // A picture in a header or footer is related from that part.
-    Word::HeaderFooterPart* part = DocumentData_Of(document)->wordDocument->PartOfNode(blip);
-    // Every version the picture embeds goes with it: the picture itself and
-    // its SVG version wherever its extension list keeps it.
-    std::vector<std::string> relIds{blip.attribute("r:embed").value()};
-    for (pugi::xpath_node embed : blip.select_nodes(".//@r:embed"))
-        if (std::find(relIds.begin(), relIds.end(), embed.attribute().value()) == relIds.end())
-            relIds.push_back(embed.attribute().value());
-    for (const std::string& relId : relIds)
-        PictureMedia_Release(document, part, relId.c_str(), removed ? removed : c.drawing);
-}
-
 PictureKind Picture_KindOfTarget(std::string_view target) {
     auto endsWith = [&](std::string_view end) {
         return target.size() >= end.size() && target.substr(target.size() - end.size()) == end;
@@ -60,9 +38,4 @@ PictureKind Picture_KindOfTarget(std::string_view target) {
     if (endsWith(".png")) return PictureKind::Png;
     if (endsWith(".jpg") || endsWith(".jpeg")) return PictureKind::Jpeg;
     return PictureKind::Unknown;
-}
-
-void Run_Delete(REALobject document, pugi::xml_node run, pugi::xml_node removed) {
-    if (pugi::xml_node drawing = run.child("w:drawing"))
-        Drawing_Delete(document, DrawingContainer{run, drawing}, removed ? removed : run);
 }

@@ -5,8 +5,6 @@
 
 #include <pugixml.hpp>
 
-#include "host/plugin_sdk.h"
-
 // The run ("w:r") and "w:drawing" nodes of one drawing.
 struct DrawingContainer {
     pugi::xml_node run;
@@ -27,16 +25,3 @@ enum class PictureKind { None = 0, Png = 1, Jpeg = 2, Unknown = 10 };
 // By the ending of a relationship target (case counts): ".png" png,
 // ".jpg" or ".jpeg" jpeg, anything else unknown.
 PictureKind Picture_KindOfTarget(std::string_view target);
-
-// Drops the picture's relationships and media, and those of every other
-// version it embeds (an SVG one, wherever its extensions keep it), as far as
-// nothing else uses them (PictureMedia_Release): a picture added since the
-// last save leaves the pending list, one from the file is marked for
-// deletion at the next save. `removed` is what the caller takes out with
-// the drawing (its run, paragraph or hyperlink; the drawing when empty):
-// pictures inside it keep no relationship for each other. The drawing's XML
-// is left to the caller.
-void Drawing_Delete(REALobject document, const DrawingContainer& c, pugi::xml_node removed = {});
-// The clean-up before a run is removed, alone or with the paragraph or
-// hyperlink `removed` that holds it: deletes its drawing, if any.
-void Run_Delete(REALobject document, pugi::xml_node run, pugi::xml_node removed = {});

@@ -1,50 +1,11 @@
 #include "drawing/picture_media.h"
 
 #include <cstring>
-#include <vector>
 
 #include "document/document_data.h"
-#include "package/discarded_nodes.h"
 #include "package/package_paths.h"
+#include "package/relationship_targets.h"
 #include "package/relationships.h"
-
-namespace {
-
-// Whether an element of `root`'s tree outside `user` (and outside the
-// removed elements) refers to relId with an attribute of the
-// relationships namespace (r:embed, r:link, r:id...).
-bool OtherUserOf(pugi::xml_node root, pugi::xml_node user, const char* relId) {
-    std::vector<pugi::xml_node> pending{root};
-    while (!pending.empty()) {
-        pugi::xml_node node = pending.back();
-        pending.pop_back();
-        for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling()) {
-            if (child.type() != pugi::node_element || child == user || Xml_IsDiscardHolder(child)) continue;
-            for (pugi::xml_attribute a = child.first_attribute(); a; a = a.next_attribute())
-                if (std::strncmp(a.name(), "r:", 2) == 0 && std::strcmp(a.value(), relId) == 0) return true;
-            pending.push_back(child);
-        }
-    }
-    return false;
-}
-
-bool TargetsEntry(const pugi::xml_document& rels, const std::string& partName, const std::string& entry) {
-    for (pugi::xml_node rel : rels.document_element().children("Relationship")) {
-        if (std::strcmp(rel.attribute("TargetMode").value(), "External") == 0) continue;
-        if (PackagePath_SameName(PackagePath_Resolve(partName, rel.attribute("Target").value()), entry)) return true;
-    }
-    return false;
-}
-
-bool AnyRelationshipTargets(const Word::Document& document, const std::string& entry) {
-    if (TargetsEntry(document.relsXml, Rel_PartName(nullptr), entry)) return true;
-    for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
-        for (Word::HeaderFooterPart* part = list->head; part; part = part->next)
-            if (TargetsEntry(part->relsXml, part->partName, entry)) return true;
-    return false;
-}
-
-}  // namespace
 
 std::string PictureMedia_Entry(Word::Document& document, Word::HeaderFooterPart* part, const char* relId,
                                bool& found) {
@@ -66,19 +27,15 @@ Word::open_result_code PictureMedia_Read(REALobject document, Word::HeaderFooter
     return data->wordDocument->GetFileData(entry.c_str(), out);
 }
 
-void PictureMedia_Release(REALobject document, Word::HeaderFooterPart* part, const char* relId,
-                          pugi::xml_node user) {
+void PictureMedia_Release(REALobject document, Word::HeaderFooterPart* part, const char* relId) {
     DocumentData* data = DocumentData_Of(document);
     Word::Document& doc = *data->wordDocument;
     bool found = false;
     const std::string entry = PictureMedia_Entry(doc, part, relId, found);
     if (!found) return;
-    // Another picture of this part showing the same relationship keeps it.
-    pugi::xml_node root = part ? part->xml.document_element() : doc.documentXml.document_element();
-    if (OtherUserOf(root, user, relId)) return;
     Rel_DeleteID(doc, relId, part);
     // The media entry stays while any part still relates it.
-    if (entry.empty() || AnyRelationshipTargets(doc, entry)) return;
+    if (entry.empty() || RelTargets_Count(doc, entry) > 0) return;
     // A picture added since the last save is only in the pending list; one
     // from the file must be left out of the next save.
     if (!RemoveImageToBeAddedByEntry(data->pendingImages, entry)) data->deletedFiles.push_back(entry);

@@ -25,10 +25,8 @@ std::string PictureMedia_Entry(Word::Document& document, Word::HeaderFooterPart*
 Word::open_result_code PictureMedia_Read(REALobject document, Word::HeaderFooterPart* part, const char* relId,
                                          REALstring* out);
 
-// Lets go of the picture relId of `part` that the element `user` showed:
-// the relationship is deleted unless another element of that part still
-// uses relId, and its entry (the pending picture, or the package entry,
-// marked for deletion at the next save) only when no relationship of any
+// Deletes the picture relationship relId of `part`, which nothing of the
+// part uses any more, and its entry (the pending picture, or the package
+// entry, marked for deletion at the next save) when no relationship of any
 // part still targets it.
-void PictureMedia_Release(REALobject document, Word::HeaderFooterPart* part, const char* relId,
-                          pugi::xml_node user);
+void PictureMedia_Release(REALobject document, Word::HeaderFooterPart* part, const char* relId);

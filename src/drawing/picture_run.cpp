@@ -8,6 +8,7 @@
 #include "drawing/media_names.h"
 #include "format/xml_namespaces.h"
 #include "package/content_types.h"
+#include "package/relationship_uses.h"
 #include "package/relationships.h"
 
 namespace {
@@ -107,6 +108,7 @@ pugi::xml_node Paragraph_AppendPicture(REALobject document, pugi::xml_node parag
     pugi::xml_node blipFill = pic.append_child("pic:blipFill");
     pugi::xml_node blip = blipFill.append_child("a:blip");
     blip.append_attribute("r:embed") = relId.c_str();
+    RelUses_Add(doc, part, relId);
     blip.append_attribute("cstate") = "print";
     pugi::xml_node ext = blip.append_child("a:extLst").append_child("a:ext");
     ext.append_attribute("uri") = kLocalDpiExtension;

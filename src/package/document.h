@@ -42,6 +42,20 @@ struct RelationshipIndex {
     std::unordered_map<std::string, pugi::xml_node> byId;
 };
 
+// How many elements of one part refer to each relationship Id
+// (package/relationship_uses.h). Counted on first use.
+struct RelationshipUses {
+    bool counted = false;
+    std::unordered_map<std::string, long long> byId;
+};
+
+// How many relationships of all parts target each entry
+// (package/relationship_targets.h). Counted on first use.
+struct RelationshipTargets {
+    bool counted = false;
+    std::unordered_map<std::string, long long> byEntry;
+};
+
 // One header or footer part.
 struct HeaderFooterPart {
     std::string target;    // the relationship's Target, as written
@@ -57,6 +71,7 @@ struct HeaderFooterPart {
     bool hasRels = false;
     bool relsChanged = false;
     RelationshipIndex relsIndex;
+    RelationshipUses relsUses;
     HeaderFooterPart* next = nullptr;
 };
 
@@ -91,6 +106,8 @@ public:
     std::string stylesPartName;    // entry of the styles part (word/styles.xml)
     pugi::xml_document relsXml;
     RelationshipIndex relsIndex;  // of relsXml
+    RelationshipUses relsUses;    // of documentXml's elements
+    RelationshipTargets relsTargets;  // of every part's relationships
     pugi::xml_document contentTypesXml;
     pugi::xml_document numberingXml;
     bool hasNumbering = false;    // numberingXml is saved only when true

@@ -4,6 +4,8 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "host/plugin_sdk.h"
 
@@ -12,11 +14,19 @@ struct ImageToBeAdded {
     REALstring data;       // the picture's bytes, locked while listed
     std::string fileName;  // image3.png: the entry is word/media/image3.png
     ImageToBeAdded* next;
+    ImageToBeAdded* previous;
 };
 
+// The records of each entry (PackagePath_Key), in list order.
+typedef std::unordered_map<std::string, std::vector<ImageToBeAdded*>> ImagesByEntry;
+
+// Lives in zeroed host memory: all null is the empty list.
 struct ImagesToBeAdded {
     ImageToBeAdded* head;
     ImageToBeAdded* tail;
+    // Made on the first removal by entry, then kept: removing (and then
+    // finding) a picture by entry costs the same however many wait.
+    ImagesByEntry* byEntry;
 };
 
 // Appends a record (copies of both names, data locked).
@@ -32,5 +42,5 @@ bool RemoveIfHasImageToBeAdded(ImagesToBeAdded& list, std::string_view relId);
 // the same from every part that relates the picture.
 REALstring GetDataFromImageToBeAddedByEntry(const ImagesToBeAdded& list, std::string_view entryName);
 bool RemoveImageToBeAddedByEntry(ImagesToBeAdded& list, std::string_view entryName);
-// Drops every record.
+// Drops every record (and the index by entry).
 void DeleteImagesMarkedToBeAdded(ImagesToBeAdded& list);

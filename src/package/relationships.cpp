@@ -5,6 +5,7 @@
 
 #include "package/archive.h"
 #include "package/content_types.h"
+#include "package/relationship_targets.h"
 
 namespace {
 
@@ -141,6 +142,7 @@ pugi::xml_node Rel_AddID(Word::Document& document, const char* id, const char* t
     rel.append_attribute("Id") = id;
     rel.append_attribute("Type") = (std::string(kRelationshipTypeBase) + kind).c_str();
     rel.append_attribute("Target") = target;
+    RelTargets_Add(document, part, target);
     Word::RelationshipIndex& index = IndexSlot(document, part);
     if (index.built) IndexAdd(index, rel);
     return rel;
@@ -188,6 +190,7 @@ bool Rel_DeleteID(Word::Document& document, const char* id, Word::HeaderFooterPa
     // The largest number stays, so a deleted Id is not handed out again.
     if (index.duplicates) index.built = false;
     if (part) part->relsChanged = true;
+    RelTargets_Drop(document, part, rel.attribute("Target").value());
     return Relationships(document, part).remove_child(rel);
 }
 
@@ -210,7 +213,11 @@ bool Rel_SetTarget(Word::Document& document, const char* id, const char* target,
     auto entry = index.byId.find(id);
     if (entry == index.byId.end()) return false;
     pugi::xml_attribute attribute = entry->second.attribute("Target");
-    if (attribute) attribute = target;
+    if (attribute) {
+        RelTargets_Drop(document, part, attribute.value());
+        attribute = target;
+        RelTargets_Add(document, part, target);
+    }
     if (part) part->relsChanged = true;
     return true;
 }

@@ -6,6 +6,7 @@
 #include "content/container.h"
 #include "content/field_merge_members.h"
 #include "content/document_caches.h"
+#include "content/removed_elements.h"
 #include "document/document_data.h"
 #include "format/section_properties.h"
 #include "format/style_part.h"
@@ -113,7 +114,11 @@ void RemoveRow(REALobject instance, REALobject row) {
     if (!row) return;
     DocumentItemData* data = DataOf(instance);
     bool tableRemoved = false;
-    if (Table_RemoveRow(data->node, TableRow_Node(row), tableRemoved))
+    pugi::xml_node node = TableRow_Node(row);
+    // The pictures and links in its cells go with it; the last row takes
+    // the whole table, which holds nothing more.
+    if (node.parent() == data->node) Removal_Release(data->document, node);
+    if (Table_RemoveRow(data->node, node, tableRemoved))
         DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
 }
 

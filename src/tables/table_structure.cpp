@@ -84,7 +84,22 @@ void Container_EndWithParagraph(pugi::xml_node container) {
 }
 
 bool Container_NeedsFinalParagraph(pugi::xml_node container) {
-    return Named(container, "w:tc") || Named(container, "w:txbxContent");
+    return Named(container, "w:tc") || Named(container, "w:txbxContent") || Named(container, "w:hdr") ||
+           Named(container, "w:ftr");
+}
+
+void Container_RemoveBlock(pugi::xml_node container, pugi::xml_node block) {
+    if (!container || block.parent() != container) return;
+    pugi::xml_node previous = PreviousBlock(container, block);
+    pugi::xml_node next = block.next_sibling();
+    while (next && !(next.type() == pugi::node_element && IsBlock(next))) next = next.next_sibling();
+    Xml_Discard(block);
+    // Two tables left touching would be read as one.
+    if (previous && next && Named(previous, "w:tbl") && Named(next, "w:tbl"))
+        container.insert_child_before("w:p", next);
+    // The body may end with a table (its section properties close it);
+    // every other container must end with a paragraph.
+    if (Container_NeedsFinalParagraph(container)) Container_EndWithParagraph(container);
 }
 
 pugi::xml_node Table_Build(pugi::xml_node parent, pugi::xml_node before, int32_t columns, int32_t rows) {
@@ -127,10 +142,8 @@ bool Table_RemoveRow(pugi::xml_node table, pugi::xml_node row, bool& tableRemove
     Xml_Discard(row);
     if (table.child("w:tr")) return true;
     // A table without rows is a damaged file: the table goes too.
-    pugi::xml_node container = table.parent();
-    Xml_Discard(table);
+    Container_RemoveBlock(table.parent(), table);
     tableRemoved = true;
-    if (Container_NeedsFinalParagraph(container)) Container_EndWithParagraph(container);
     return true;
 }
 

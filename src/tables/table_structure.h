@@ -42,8 +42,15 @@ pugi::xml_node Row_AppendCell(pugi::xml_node row, int32_t twips);
 // whose last block is not a paragraph (or that holds no block at all).
 void Container_EndWithParagraph(pugi::xml_node container);
 // Whether word processors require a paragraph last in the container: a
-// cell or a text box does (a header, footer or the body need not).
+// cell, text box, header or footer does (the body need not: its section
+// properties close it).
 bool Container_NeedsFinalParagraph(pugi::xml_node container);
+
+// Takes the block `block` (a paragraph or table) out of `container`, and
+// mends what that could break: two tables it leaves touching get an empty
+// paragraph between them, and a cell, header, footer or text box left
+// without a final paragraph gets an empty one.
+void Container_RemoveBlock(pugi::xml_node container, pugi::xml_node block);
 
 // Counts and lookups. Rows and cells are counted by position among the
 // "w:tr" (or "w:tc") children only.
