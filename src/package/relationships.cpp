@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstring>
 
-#include "package/archive.h"
 #include "package/content_types.h"
 #include "package/relationship_targets.h"
 
@@ -107,33 +106,6 @@ std::string Rel_GetUniqueHeaderName(Word::Document& document) {
 
 std::string Rel_GetUniqueFooterName(Word::Document& document) {
     return Rel_GetFileName(document, ".xml", "footer", 6);
-}
-
-std::string Rel_GetUniqueImageName(Word::Document& document, const char* extension) {
-    std::string name = Rel_GetFileName(document, extension, "image", 11);
-    long long next;
-    NumberBeforeExtension(name.c_str(), 5, next);
-
-    // A picture of a header or footer is related from that part's own
-    // relationships, not from the main ones: its entry must not be reused.
-    static const char kMedia[] = "word/media/image";
-    const size_t mediaLength = sizeof kMedia - 1;
-    long long inPackage = 0;
-    if (Zip::Archive* archive = Zip::zip_open_bytes(document.sourceBytes)) {
-        ssize_t count = Zip::zip_total_entries(archive);
-        for (ssize_t i = 0; i < count; ++i) {
-            if (Zip::zip_entry_openbyindex(archive, static_cast<size_t>(i)) != 0) continue;
-            const char* entry = Zip::zip_entry_name(archive);
-            long long number;
-            if (std::strncmp(entry, kMedia, mediaLength) == 0 &&
-                NumberBeforeExtension(entry, mediaLength, number) && number > inPackage)
-                inPackage = number;
-            Zip::zip_entry_close(archive);
-        }
-        Zip::zip_close(archive);
-    }
-    if (inPackage < next) return name;
-    return "image" + std::to_string(inPackage + 1) + extension;
 }
 
 pugi::xml_node Rel_AddID(Word::Document& document, const char* id, const char* target,

@@ -24,10 +24,6 @@ std::string Rel_GetFileName(Word::Document& document, const char* extension, con
                             size_t prefixLength);
 std::string Rel_GetUniqueHeaderName(Word::Document& document);  // headerN.xml
 std::string Rel_GetUniqueFooterName(Word::Document& document);  // footerN.xml
-// imageN + extension (with its dot), no folder. Also passes over the
-// numbers of word/media/imageN entries already in the package file, which
-// may belong to pictures of headers and footers.
-std::string Rel_GetUniqueImageName(Word::Document& document, const char* extension);
 
 // Appends a Relationship (Id, Type = base + kind, Target) and returns it.
 // A header or footer without relationships gets its relationships part.

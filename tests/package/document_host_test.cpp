@@ -117,7 +117,6 @@ TEST_F(PackageHostTest, SaveWritesOnlyThePicturesStillPending) {
     OpenDocument("pictures.zip", {{"word/media/image1.png", "old picture"}});
     for (const char* name : {"image2.png", "image3.png"}) {
         std::string id = Rel_GetNextFreeID(doc());
-        EXPECT_EQ(Rel_GetUniqueImageName(doc(), ".png"), name);
         Rel_AddImageID(doc(), id.c_str(), name);
         vexrt::String bytes = rt().makeString(std::string("bytes of ") + name, kREALTextEncodingNone);
         AddToImageToBeAdded(&data_, id, name, bytes.get());

@@ -81,30 +81,13 @@ TEST(Relationships, UniquePartNamesComeFromTheRelationships) {
                                  Rel("rId6", "image", "media/image4.png"));
     EXPECT_EQ(Rel_GetUniqueHeaderName(*doc), "header8.xml");
     EXPECT_EQ(Rel_GetUniqueFooterName(*doc), "footer3.xml");
-    EXPECT_EQ(Rel_GetUniqueImageName(*doc, ".jpeg"), "image5.jpeg");
 
     auto none = WithRelationships("");
     EXPECT_EQ(Rel_GetUniqueHeaderName(*none), "header1.xml");
     EXPECT_EQ(Rel_GetUniqueFooterName(*none), "footer1.xml");
-    EXPECT_EQ(Rel_GetUniqueImageName(*none, ".png"), "image1.png");
     Rel_AddImageID(*none, "rId1", "image1.png");
     EXPECT_STREQ(none->relsXml.document_element().last_child().attribute("Target").value(),
                  "media/image1.png");
-    EXPECT_EQ(Rel_GetUniqueImageName(*none, ".png"), "image2.png");
-}
-
-TEST(Relationships, ImageNamesPassOverPicturesOfOtherParts) {
-    // A picture of a header is related from the header's relationships only:
-    // its entry is in the package, and a new picture must not take its name.
-    std::string path = TestFolder() + "header-picture.zip";
-    Entries entries = BlankEntries();
-    SetEntry(entries, "word/media/image3.png", "png bytes");
-    WriteZip(path, entries);
-    Word::Document doc(path);
-    ASSERT_EQ(doc.Open(), Word::success);
-    EXPECT_EQ(Rel_GetUniqueImageName(doc, ".png"), "image4.png");
-    Rel_AddImageID(doc, "rId6", "image9.png");
-    EXPECT_EQ(Rel_GetUniqueImageName(doc, ".png"), "image10.png");
 }
 
 TEST(Relationships, AddFindAndDelete) {
