@@ -21,15 +21,22 @@ std::string Synopsis(const Command& c) {
     return s;
 }
 
+// A synopsis longer than this takes a line of its own, its summary the next.
+constexpr size_t kSynopsisColumn = 36;
+
 std::string Usage(const char* tool, const std::vector<Command>& commands) {
     size_t width = 0;
-    for (const Command& c : commands) width = std::max(width, Synopsis(c).size());
+    for (const Command& c : commands)
+        if (Synopsis(c).size() <= kSynopsisColumn) width = std::max(width, Synopsis(c).size());
     std::ostringstream out;
     out << "usage: " << tool << " COMMAND [--force] [ARGUMENTS]\n"
         << "       " << tool << " help [COMMAND] | --help | --version\n\ncommands:\n";
     for (const Command& c : commands) {
         const std::string synopsis = Synopsis(c);
-        out << "  " << synopsis << std::string(width - synopsis.size() + 2, ' ') << c.summary << "\n";
+        if (synopsis.size() > width)
+            out << "  " << synopsis << "\n" << std::string(width + 4, ' ') << c.summary << "\n";
+        else
+            out << "  " << synopsis << std::string(width - synopsis.size() + 2, ' ') << c.summary << "\n";
     }
     out << "\nA command that writes a file does not replace an existing one unless given --force.\n"
         << "Exit status: 0 done, 1 failed (the document could not be read or written), 2 usage error.\n";
