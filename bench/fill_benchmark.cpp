@@ -20,6 +20,7 @@
 #include <zip.h>
 #include <zlib.h>
 
+#include "floor_codec.h"
 #include "host_fixture.h"
 #include "package/document.h"
 #include "package/xml_string_writer.h"
@@ -58,20 +59,6 @@ private:
     }
     double base_ = 0;
 };
-
-std::string Deflate(const std::string& in) {
-    z_stream z{};
-    deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&z, in.size()), '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
-    z.avail_in = static_cast<uInt>(in.size());
-    z.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
-}
 
 std::string ReadEntry(const std::string& path, const char* name) {
     int code = 0;
@@ -115,7 +102,7 @@ struct FillFixture {
             rt.call(doc, "Save");
         }
         xml = ReadEntry(path, "word/document.xml");
-        compressed = Deflate(xml);
+        compressed = Floor_Deflate(xml);
     }
 };
 
@@ -179,23 +166,12 @@ void BM_FillFloor(benchmark::State& state) {
     for (auto _ : state) {
         memory.Reset();
         {
-            char* inflated = static_cast<char*>(std::malloc(fixture.xml.size() + 1));
-            z_stream z{};
-            inflateInit2(&z, -MAX_WBITS);
-            z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(fixture.compressed.data()));
-            z.avail_in = static_cast<uInt>(fixture.compressed.size());
-            z.next_out = reinterpret_cast<Bytef*>(inflated);
-            z.avail_out = static_cast<uInt>(fixture.xml.size() + 1);
-            inflate(&z, Z_FINISH);
-            const size_t size = z.total_out;
-            inflateEnd(&z);
-
             pugi::xml_document xml;
-            xml.load_buffer_inplace_own(inflated, size, Word::kParseOptions, pugi::encoding_auto);
+            Floor_InflateAndParse(fixture.compressed, fixture.xml.size(), xml);
             ReplaceInEveryText(xml.document_element(), kPlaceholder, kValue);
             Word::xml_string_writer writer;
             Word::PrintPart(xml, writer);
-            const std::string deflated = Deflate(writer.result);
+            const std::string deflated = Floor_Deflate(writer.result);
             if (FILE* f = std::fopen(out.c_str(), "wb")) {
                 std::fwrite(deflated.data(), 1, deflated.size(), f);
                 std::fclose(f);

@@ -10,6 +10,7 @@
 #include <zip.h>
 #include <zlib.h>
 
+#include "floor_codec.h"
 #include "package/blank_package.h"
 #include "package/document.h"
 #include "package/temporary_path.h"
@@ -59,22 +60,8 @@ struct Fixture {
 
     Fixture() {
         xml = LargeDocumentXml();
-        compressed = Deflate(xml);
+        compressed = Floor_Deflate(xml);
         WritePackage();
-    }
-
-    static std::string Deflate(const std::string& in) {
-        z_stream z{};
-        deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-        std::string out(deflateBound(&z, in.size()), '\0');
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
-        z.avail_in = static_cast<uInt>(in.size());
-        z.next_out = reinterpret_cast<Bytef*>(&out[0]);
-        z.avail_out = static_cast<uInt>(out.size());
-        deflate(&z, Z_FINISH);
-        out.resize(z.total_out);
-        deflateEnd(&z);
-        return out;
     }
 
     // The blank package with the large main part.
@@ -136,22 +123,11 @@ BENCHMARK(BM_OpenAndSave)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime
 void BM_Floor(benchmark::State& state) {
     Fixture& fixture = TheFixture();
     for (auto _ : state) {
-        char* inflated = static_cast<char*>(std::malloc(fixture.xml.size() + 1));
-        z_stream z{};
-        inflateInit2(&z, -MAX_WBITS);
-        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(fixture.compressed.data()));
-        z.avail_in = static_cast<uInt>(fixture.compressed.size());
-        z.next_out = reinterpret_cast<Bytef*>(inflated);
-        z.avail_out = static_cast<uInt>(fixture.xml.size() + 1);
-        inflate(&z, Z_FINISH);
-        size_t size = z.total_out;
-        inflateEnd(&z);
-
         pugi::xml_document xml;
-        xml.load_buffer_inplace_own(inflated, size, Word::kParseOptions, pugi::encoding_auto);
+        Floor_InflateAndParse(fixture.compressed, fixture.xml.size(), xml);
         Word::xml_string_writer writer;
         Word::PrintPart(xml, writer);
-        std::string deflated = Fixture::Deflate(writer.result);
+        std::string deflated = Floor_Deflate(writer.result);
         benchmark::DoNotOptimize(deflated.data());
     }
     state.counters["document_MB"] = fixture.xml.size() / 1e6;

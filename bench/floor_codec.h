@@ -1,0 +1,42 @@
+// The floor's own steps, shared by the benchmarks that measure against it:
+// raw deflate at level 6 (as a package entry is stored) and inflating an
+// entry straight into a parsed tree, with no library code in between.
+#pragma once
+
+#include <cstdlib>
+#include <string>
+
+#include <pugixml.hpp>
+#include <zlib.h>
+
+#include "package/xml_string_writer.h"
+
+inline std::string Floor_Deflate(const std::string& in) {
+    z_stream z{};
+    deflateInit2(&z, 6, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    std::string out(deflateBound(&z, in.size()), '\0');
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+    z.avail_in = static_cast<uInt>(in.size());
+    z.next_out = reinterpret_cast<Bytef*>(&out[0]);
+    z.avail_out = static_cast<uInt>(out.size());
+    deflate(&z, Z_FINISH);
+    out.resize(z.total_out);
+    deflateEnd(&z);
+    return out;
+}
+
+// Inflates `compressed` (whose text is `size` bytes) and parses it in place
+// into `xml`, which takes the buffer.
+inline void Floor_InflateAndParse(const std::string& compressed, size_t size, pugi::xml_document& xml) {
+    char* inflated = static_cast<char*>(std::malloc(size + 1));
+    z_stream z{};
+    inflateInit2(&z, -MAX_WBITS);
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
+    z.avail_in = static_cast<uInt>(compressed.size());
+    z.next_out = reinterpret_cast<Bytef*>(inflated);
+    z.avail_out = static_cast<uInt>(size + 1);
+    inflate(&z, Z_FINISH);
+    const size_t inflatedSize = z.total_out;
+    inflateEnd(&z);
+    xml.load_buffer_inplace_own(inflated, inflatedSize, Word::kParseOptions, pugi::encoding_auto);
+}
