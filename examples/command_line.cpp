@@ -46,6 +46,7 @@ std::string Usage(const char* tool, const std::vector<Command>& commands) {
 std::string CommandHelp(const char* tool, const Command& c) {
     std::ostringstream out;
     out << "usage: " << tool << " " << Synopsis(c) << "\n\n" << c.summary << "\n";
+    if (c.details) out << "\n" << c.details;
     if (c.writesFile) out << "An existing output file is replaced only with --force.\n";
     out << "\nexample: " << c.example << "\n";
     return out.str();
@@ -128,7 +129,7 @@ int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int
             return UsageError(tool, commands,
                               std::string(c->name) + " takes " + (*c->operands ? c->operands : "no arguments"));
         vexrt::Runtime rt;
-        rt.loadPlugin(PluginPath());
+        if (!c->withoutPlugin) rt.loadPlugin(PluginPath());
         return c->run(rt, parsed);
     } catch (const vexrt::HostException& e) {
         std::cerr << tool << ": " << Describe(e) << "\n";

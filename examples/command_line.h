@@ -33,6 +33,10 @@ struct Command {
     // The command reads its own options: every argument but --help and
     // --force reaches it as an operand, in order, whatever their number.
     bool ownOptions = false;
+    // What `help COMMAND` says beyond the summary; null for nothing more.
+    const char* details = nullptr;
+    // The command runs without the plug-in (it reads packages itself).
+    bool withoutPlugin = false;
 };
 
 // Runs the command line: `--help`, `help [COMMAND]` and `COMMAND --help`

@@ -16,6 +16,7 @@
 
 #include "api_reference.h"
 #include "cell_walk.h"
+#include "check/check_command.h"
 #include "command_line.h"
 #include "drawing/image_size.h"
 #include "fill_command.h"
@@ -345,6 +346,11 @@ int RunExtract(vexrt::Runtime& rt, const example::CommandArgs& args) {
 int RunInfo(vexrt::Runtime& rt, const example::CommandArgs& args) { return Info(rt, args.operands[0]); }
 int RunText(vexrt::Runtime& rt, const example::CommandArgs& args) { return Text(rt, args.operands[0]); }
 int RunLinks(vexrt::Runtime& rt, const example::CommandArgs& args) { return Links(rt, args.operands[0]); }
+int RunCheck(vexrt::Runtime&, const example::CommandArgs& args) {
+    const int status = cli::Check_Command(args.operands, std::cout, std::cerr);
+    if (status == example::kExitUsage) std::cerr << "usage: vexword check [--strict] [--json] FILE.docx...\n";
+    return status;
+}
 
 // One line a command: name, operands and their number, summary, example,
 // whether it writes a file (and so takes --force), and what runs it.
@@ -364,6 +370,9 @@ const std::vector<example::Command> kCommands = {
      "vexword pictures letter.docx", false, RunPictures},
     {"extract", "FILE.docx DIR", 2, "write the bytes of every inline picture into DIR under its media name",
      "vexword extract letter.docx pictures", true, RunExtract},
+    {"check", "[--strict] [--json] FILE.docx...", 0,
+     "judge packages as the strictest word processors read them: archive, XML, types, relationships, schema order",
+     "vexword check --strict letter.docx", false, RunCheck, true, cli::kCheckHelp, true},
     {"api", "", 0, "the API reference (Markdown) of what the plug-in registers",
      "vexword api > docs/api.md", false, Api},
 };

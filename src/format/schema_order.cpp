@@ -5,10 +5,7 @@
 
 namespace {
 
-struct Sequence {
-    const char* const* places;
-    size_t count;
-};
+using Sequence = ChildSequence;
 
 template <size_t N>
 constexpr Sequence SequenceOf(const char* const (&places)[N]) {
@@ -114,15 +111,67 @@ const char* const kSettings[] = {
 // DrawingML: one fill of a shape before its line, a line's fill before its
 // dash, join and ends.
 const char* const kShapeProperties[] = {
-    "a:xfrm", "a:custGeom|a:prstGeom",
-    "a:noFill|a:solidFill|a:gradFill|a:blipFill|a:pattFill|a:grpFill", "a:ln",
-    "a:effectLst|a:effectDag", "a:scene3d", "a:sp3d", "a:extLst",
+    "a:xfrm", "!a:custGeom|a:prstGeom",
+    "!a:noFill|a:solidFill|a:gradFill|a:blipFill|a:pattFill|a:grpFill", "a:ln",
+    "!a:effectLst|a:effectDag", "a:scene3d", "a:sp3d", "a:extLst",
 };
 
 const char* const kLineProperties[] = {
-    "a:noFill|a:solidFill|a:gradFill|a:pattFill", "a:prstDash|a:custDash", "a:round|a:bevel|a:miter",
+    "!a:noFill|a:solidFill|a:gradFill|a:pattFill", "!a:prstDash|a:custDash", "!a:round|a:bevel|a:miter",
     "a:headEnd", "a:tailEnd", "a:extLst",
 };
+
+// Block content and the range markup that may stand between blocks, runs
+// and rows.
+#define VEXWORD_RANGE_MARKUP                                                                          \
+    "w:bookmarkStart|w:bookmarkEnd|w:moveFromRangeStart|w:moveFromRangeEnd|w:moveToRangeStart|"     \
+    "w:moveToRangeEnd|w:commentRangeStart|w:commentRangeEnd|w:customXmlInsRangeStart|"              \
+    "w:customXmlInsRangeEnd|w:customXmlDelRangeStart|w:customXmlDelRangeEnd|"                      \
+    "w:customXmlMoveFromRangeStart|w:customXmlMoveFromRangeEnd|w:customXmlMoveToRangeStart|"       \
+    "w:customXmlMoveToRangeEnd|w:proofErr|w:permStart|w:permEnd|w:ins|w:del|w:moveFrom|w:moveTo"
+#define VEXWORD_BLOCKS "w:p|w:tbl|w:sdt|w:customXml|w:altChunk|"
+
+const char* const kBody[] = {VEXWORD_BLOCKS VEXWORD_RANGE_MARKUP, "w:sectPr"};
+const char* const kTable[] = {"w:tblPr", "w:tblGrid", "w:tr|w:customXml|w:sdt"};
+const char* const kTableGrid[] = {"w:gridCol", "w:tblGridChange"};
+const char* const kTableRow[] = {"w:tblPrEx", "w:trPr", "w:tc|w:customXml|w:sdt"};
+const char* const kTableCell[] = {"w:tcPr", VEXWORD_BLOCKS VEXWORD_RANGE_MARKUP};
+const char* const kParagraph[] = {
+    "w:pPr",
+    "w:r|w:hyperlink|w:fldSimple|w:smartTag|w:customXml|w:sdt|w:dir|w:bdo|w:subDoc|" VEXWORD_RANGE_MARKUP};
+const char* const kRun[] = {
+    "w:rPr",
+    "w:br|w:t|w:contentPart|w:delText|w:instrText|w:delInstrText|w:noBreakHyphen|w:softHyphen|w:dayShort|"
+    "w:monthShort|w:yearShort|w:dayLong|w:monthLong|w:yearLong|w:annotationRef|w:footnoteRef|w:endnoteRef|"
+    "w:separator|w:continuationSeparator|w:sym|w:pgNum|w:cr|w:tab|w:object|w:pict|w:fldChar|w:ruby|"
+    "w:footnoteReference|w:endnoteReference|w:commentReference|w:drawing|w:ptab|w:lastRenderedPageBreak"};
+#undef VEXWORD_BLOCKS
+#undef VEXWORD_RANGE_MARKUP
+
+const char* const kStyles[] = {"w:docDefaults", "w:latentStyles", "w:style"};
+const char* const kNumbering[] = {"w:numPicBullet", "w:abstractNum", "w:num", "w:numIdMacAtCleanup"};
+const char* const kAbstractNumbering[] = {"w:nsid", "w:multiLevelType", "w:tmpl", "w:name",
+                                          "w:styleLink", "w:numStyleLink", "w:lvl"};
+const char* const kNumberingLevel[] = {"w:start", "w:numFmt", "w:lvlRestart", "w:pStyle", "w:isLgl", "w:suff",
+                                       "w:lvlText", "w:lvlPicBulletId", "w:legacy", "w:lvlJc", "w:pPr", "w:rPr"};
+const char* const kNumberingInstance[] = {"w:abstractNumId", "w:lvlOverride"};
+const char* const kLevelOverride[] = {"w:startOverride", "w:lvl"};
+
+const char* const kInlineDrawing[] = {"wp:extent", "wp:effectExtent", "wp:docPr", "wp:cNvGraphicFramePr",
+                                      "a:graphic"};
+const char* const kAnchoredDrawing[] = {
+    "wp:simplePos", "wp:positionH", "wp:positionV", "wp:extent", "wp:effectExtent",
+    "!wp:wrapNone|wp:wrapSquare|wp:wrapTight|wp:wrapThrough|wp:wrapTopAndBottom", "wp:docPr",
+    "wp:cNvGraphicFramePr", "a:graphic"};
+const char* const kWrapPolygon[] = {"wp:start", "wp:lineTo"};
+const char* const kTransform[] = {"a:off", "a:ext"};
+const char* const kBlipFill[] = {"a:blip", "a:srcRect", "!a:tile|a:stretch"};
+const char* const kPicture[] = {"pic:nvPicPr", "pic:blipFill", "pic:spPr"};
+const char* const kPictureNonVisual[] = {"pic:cNvPr", "pic:cNvPicPr"};
+const char* const kWordShape[] = {"wps:cNvPr", "wps:cNvSpPr|wps:cNvCnPr", "wps:spPr", "wps:style", "wps:extLst",
+                                  "wps:txbx|wps:linkedTxbx", "wps:bodyPr"};
+const char* const kShapeGroup[] = {"wpg:cNvPr", "wpg:cNvGrpSpPr", "wpg:grpSpPr",
+                                   "wps:wsp|wpg:grpSp|wpg:graphicFrame|pic:pic", "wpg:extLst"};
 
 Sequence SequenceFor(ChildOrder order) {
     switch (order) {
@@ -143,12 +192,35 @@ Sequence SequenceFor(ChildOrder order) {
         case ChildOrder::Settings: return SequenceOf(kSettings);
         case ChildOrder::ShapeProperties: return SequenceOf(kShapeProperties);
         case ChildOrder::LineProperties: return SequenceOf(kLineProperties);
+        case ChildOrder::Body: return SequenceOf(kBody);
+        case ChildOrder::Paragraph: return SequenceOf(kParagraph);
+        case ChildOrder::Run: return SequenceOf(kRun);
+        case ChildOrder::Table: return SequenceOf(kTable);
+        case ChildOrder::TableGrid: return SequenceOf(kTableGrid);
+        case ChildOrder::TableRow: return SequenceOf(kTableRow);
+        case ChildOrder::TableCell: return SequenceOf(kTableCell);
+        case ChildOrder::Styles: return SequenceOf(kStyles);
+        case ChildOrder::Numbering: return SequenceOf(kNumbering);
+        case ChildOrder::AbstractNumbering: return SequenceOf(kAbstractNumbering);
+        case ChildOrder::NumberingLevel: return SequenceOf(kNumberingLevel);
+        case ChildOrder::NumberingInstance: return SequenceOf(kNumberingInstance);
+        case ChildOrder::LevelOverride: return SequenceOf(kLevelOverride);
+        case ChildOrder::InlineDrawing: return SequenceOf(kInlineDrawing);
+        case ChildOrder::AnchoredDrawing: return SequenceOf(kAnchoredDrawing);
+        case ChildOrder::WrapPolygon: return SequenceOf(kWrapPolygon);
+        case ChildOrder::Transform: return SequenceOf(kTransform);
+        case ChildOrder::BlipFill: return SequenceOf(kBlipFill);
+        case ChildOrder::Picture: return SequenceOf(kPicture);
+        case ChildOrder::PictureNonVisual: return SequenceOf(kPictureNonVisual);
+        case ChildOrder::WordShape: return SequenceOf(kWordShape);
+        case ChildOrder::ShapeGroup: return SequenceOf(kShapeGroup);
     }
     return {nullptr, 0};
 }
 
 // Whether `name` is one of the '|'-separated names of a place.
 bool PlaceHolds(std::string_view place, std::string_view name) {
+    if (!place.empty() && place[0] == '!') place.remove_prefix(1);
     for (size_t start = 0;;) {
         const size_t end = place.find('|', start);
         if (place.substr(start, end - start) == name) return true;
@@ -165,6 +237,10 @@ size_t RankOf(const Sequence& sequence, const char* name) {
 }
 
 }  // namespace
+
+ChildSequence ChildOrder_Sequence(ChildOrder order) { return SequenceFor(order); }
+
+bool ChildOrder_PlaceHolds(const char* place, const char* name) { return PlaceHolds(place, name); }
 
 pugi::xml_node InsertChildInOrder(pugi::xml_node parent, const char* name, ChildOrder order) {
     if (!parent) return pugi::xml_node();
