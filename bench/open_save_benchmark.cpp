@@ -1,6 +1,8 @@
 // Opening and saving a large document, beside the floor that any open and
 // save of it must pay: inflating, parsing, printing and deflating (level 6)
 // its main part. The aim is open plus save within 1.3 times the floor.
+// Checking the same package (vexword check) should cost about what opening
+// and saving it costs, and grow linearly with the document.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,6 +12,7 @@
 #include <zip.h>
 #include <zlib.h>
 
+#include "check/package_check.h"
 #include "floor_codec.h"
 #include "package/blank_package.h"
 #include "package/document.h"
@@ -22,14 +25,14 @@ const int kParagraphs = 100000;
 
 // 100,000 paragraphs of three runs with varied text, printed as the library
 // prints parts (about 20 MB), so that a save writes the same bytes again.
-std::string LargeDocumentXml() {
+std::string LargeDocumentXml(int paragraphs = kParagraphs) {
     std::string xml =
         "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>";
     xml.reserve(21u << 20);
     static const char* const kWords[] = {"alpha", "bravo",  "charlie", "delta", "echo",
                                          "foxtrot", "golf", "hotel",   "india", "juliet"};
-    for (int i = 0; i < kParagraphs; ++i) {
+    for (int i = 0; i < paragraphs; ++i) {
         const char* a = kWords[i % 10];
         const char* b = kWords[(i / 10) % 10];
         const char* c = kWords[(i / 100) % 10];
@@ -58,8 +61,9 @@ struct Fixture {
     std::string xml;         // document.xml
     std::string compressed;  // document.xml as a raw deflate stream (level 6)
 
-    Fixture() {
-        xml = LargeDocumentXml();
+    explicit Fixture(int paragraphs = kParagraphs, const char* name = "large.docx") {
+        path = std::string(VEXWORD_BENCH_DIR) + "/" + name;
+        xml = LargeDocumentXml(paragraphs);
         compressed = Floor_Deflate(xml);
         WritePackage();
     }
@@ -133,6 +137,48 @@ void BM_Floor(benchmark::State& state) {
     state.counters["document_MB"] = fixture.xml.size() / 1e6;
 }
 BENCHMARK(BM_Floor)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(4);
+
+std::string FileBytes(const std::string& path) {
+    std::string bytes;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buffer[1 << 16];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// The whole check of the package: read, inflate, every rule in one scan.
+void BM_Check(benchmark::State& state) {
+    Fixture& fixture = TheFixture();
+    cli::CheckOptions strict;
+    strict.strict = true;
+    for (auto _ : state) {
+        const cli::CheckReport report = cli::Check_PackageFile(fixture.path, strict);
+        if (!report.passed()) {
+            state.SkipWithError("the large document does not pass the check");
+            break;
+        }
+    }
+    state.counters["document_MB"] = fixture.xml.size() / 1e6;
+}
+BENCHMARK(BM_Check)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(4);
+
+// The check at 10,000 and 100,000 paragraphs: ten times the document should
+// take about ten times as long.
+void BM_CheckScaled(benchmark::State& state) {
+    const int paragraphs = static_cast<int>(state.range(0));
+    const Fixture fixture(paragraphs, "check-scaled.docx");
+    const std::string bytes = FileBytes(fixture.path);
+    cli::CheckOptions options;
+    for (auto _ : state) {
+        const cli::CheckReport report = cli::Check_PackageBytes("scaled.docx", bytes, options);
+        benchmark::DoNotOptimize(report.errors);
+    }
+    state.SetComplexityN(paragraphs);
+}
+BENCHMARK(BM_CheckScaled)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime()->Complexity();
 
 }  // namespace
 

@@ -4,14 +4,16 @@
 # installed.
 #   build: compiler, CMake, pkg-config (libzip and libffi are found through
 #          it), pugixml, libzip, libffi, zlib, libjpeg (pictures the demo
-#          and the tests draw), GoogleTest, Google Benchmark
+#          and the tests draw), expat (the XML reader of vexword check),
+#          GoogleTest, Google Benchmark
 #   tests: python3 with python-docx (other readers of what we write),
 #          pandoc, LibreOffice and poppler's pdftotext/pdfinfo (documents
 #          converted to PDF and read back), unzip
-#   CI:    the same tools run the docx checker (../shared/tools/check-docx)
+#   CI:    the same tools run the independent docx checker beside the
+#          checkout, which CI runs next to vexword check
 set -e
 packages="build-essential cmake pkg-config libpugixml-dev libzip-dev libffi-dev
-zlib1g-dev libjpeg-dev libgtest-dev libgmock-dev libbenchmark-dev python3 python3-docx pandoc unzip
+zlib1g-dev libjpeg-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev python3 python3-docx pandoc unzip
 nlohmann-json3-dev"
 # LibreOffice comes with what it recommends (its fonts among them): without
 # fonts its PDFs hold no text to read back.

@@ -23,8 +23,8 @@ public:
     BookmarkRules(PackageContext& c, std::string part) : c_(c), part_(std::move(part)) {}
 
     void start(const XmlElement& e) override {
-        const bool start = e.known == "w:bookmarkStart";
-        if (!start && e.known != "w:bookmarkEnd") return;
+        const bool start = e.tag == Tag::BookmarkStart;
+        if (!start && e.tag != Tag::BookmarkEnd) return;
         const std::string_view* id = e.attribute("w", "id");
         if (!id) {
             found_.push_back({Level::Fail, std::string(start ? "a bookmark start" : "a bookmark end") + " has no w:id",

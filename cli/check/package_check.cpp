@@ -87,13 +87,14 @@ public:
             part_.items.push_back(std::move(item));
         }
         for (const XmlAttribute& a : e.attributes) {
-            const bool vml = a.uri == ns::kOfficeVml && a.local == "relid";
-            if (vml || ns::IsRelationshipAttribute(a.uri))
+            if (!a.known) continue;
+            const bool vml = a.known[0] == 'o' && a.local == "relid";
+            if (vml || (a.known[0] == 'r' && !a.known[1]))
                 part_.uses.push_back({std::string(e.uri), std::string(e.local),
                                       std::string(vml ? "o:" : "r:") + std::string(a.local), std::string(a.value),
                                       e.line, e.column});
         }
-        if (e.known == "wp:docPr")
+        if (e.tag == Tag::DrawingProperties)
             if (const std::string_view* id = e.attribute("id"))
                 part_.drawingIds.push_back({std::string(*id), e.line, e.column});
     }

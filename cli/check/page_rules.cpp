@@ -39,7 +39,7 @@ public:
 
     void start(const XmlElement& e) override {
         ++depth_;
-        if (e.known == "w:sectPr") {
+        if (e.tag == Tag::SectionProperties) {
             Section s;
             s.depth = depth_;
             sections_.push_back(s);
@@ -47,12 +47,12 @@ public:
         }
         if (sections_.empty() || sections_.back().depth != depth_ - 1) return;
         Section& s = sections_.back();
-        if (e.known == "w:pgSz") {
+        if (e.tag == Tag::PageSize) {
             s.width = Side(e, "w", s);
             s.height = Side(e, "h", s);
             s.sizeLine = e.line;
             s.sizeColumn = e.column;
-        } else if (e.known == "w:pgMar") {
+        } else if (e.tag == Tag::PageMargins) {
             s.top = Margin(e, "top");
             s.bottom = Margin(e, "bottom");
             s.left = Margin(e, "left");

@@ -92,30 +92,35 @@ const std::unordered_map<std::string, Rule>& ParentRules() {
     return rules;
 }
 
-bool IsBlock(const std::string& known) {
-    return known == "w:p" || known == "w:tbl" || known == "w:sdt" || known == "w:customXml" ||
-           known == "w:altChunk" || known == "mc:AlternateContent";
+bool IsBlock(Tag t) {
+    return t == Tag::Paragraph || t == Tag::Table || t == Tag::StructuredTag || t == Tag::CustomXml ||
+           t == Tag::AltChunk || t == Tag::AlternateContent;
 }
 
 enum class Holds { Nothing, BlocksRequired, BlocksExpected };
 
-Holds HoldsOf(const std::string& known) {
-    if (known == "w:tc" || known == "w:txbxContent") return Holds::BlocksRequired;
-    if (known == "w:hdr" || known == "w:ftr" || known == "w:footnote" || known == "w:endnote")
+// A note is a w:footnote in w:footnotes; in the settings' w:footnotePr the
+// same name only refers to one.
+Holds HoldsOf(Tag t, Tag parent) {
+    if (t == Tag::Cell || t == Tag::TextBox) return Holds::BlocksRequired;
+    if (t == Tag::Header || t == Tag::Footer || (t == Tag::Footnote && parent == Tag::Footnotes) ||
+        (t == Tag::Endnote && parent == Tag::Endnotes))
         return Holds::BlocksExpected;
     return Holds::Nothing;
 }
 
+// Findings name elements by the prefixes this checker gives their
+// namespaces ("w:tc"), whatever prefix the part binds.
 struct Frame {
     std::string known;
-    std::string qname;
+    Tag tag = Tag::Other;
     const Rule* rule = nullptr;
     int top = -1;
     std::string topChild;
     size_t line = 0, column = 0;
     Holds holds = Holds::Nothing;
     size_t blocks = 0;
-    std::string lastBlock, lastBlockQname;
+    Tag lastBlock = Tag::Other;
     size_t lastBlockLine = 0, lastBlockColumn = 0;
     bool hasTblPr = false, hasTblGrid = false, hasWrapPolygon = false;
 };
@@ -125,48 +130,39 @@ public:
     StructureRules(PackageContext& c, std::string part) : c_(c), part_(std::move(part)), rules_(ParentRules()) {}
 
     void start(const XmlElement& e) override {
-        const std::string qname =
-            e.prefix.empty() ? std::string(e.local) : std::string(e.prefix) + ":" + std::string(e.local);
-        if (!stack_.empty()) child(stack_.back(), e, qname);
-        Frame f;
+        if (!stack_.empty()) child(stack_.back(), e);
+        stack_.emplace_back();
+        Frame& f = stack_.back();
+        if (e.known.empty()) return;
         f.known = e.known;
+        f.tag = e.tag;
         f.line = e.line;
         f.column = e.column;
-        if (!e.known.empty()) {
-            auto r = rules_.find(e.known);
-            if (r != rules_.end()) f.rule = &r->second;
-            f.holds = HoldsOf(e.known);
-            if (e.known == "a:prstGeom" && !e.attribute("prst"))
-                structure_.push_back({Level::Fail, qname + " has no prst attribute (it is required)", e.line, e.column});
-            if ((e.known == "wp:wrapSquare" || e.known == "wp:wrapTight" || e.known == "wp:wrapThrough") &&
-                !e.attribute("wrapText"))
-                structure_.push_back({Level::Fail, qname + " has no wrapText attribute (it is required)", e.line, e.column});
-        }
-        if (f.rule || f.holds != Holds::Nothing || e.known == "w:tbl" || e.known == "wp:wrapTight" ||
-            e.known == "wp:wrapThrough" || e.known == "w:tblBorders")
-            f.qname = qname;
-        stack_.push_back(std::move(f));
+        auto r = rules_.find(e.known);
+        if (r != rules_.end()) f.rule = &r->second;
+        f.holds = HoldsOf(e.tag, stack_.size() > 1 ? stack_[stack_.size() - 2].tag : Tag::Other);
+        if (e.tag == Tag::PresetGeometry && !e.attribute("prst"))
+            structure_.push_back({Level::Fail, "a:prstGeom has no prst attribute (it is required)", e.line, e.column});
+        if ((e.tag == Tag::WrapSquare || e.tag == Tag::WrapTight || e.tag == Tag::WrapThrough) &&
+            !e.attribute("wrapText"))
+            structure_.push_back({Level::Fail, e.known + " has no wrapText attribute (it is required)", e.line, e.column});
     }
 
     void end() override {
         Frame& f = stack_.back();
-        const std::string prefix = f.qname.find(':') == std::string::npos ? "" : f.qname.substr(0, f.qname.find(':') + 1);
         if (f.holds != Holds::Nothing && f.blocks == 0) {
             structure_.push_back({f.holds == Holds::BlocksRequired ? Level::Fail : Level::StrictFail,
-                                  f.qname + " holds no block (it needs at least one " + prefix + "p)", f.line,
-                                  f.column});
-        } else if (f.known == "w:tc" && f.lastBlock == "w:tbl") {
-            structure_.push_back({Level::Fail,
-                                  f.qname + " ends with " + f.lastBlockQname + " (the last block of a cell must be a " +
-                                      prefix + "p)",
+                                  f.known + " holds no block (it needs at least one w:p)", f.line, f.column});
+        } else if (f.tag == Tag::Cell && f.lastBlock == Tag::Table) {
+            structure_.push_back({Level::Fail, "w:tc ends with w:tbl (the last block of a cell must be a w:p)",
                                   f.lastBlockLine, f.lastBlockColumn});
         }
-        if (f.known == "w:tbl") {
-            if (!f.hasTblPr) structure_.push_back({Level::Fail, f.qname + " has no " + prefix + "tblPr (it is required)", f.line, f.column});
-            if (!f.hasTblGrid) structure_.push_back({Level::Fail, f.qname + " has no " + prefix + "tblGrid (it is required)", f.line, f.column});
+        if (f.tag == Tag::Table) {
+            if (!f.hasTblPr) structure_.push_back({Level::Fail, "w:tbl has no w:tblPr (it is required)", f.line, f.column});
+            if (!f.hasTblGrid) structure_.push_back({Level::Fail, "w:tbl has no w:tblGrid (it is required)", f.line, f.column});
         }
-        if ((f.known == "wp:wrapTight" || f.known == "wp:wrapThrough") && !f.hasWrapPolygon)
-            structure_.push_back({Level::Fail, f.qname + " has no " + prefix + "wrapPolygon (it is required)", f.line, f.column});
+        if ((f.tag == Tag::WrapTight || f.tag == Tag::WrapThrough) && !f.hasWrapPolygon)
+            structure_.push_back({Level::Fail, f.known + " has no wp:wrapPolygon (it is required)", f.line, f.column});
         stack_.pop_back();
     }
 
@@ -176,8 +172,8 @@ public:
     }
 
 private:
-    void child(Frame& parent, const XmlElement& e, const std::string& qname) {
-        if (e.known.empty()) return;
+    void child(Frame& parent, const XmlElement& e) {
+        if (e.known.empty() || parent.known.empty()) return;
         if (parent.rule) {
             auto p = parent.rule->place.find(e.known);
             if (p != parent.rule->place.end()) {
@@ -185,31 +181,32 @@ private:
                 if (place < parent.top || (place == parent.top && parent.rule->once[place])) {
                     // Run properties are a free choice in the transitional
                     // schema; only a paragraph mark's revision marks have a place.
-                    const bool free = parent.known == "w:rPr" && e.known != "w:ins" && e.known != "w:del" &&
-                                      e.known != "w:moveFrom" && e.known != "w:moveTo";
+                    const bool free = parent.tag == Tag::RunProperties && e.tag != Tag::Insertion &&
+                                      e.tag != Tag::Deletion && e.tag != Tag::MoveFrom && e.tag != Tag::MoveTo;
                     order_.push_back({free ? Level::Warn : Level::StrictFail,
-                                      parent.qname + " child " + qname + " after " + parent.topChild, e.line, e.column});
+                                      parent.known + " child " + e.known + " after " + parent.topChild, e.line,
+                                      e.column});
                 } else {
                     parent.top = place;
-                    parent.topChild = qname;
+                    parent.topChild = e.known;
                 }
             }
         }
-        if (parent.holds != Holds::Nothing && IsBlock(e.known)) {
+        if (parent.holds != Holds::Nothing && IsBlock(e.tag)) {
             ++parent.blocks;
-            parent.lastBlock = e.known;
-            parent.lastBlockQname = qname;
+            parent.lastBlock = e.tag;
             parent.lastBlockLine = e.line;
             parent.lastBlockColumn = e.column;
         }
-        if (parent.known == "w:tbl") {
-            parent.hasTblPr |= e.known == "w:tblPr";
-            parent.hasTblGrid |= e.known == "w:tblGrid";
+        if (parent.tag == Tag::Table) {
+            parent.hasTblPr |= e.tag == Tag::TableProperties;
+            parent.hasTblGrid |= e.tag == Tag::TableGrid;
         }
-        if (parent.known == "wp:wrapTight" || parent.known == "wp:wrapThrough") parent.hasWrapPolygon |= e.known == "wp:wrapPolygon";
-        if (parent.known == "w:tblBorders" && (e.known == "w:tl2br" || e.known == "w:tr2bl"))
-            structure_.push_back({Level::Fail, parent.qname + " child " + qname + " is not allowed (only cell borders have diagonals)",
-                                  e.line, e.column});
+        if (parent.tag == Tag::WrapTight || parent.tag == Tag::WrapThrough)
+            parent.hasWrapPolygon |= e.tag == Tag::WrapPolygon;
+        if (parent.tag == Tag::TableBorders && (e.tag == Tag::DiagonalDown || e.tag == Tag::DiagonalUp))
+            structure_.push_back({Level::Fail, "w:tblBorders child " + e.known +
+                                  " is not allowed (only cell borders have diagonals)", e.line, e.column});
     }
 
     PackageContext& c_;

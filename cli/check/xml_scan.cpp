@@ -2,6 +2,7 @@
 
 #include <expat.h>
 
+#include <cstring>
 #include <unordered_map>
 
 namespace cli {
@@ -10,11 +11,6 @@ namespace ns {
 const char* const kContentTypes = "http://schemas.openxmlformats.org/package/2006/content-types";
 const char* const kPackageRelationships = "http://schemas.openxmlformats.org/package/2006/relationships";
 const char* const kMarkupCompatibility = "http://schemas.openxmlformats.org/markup-compatibility/2006";
-const char* const kOfficeVml = "urn:schemas-microsoft-com:office:office";
-bool IsRelationshipAttribute(std::string_view uri) {
-    return uri == "http://schemas.openxmlformats.org/officeDocument/2006/relationships" ||
-           uri == "http://purl.oclc.org/ooxml/officeDocument/relationships";
-}
 }  // namespace ns
 
 namespace {
@@ -37,6 +33,9 @@ const KnownNamespace kKnown[] = {
     {"http://schemas.microsoft.com/office/word/2010/wordprocessingShape", "wps"},
     {"http://schemas.microsoft.com/office/word/2010/wordprocessingGroup", "wpg"},
     {"http://schemas.openxmlformats.org/markup-compatibility/2006", "mc"},
+    {"http://schemas.openxmlformats.org/officeDocument/2006/relationships", "r"},
+    {"http://purl.oclc.org/ooxml/officeDocument/relationships", "r"},
+    {"urn:schemas-microsoft-com:office:office", "o"},
     {"http://schemas.openxmlformats.org/officeDocument/2006/math", "m"},
     {"http://schemas.openxmlformats.org/schemaLibrary/2006/main", "sl"},
 };
@@ -75,6 +74,18 @@ struct Scanner {
     std::unordered_map<std::string, int> inScope;
     std::string known;
     std::vector<XmlAttribute> attributes;
+    // Parts use few namespaces, mostly one after another: the last URI's
+    // prefix is kept.
+    std::string lastUri;
+    const char* lastKnown = nullptr;
+
+    const char* knownPrefix(std::string_view uri) {
+        if (uri.empty()) return nullptr;
+        if (uri.size() == lastUri.size() && uri == lastUri) return lastKnown;
+        lastUri.assign(uri);
+        lastKnown = Xml_KnownPrefix(uri);
+        return lastKnown;
+    }
 
     bool declared(std::string_view prefix) {
         if (prefix == "xml") return true;
@@ -89,15 +100,17 @@ struct Scanner {
     }
 
     void start(const char* name, const char** attrs) {
-        XmlElement e{{}, {}, {}, known, attributes, line(), column()};
-        SplitName(name, e.uri, e.local, e.prefix);
+        std::string_view uri, local, prefix;
+        SplitName(name, uri, local, prefix);
         known.clear();
-        if (const char* p = Xml_KnownPrefix(e.uri)) known.append(p).append(":").append(e.local);
+        if (const char* p = knownPrefix(uri)) known.append(p).append(":").append(local);
+        XmlElement e{uri, local, prefix, known, known.empty() ? Tag::Other : Xml_TagOf(known), attributes, line(), column()};
         attributes.clear();
         for (size_t i = 0; attrs[i]; i += 2) {
             XmlAttribute a;
             SplitName(attrs[i], a.uri, a.local, a.prefix);
             a.value = attrs[i + 1];
+            a.known = knownPrefix(a.uri);
             attributes.push_back(a);
         }
         if (!sawRoot) {
@@ -109,7 +122,8 @@ struct Scanner {
             return e.prefix.empty() ? std::string(e.local) : std::string(e.prefix) + ":" + std::string(e.local);
         };
         for (const XmlAttribute& a : attributes) {
-            if (a.uri == ns::kMarkupCompatibility &&
+            if (!a.known) continue;
+            if (std::strcmp(a.known, "mc") == 0 &&
                 (a.local == "Ignorable" || a.local == "ProcessContent" || a.local == "MustUnderstand")) {
                 for (std::string_view token : Tokens(a.value)) {
                     const std::string_view prefix = token.substr(0, token.find(':'));
@@ -117,8 +131,11 @@ struct Scanner {
                         undeclared("mc:" + std::string(a.local) + " on <" + qname() + "> names prefix '" +
                                    std::string(prefix) + "', which is not declared");
                 }
-            } else if (a.uri.empty() && a.local == "Requires" && e.uri == ns::kMarkupCompatibility &&
-                       e.local == "Choice") {
+            }
+        }
+        if (e.tag == Tag::Choice) {
+            for (const XmlAttribute& a : attributes) {
+                if (!a.uri.empty() || a.local != "Requires") continue;
                 for (std::string_view prefix : Tokens(a.value))
                     if (!declared(prefix))
                         undeclared("mc:Choice Requires=\"" + std::string(a.value) + "\" names prefix '" +
@@ -182,11 +199,29 @@ const std::string_view* XmlElement::attribute(std::string_view name) const {
 
 const std::string_view* XmlElement::attribute(const char* prefix, std::string_view name) const {
     for (const XmlAttribute& a : attributes)
-        if (a.local == name) {
-            const char* known = Xml_KnownPrefix(a.uri);
-            if (known && std::string_view(known) == prefix) return &a.value;
-        }
+        if (a.known && a.local == name && std::strcmp(a.known, prefix) == 0) return &a.value;
     return nullptr;
+}
+
+Tag Xml_TagOf(const std::string& known) {
+    static const std::unordered_map<std::string, Tag> tags = {
+        {"w:p", Tag::Paragraph}, {"w:tbl", Tag::Table}, {"w:tblPr", Tag::TableProperties},
+        {"w:tblGrid", Tag::TableGrid}, {"w:tc", Tag::Cell}, {"w:txbxContent", Tag::TextBox},
+        {"w:hdr", Tag::Header}, {"w:ftr", Tag::Footer}, {"w:footnote", Tag::Footnote},
+        {"w:footnotes", Tag::Footnotes}, {"w:endnote", Tag::Endnote}, {"w:endnotes", Tag::Endnotes},
+        {"w:sdt", Tag::StructuredTag}, {"w:customXml", Tag::CustomXml}, {"w:altChunk", Tag::AltChunk},
+        {"mc:AlternateContent", Tag::AlternateContent}, {"mc:Choice", Tag::Choice},
+        {"w:rPr", Tag::RunProperties}, {"w:ins", Tag::Insertion}, {"w:del", Tag::Deletion},
+        {"w:moveFrom", Tag::MoveFrom}, {"w:moveTo", Tag::MoveTo}, {"w:tblBorders", Tag::TableBorders},
+        {"w:tl2br", Tag::DiagonalDown}, {"w:tr2bl", Tag::DiagonalUp}, {"a:prstGeom", Tag::PresetGeometry},
+        {"wp:wrapSquare", Tag::WrapSquare}, {"wp:wrapTight", Tag::WrapTight},
+        {"wp:wrapThrough", Tag::WrapThrough}, {"wp:wrapPolygon", Tag::WrapPolygon},
+        {"w:bookmarkStart", Tag::BookmarkStart}, {"w:bookmarkEnd", Tag::BookmarkEnd},
+        {"w:sectPr", Tag::SectionProperties}, {"w:pgSz", Tag::PageSize}, {"w:pgMar", Tag::PageMargins},
+        {"wp:docPr", Tag::DrawingProperties},
+    };
+    auto it = tags.find(known);
+    return it == tags.end() ? Tag::Other : it->second;
 }
 
 const char* Xml_KnownPrefix(std::string_view uri) {

@@ -13,6 +13,17 @@ namespace cli {
 
 struct XmlAttribute {
     std::string_view uri, local, prefix, value;  // uri and prefix empty for an unprefixed attribute
+    const char* known = nullptr;                 // Xml_KnownPrefix(uri)
+};
+
+// The elements the rules look for by name, known once per element.
+enum class Tag {
+    Other,
+    Paragraph, Table, TableProperties, TableGrid, Cell, TextBox, Header, Footer, Footnote, Footnotes,
+    Endnote, Endnotes, StructuredTag, CustomXml, AltChunk, AlternateContent, Choice, RunProperties,
+    Insertion, Deletion, MoveFrom, MoveTo, TableBorders, DiagonalDown, DiagonalUp, PresetGeometry,
+    WrapSquare, WrapTight, WrapThrough, WrapPolygon, BookmarkStart, BookmarkEnd, SectionProperties,
+    PageSize, PageMargins, DrawingProperties,
 };
 
 struct XmlElement {
@@ -20,6 +31,7 @@ struct XmlElement {
     // "w:p", "a:ln", ...: the name under the prefix this checker gives the
     // namespace (transitional and strict alike); empty for other namespaces.
     const std::string& known;
+    Tag tag;
     const std::vector<XmlAttribute>& attributes;
     size_t line, column;
     // The value of an unprefixed attribute; null when it is absent.
@@ -59,16 +71,18 @@ struct XmlScan {
 XmlScan Xml_Scan(const std::string& bytes, const std::vector<XmlVisitor*>& visitors);
 
 // The prefix this checker gives a namespace URI ("w" for both main
-// WordprocessingML namespaces); null for any other.
+// WordprocessingML namespaces, "r" for relationship references, "o" for
+// VML's office namespace); null for any other.
 const char* Xml_KnownPrefix(std::string_view uri);
+
+// The tag of a known name ("w:tc"); Tag::Other for the rest.
+Tag Xml_TagOf(const std::string& known);
 
 // Namespace URIs the rules compare against.
 namespace ns {
 extern const char* const kContentTypes;
 extern const char* const kPackageRelationships;
 extern const char* const kMarkupCompatibility;
-extern const char* const kOfficeVml;
-bool IsRelationshipAttribute(std::string_view uri);  // r: (transitional or strict)
 }  // namespace ns
 
 }  // namespace cli

@@ -43,6 +43,25 @@ bool WritePart(Zip::Archive* out, const std::string& name, const pugi::xml_docum
     return WriteEntry(out, name, std::move(writer.result), written);
 }
 
+// A header or footer must hold a block; one made and left empty is saved
+// with an empty paragraph (the tree keeps no placeholder that later
+// appends would have to step over).
+bool WriteHeaderOrFooter(Zip::Archive* out, const std::string& name, const pugi::xml_document& xml,
+                         std::vector<std::string>* written) {
+    pugi::xml_node root = xml.document_element();
+    for (pugi::xml_node child = root.first_child(); child; child = child.next_sibling()) {
+        const char* n = child.name();
+        if (!std::strcmp(n, "w:p") || !std::strcmp(n, "w:tbl") || !std::strcmp(n, "w:sdt") ||
+            !std::strcmp(n, "w:customXml") || !std::strcmp(n, "w:altChunk") || !std::strcmp(n, "mc:AlternateContent"))
+            return WritePart(out, name, xml, written);
+    }
+    if (!root) return WritePart(out, name, xml, written);
+    pugi::xml_document copy;
+    copy.reset(xml);
+    copy.document_element().append_child("w:p");
+    return WritePart(out, name, copy, written);
+}
+
 // A header or footer entry that no relationship of the main part names any
 // more is left out: header and footer parts come from the parts the
 // document holds. One a relationship still names (of a type the library
@@ -178,7 +197,7 @@ bool Document::WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
     if (!WritePart(out, "[Content_Types].xml", contentTypesXml, written)) return false;
     for (const HeaderFooterList* list : {&headers, &footers})
         for (HeaderFooterPart* part = list->head; part; part = part->next) {
-            if (!WritePart(out, part->partName, part->xml, written)) return false;
+            if (!WriteHeaderOrFooter(out, part->partName, part->xml, written)) return false;
             if (part->hasRels && part->relsChanged &&
                 !WritePart(out, PackagePath_RelationshipsOf(part->partName), part->relsXml, written))
                 return false;

@@ -13,6 +13,7 @@
 
 #include "../content/paragraph_fixture.h"
 #include "image_files.h"
+#include "package_checker.h"
 
 class PictureFixture : public ParagraphFixture {
 protected:
@@ -82,19 +83,8 @@ protected:
         return n;
     }
 
-    // Runs the docx checker on a file the test wrote; its report on failure.
+    // The package checker passes a file the test wrote; its report if not.
     void ExpectCheckerPasses(const std::string& file, bool strict) {
-        const std::string checker = std::string(VEXWORD_SOURCE_DIR) + "/../shared/tools/check-docx";
-        const std::string command =
-            "'" + checker + "'" + (strict ? " --strict '" : " '") + file + "' > '" + file + ".check' 2>&1";
-        const int result = std::system(command.c_str());
-        std::string report;
-        if (FILE* f = std::fopen((file + ".check").c_str(), "rb")) {
-            char buffer[4096];
-            size_t n;
-            while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) report.append(buffer, n);
-            std::fclose(f);
-        }
-        EXPECT_EQ(result, 0) << report;
+        EXPECT_EQ(package_check_failures(file, strict), "");
     }
 };

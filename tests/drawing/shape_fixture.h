@@ -11,6 +11,7 @@
 #include <pugixml.hpp>
 
 #include "../content/paragraph_fixture.h"
+#include "package_checker.h"
 
 enum { kEmu = 0, kInches = 1, kCm = 2 };
 enum {
@@ -49,15 +50,6 @@ protected:
     // The checker's verdict on a file this test wrote (strict for one made
     // from scratch); "" when it passed without order warnings.
     std::string CheckerFailures(const std::string& file) {
-        const std::string checker = std::string(VEXWORD_SOURCE_DIR) + "/../shared/tools/check-docx";
-        if (std::system(("test -x '" + checker + "'").c_str()) != 0) return "";
-        const std::string report = path(file + ".report");
-        const std::string command = "'" + checker + "' " + (is_from_scratch_name(file) ? "--strict " : "") + "'" +
-                                    path(file) + "' > '" + report + "' 2>&1";
-        const int status = std::system(command.c_str());
-        std::ifstream in(report);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (status == 0 && text.find("WARN [order]") == std::string::npos) return "";
-        return text;
+        return package_check_failures(path(file), is_from_scratch_name(file), true);
     }
 };

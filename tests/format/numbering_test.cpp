@@ -13,6 +13,7 @@
 
 #include "../content/paragraph_fixture.h"
 #include "docx_builder.h"
+#include "package_checker.h"
 
 using vexrt::Object;
 
@@ -68,14 +69,7 @@ protected:
 
     // The checker's verdict on a file this test wrote; "" when it passed.
     std::string CheckerFailures(const std::string& file, bool strict) {
-        const std::string checker = std::string(VEXWORD_SOURCE_DIR) + "/../shared/tools/check-docx";
-        if (std::system(("test -x '" + checker + "'").c_str()) != 0) return "";
-        const std::string report = path(file + ".report");
-        const std::string command = "'" + checker + "' " + (strict ? "--strict " : "") + "'" + path(file) +
-                                    "' > '" + report + "' 2>&1";
-        if (std::system(command.c_str()) == 0) return "";
-        std::ifstream in(report);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return package_check_failures(path(file), strict);
     }
 };
 
