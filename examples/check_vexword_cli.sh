@@ -1,7 +1,8 @@
 #!/bin/sh
 # vexword as a command-line tool: help to standard output with exit 0,
 # usage errors with exit 2, the module version, and resave refusing to
-# replace a file unless given --force (and then replacing it whole).
+# replace a file unless given --force (and then replacing it whole), and
+# check's verdicts, JSON and exit codes.
 #   check_vexword_cli.sh VEXWORD IN.docx OUTDIR
 set -u
 vexword=$1 in=$2 out=$3
@@ -10,14 +11,15 @@ failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 
 help=$("$vexword" --help 2>/dev/null); [ $? = 0 ] || fail "--help does not exit 0"
-for command in info text links resave api; do
+for command in info text links resave check api; do
   echo "$help" | grep -q "^  $command" || fail "--help does not list $command"
   "$vexword" help "$command" 2>/dev/null | grep -q "^example: vexword $command" || fail "help $command shows no example"
 done
 [ -z "$("$vexword" --help 2>&1 >/dev/null)" ] || fail "--help writes to standard error"
 "$vexword" resave --help | grep -q "^usage: vexword resave \[--force\] IN.docx OUT.docx" || fail "resave --help"
 
-for args in "" "frob" "info" "info a b" "help frob" "info --force x.docx" "resave --bogus a b" "--version x"; do
+for args in "" "frob" "info" "info a b" "help frob" "info --force x.docx" "resave --bogus a b" "--version x" \
+    "check" "check --strict" "check --bogus x.docx" "check --force x.docx"; do
   # shellcheck disable=SC2086
   "$vexword" $args >/dev/null 2>&1
   status=$?
@@ -39,6 +41,20 @@ grep -q "not a document" "$copy" || fail "resave without --force changed the exi
 [ ! -e "$copy.partial" ] || fail "resave --force left its partial file"
 "$vexword" resave "$in" /nonexistent-folder/x.docx 2>/dev/null; status=$?
 [ "$status" = 1 ] || fail "resave into a missing folder exits $status, not 1"
+
+# check: a verdict line per file, the rules in its help, JSON for scripts.
+"$vexword" help check | grep -q "^  structure " || fail "help check does not list the rules"
+verdicts=$("$vexword" check --strict "$in" "$copy"); status=$?
+[ "$status" = 0 ] || fail "check --strict of the demo exits $status: $verdicts"
+[ "$(echo "$verdicts" | grep -c ': passed (0 warnings)$')" = 2 ] || fail "check prints no verdict per file: $verdicts"
+echo "not a document" > "$out/damaged.docx"
+verdicts=$("$vexword" check "$in" "$out/damaged.docx"); status=$?
+[ "$status" = 1 ] || fail "check of a damaged file exits $status, not 1"
+echo "$verdicts" | grep -q "^$out/damaged.docx: (archive): zip: error: " || fail "check names no zip error: $verdicts"
+echo "$verdicts" | grep -q "^$out/damaged.docx: failed (1 error, 0 warnings)$" || fail "check gives no failing verdict"
+json=$("$vexword" check --json "$in" "$out/damaged.docx")
+echo "$json" | python3 -c 'import json,sys; d=json.load(sys.stdin); assert d["passed"]==1 and d["failed"]==1 and d["files"][1]["findings"][0]["rule"]=="zip"' \
+  || fail "check --json: $json"
 
 [ "$failed" = 0 ] && echo "vexword command line: ok"
 exit "$failed"
