@@ -97,7 +97,9 @@ REALobject CreateDocument(REALobject f) {
         ThrowWordException("Could not create file", -14);
         return nullptr;
     }
-    return OpenDocument(f);
+    REALobject instance = OpenDocument(f);
+    if (instance) DocumentData_Of(instance)->wordDocument->StampCoreDatesNow();
+    return instance;
 }
 
 // ---------------------------------------------------------------- saving

@@ -20,7 +20,12 @@ void Document::CreateCore() {
           "cp:lastModifiedBy"})
         root.append_child(name);
     root.append_child("cp:revision").text() = "1";
+    StampCoreDatesNow();
+}
 
+void Document::StampCoreDatesNow() {
+    if (!coreXml.first_child()) CreateCore();
+    pugi::xml_node root = coreXml.document_element();
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -29,8 +34,11 @@ void Document::CreateCore() {
                                           local.tm_hour, local.tm_min, local.tm_sec,
                                           local.tm_gmtoff, stamp, sizeof stamp, false);
     for (const char* name : {"dcterms:created", "dcterms:modified"}) {
-        pugi::xml_node date = root.append_child(name);
-        date.append_attribute("xsi:type") = "dcterms:W3CDTF";
+        pugi::xml_node date = root.child(name);
+        if (!date) {
+            date = root.append_child(name);
+            date.append_attribute("xsi:type") = "dcterms:W3CDTF";
+        }
         date.text() = stamp;
     }
 }

@@ -133,6 +133,9 @@ public:
 
     // Replaces coreXml with a fresh core-properties part dated now.
     void CreateCore();
+    // Dates the core properties created and modified now (a new document
+    // is not as old as the blank package it comes from).
+    void StampCoreDatesNow();
     // Six hex digits of a colour-scheme slot (accent1, dk2, hlink...) of the
     // theme; "" when the theme lacks it. Valid until the theme changes.
     const char* LookupThemeColor(const char* slotName) const;
