@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "package/utf8_text.h"
+
 namespace cli {
 
 const char* const kArchivePart = "(archive)";
@@ -28,7 +30,10 @@ std::string Plural(size_t n, const char* word) {
     return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-void AppendJsonString(std::string& out, const std::string& s) {
+// Names are the bytes of the archive and the command line; JSON is UTF-8,
+// so what is not becomes U+FFFD.
+void AppendJsonString(std::string& out, std::string s) {
+    Utf8_Sanitize(s);
     out += '"';
     for (unsigned char c : s) {
         switch (c) {

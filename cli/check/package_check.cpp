@@ -32,7 +32,9 @@ void PackageContext::addAll(const std::string& part, const char* rule, std::vect
         if (found[i].level == Level::Fail) worst = Level::Fail;
         if (found[i].level == Level::StrictFail && worst == Level::Warn) worst = Level::StrictFail;
     }
-    add(worst, part, rule, std::to_string(found.size() - shown) + " more " + rule + " findings not shown");
+    const size_t hidden = found.size() - shown;
+    add(worst, part, rule,
+        std::to_string(hidden) + " more " + rule + (hidden == 1 ? " finding" : " findings") + " not shown");
 }
 
 std::string Check_Unquote(const std::string& s) {
@@ -200,9 +202,16 @@ CheckReport Check_PackageBytes(const std::string& name, const std::string& bytes
     Check_DrawingIds(c);
     if (!c.mainPart.empty()) {
         auto main = c.xml.find(c.mainPart);
-        if (main != c.xml.end() && main->second.scan.wellFormed() && main->second.scan.rootLocal != "document")
-            c.add(Level::Fail, c.mainPart, "xml",
-                  "the main part's document element is <" + main->second.scan.rootLocal + ">, not <w:document>");
+        if (main != c.xml.end() && main->second.scan.wellFormed()) {
+            const XmlScan& scan = main->second.scan;
+            const char* prefix = Xml_KnownPrefix(scan.rootUri);
+            const bool word = prefix && std::string(prefix) == "w";
+            if (!word || scan.rootLocal != "document")
+                c.add(Level::Fail, c.mainPart, "xml",
+                      "the main part's document element is <" + scan.rootLocal + ">" +
+                          (word ? "" : scan.rootUri.empty() ? " in no namespace" : " in namespace " + scan.rootUri) +
+                          ", not <w:document>");
+        }
     }
     return report;
 }

@@ -2,7 +2,6 @@
 // page can be: sides of at most 22 inches, and margins that leave room for
 // text.
 #include <cmath>
-#include <cstdlib>
 #include <optional>
 
 #include "check/package_context.h"
@@ -13,16 +12,30 @@ namespace {
 
 constexpr double kLargestSide = 31680;  // twips: 22 inches
 
-// A twips measure: a number, or a number with a unit ("2.5cm").
+// A twips measure: an integer, or a decimal number with a unit ("2.5cm"),
+// as the schema's patterns write them: no exponent, hexadecimal, '+' or
+// spaces (which strtod takes), and a '.' whatever the locale.
 std::optional<double> Twips(std::string_view v) {
-    if (v.empty()) return std::nullopt;
-    const std::string s(v);
-    char* end = nullptr;
-    const double n = std::strtod(s.c_str(), &end);
-    if (end == s.c_str() || !std::isfinite(n)) return std::nullopt;
-    const std::string unit(end);
+    const bool negative = !v.empty() && v[0] == '-';
+    double n = 0, scale = 1;
+    size_t at = negative, digits = 0, decimals = 0;
+    bool point = false;
+    for (; at < v.size(); ++at) {
+        if (v[at] >= '0' && v[at] <= '9') {
+            n = n * 10 + (v[at] - '0');
+            ++(point ? decimals : digits);
+            if (point) scale *= 10;
+        } else if (v[at] == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0 || (point && decimals == 0) || !std::isfinite(n)) return std::nullopt;
+    n = (negative ? -n : n) / scale;
+    const std::string unit(v.substr(at));
     if (unit.empty()) {
-        if (s.find_first_not_of("-0123456789") != std::string::npos) return std::nullopt;
+        if (point) return std::nullopt;
         return n;
     }
     if (unit == "in") return n * 1440;
@@ -53,11 +66,13 @@ public:
             s.sizeLine = e.line;
             s.sizeColumn = e.column;
         } else if (e.tag == Tag::PageMargins) {
-            s.top = Margin(e, "top");
-            s.bottom = Margin(e, "bottom");
-            s.left = Margin(e, "left");
-            s.right = Margin(e, "right");
-            s.gutter = Margin(e, "gutter");
+            // Only the top and bottom margins are signed (text over the
+            // header or footer).
+            s.top = Margin(e, "top", true);
+            s.bottom = Margin(e, "bottom", true);
+            s.left = Margin(e, "left", false);
+            s.right = Margin(e, "right", false);
+            s.gutter = Margin(e, "gutter", false);
             s.marginLine = e.line;
             s.marginColumn = e.column;
         }
@@ -90,20 +105,24 @@ private:
         } else if (*t < 1 || *t > kLargestSide) {
             found_.push_back({Level::Fail,
                               "page " + std::string(*name == 'w' ? "width" : "height") + " " + std::string(*v) +
-                                  " twips is not from 1 to 31680 (22 inches)",
+                                  " is not from 1 to 31680 twips (22 inches)",
                               e.line, e.column});
             return std::nullopt;
         }
         return t;
     }
 
-    std::optional<double> Margin(const XmlElement& e, const char* name) {
+    std::optional<double> Margin(const XmlElement& e, const char* name, bool signedMeasure) {
         const std::string_view* v = e.attribute("w", name);
         if (!v) return std::nullopt;
         const std::optional<double> t = Twips(*v);
         if (!t) {
             found_.push_back({Level::Fail, "w:pgMar w:" + std::string(name) + "=\"" + std::string(*v) + "\" is not a measure",
                               e.line, e.column});
+        } else if (*t < 0 && !signedMeasure) {
+            found_.push_back({Level::Fail, "w:pgMar w:" + std::string(name) + "=\"" + std::string(*v) + "\" is negative",
+                              e.line, e.column});
+            return std::nullopt;
         } else if (std::fabs(*t) > kLargestSide) {
             found_.push_back({Level::Fail, "margin w:" + std::string(name) + " " + std::string(*v) + " is larger than any page",
                               e.line, e.column});

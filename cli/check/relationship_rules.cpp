@@ -140,16 +140,21 @@ void CheckTargetType(PackageContext& c, const std::string& rels, const std::stri
 void Check_Relationships(PackageContext& c) {
     for (const std::string& n : c.parts) {
         if (Check_Lower(n).size() < 5 || Check_Lower(n).compare(n.size() - 5, 5, ".rels") != 0) continue;
+        // Part names are equal whatever their case: "_RELS/.rels" is the
+        // package's relationships, word/_rels/Document.xml.rels those of
+        // the entry word/document.xml.
         const std::string folder = Folder(n), base = BaseName(n);
-        if (BaseName(folder) != "_rels") {
+        if (Check_Lower(BaseName(folder)) != "_rels") {
             c.add(Level::Warn, n, "rels", "a relationships part outside a _rels folder; readers ignore it");
             continue;
         }
         const std::string sourceFolder = Folder(folder);
-        const std::string source =
-            base == ".rels" ? "" : (sourceFolder.empty() ? "" : sourceFolder + "/") + base.substr(0, base.size() - 5);
+        std::string source =
+            base.size() == 5 ? "" : (sourceFolder.empty() ? "" : sourceFolder + "/") + base.substr(0, base.size() - 5);
         if (!source.empty() && c.lookup(source).empty())
             c.add(Level::Warn, n, "rels", "the relationships of '" + source + "', which is not in the package");
+        else if (!source.empty())
+            source = c.lookup(source);
         auto part = c.xml.find(n);
         if (part == c.xml.end() || !part->second.scan.wellFormed()) continue;
         if (part->second.scan.rootUri != ns::kPackageRelationships || part->second.scan.rootLocal != "Relationships")

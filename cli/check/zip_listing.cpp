@@ -62,7 +62,8 @@ ZipListing ZipListing_Read(const std::string& b) {
     if (count == 0xFFFF || dirSize == 0xFFFFFFFF || dirOffset == 0xFFFFFFFF) {
         if (end >= kEnd64LocatorSize && Get(b, end - kEnd64LocatorSize, 4) == kEnd64LocatorSignature) {
             const uint64_t at = Get(b, end - kEnd64LocatorSize + 8, 8);
-            if (at + kEnd64Size <= b.size() && Get(b, at, 4) == kEnd64Signature) {
+            // Compared as a remainder: an offset near 2^64 would wrap a sum.
+            if (at <= b.size() && b.size() - at >= kEnd64Size && Get(b, at, 4) == kEnd64Signature) {
                 count = Get(b, at + 32, 8);
                 dirSize = Get(b, at + 40, 8);
                 dirOffset = Get(b, at + 48, 8);

@@ -1,8 +1,11 @@
 // Our own declarations of the host plug-in interface: the record types the
 // plug-in registers with, the opaque host handles, and the signature of every
 // host entry point the plug-in resolves by name. The host runtime in
-// runtime/ includes this header too, so both sides agree on one ABI.
-#pragma once
+// runtime/ includes this header too, so both sides agree on one ABI. The
+// runtime's installed headers carry a copy of it, so the guard is a macro:
+// a program that sees both copies sees one.
+#ifndef VEXWORD_PLUGIN_SDK_H
+#define VEXWORD_PLUGIN_SDK_H
 
 #include <cstddef>
 #include <cstdint>
@@ -213,3 +216,5 @@ typedef void (*RegisterPluginVersionProc)(int sdkVersion);
 //       String) as String":  REALstring (REALstring, REALstring, REALstring)
 
 }  // extern "C"
+
+#endif  // VEXWORD_PLUGIN_SDK_H

@@ -18,7 +18,9 @@
 #include <variant>
 #include <vector>
 
-#include "../../../src/host/plugin_sdk.h"
+// The plug-in record types the host shares with the plug-in; the build
+// puts a copy of the plug-in's own declarations beside this header.
+#include <vexrt/plugin_sdk.h>
 
 namespace vexrt {
 
