@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build demo test bench fuzz clean
+.PHONY: all setup configure build demo test bench fuzz library install package clean
 
 all: build
 
@@ -25,6 +25,22 @@ demo: configure
 test: build
 	@mkdir -p build/out
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The plug-in and the runtime alone (and vexword where its packages are
+# there), installed under PREFIX.
+LIBRARY_BUILD ?= build-library
+PREFIX ?= /usr/local
+library:
+	@./scripts/setup.sh library
+	@cmake -S . -B $(LIBRARY_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXWORD_TESTS=OFF -DVEXWORD_BENCH=OFF > /dev/null
+	@cmake --build $(LIBRARY_BUILD) -j $(JOBS)
+
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A .deb of the install (cpack -G DEB), in $(BUILD).
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target benchmarks

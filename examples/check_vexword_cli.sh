@@ -42,6 +42,16 @@ grep -q "not a document" "$copy" || fail "resave without --force changed the exi
 "$vexword" resave "$in" /nonexistent-folder/x.docx 2>/dev/null; status=$?
 [ "$status" = 1 ] || fail "resave into a missing folder exits $status, not 1"
 
+# The man page and the bash completion come from the same table as --help.
+manual=$("$vexword" --man | MANWIDTH=200 man -l - 2>/dev/null)
+for command in info text links resave fill pictures extract check api; do
+  echo "$manual" | grep -q "^       $command\( \|$\)" || fail "the man page has no $command"
+done
+"$vexword" --completion bash > "$out/vexword.bash"
+completion=$(bash -c '. "$1"; COMP_WORDS=(vexword ch); COMP_CWORD=1; _vexword; echo "${COMPREPLY[*]}";
+  COMP_WORDS=(vexword check --s); COMP_CWORD=2; _vexword; echo "${COMPREPLY[*]}"' sh "$out/vexword.bash")
+[ "$completion" = "$(printf 'check\n--strict')" ] || fail "bash completion gives: $completion"
+
 # check: a verdict line per file, the rules in its help, JSON for scripts.
 "$vexword" help check | grep -q "^  structure " || fail "help check does not list the rules"
 verdicts=$("$vexword" check --strict "$in" "$copy"); status=$?

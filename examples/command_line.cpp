@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -13,6 +14,8 @@
 namespace example {
 
 namespace {
+
+const char* const kToolDescription = "read, fill and check .docx documents through the VexlomarWord plug-in";
 
 std::string Synopsis(const Command& c) {
     std::string s = c.name;
@@ -78,12 +81,94 @@ int PrintVersion() {
     return kExitFailure;
 }
 
+// Roff text: backslashes and hyphens escaped, no line taken for a request.
+std::string Roff(const std::string& text) {
+    std::string out;
+    bool lineStart = true;
+    for (char ch : text) {
+        if (lineStart && (ch == '.' || ch == '\'')) out += "\\&";
+        if (ch == '\\') out += "\\e";
+        else if (ch == '-') out += "\\-";
+        else out += ch;
+        lineStart = ch == '\n';
+    }
+    return out;
+}
+
+// The options a command's synopsis names ("--json", "--csv", ...), and
+// --help and --force.
+std::vector<std::string> OptionsOf(const Command& c) {
+    std::vector<std::string> options = {"--help"};
+    if (c.writesFile) options.push_back("--force");
+    const std::string operands = c.operands;
+    for (size_t at = operands.find("--"); at != std::string::npos; at = operands.find("--", at + 2)) {
+        size_t end = at + 2;
+        while (end < operands.size() && (std::isalnum(static_cast<unsigned char>(operands[end])) || operands[end] == '-'))
+            ++end;
+        const std::string option = operands.substr(at, end - at);
+        if (option.size() > 2 && std::find(options.begin(), options.end(), option) == options.end())
+            options.push_back(option);
+        at = end - 2;
+    }
+    return options;
+}
+
 bool Exists(const std::string& path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
 }
 
 }  // namespace
+
+std::string CommandLine_ManPage(const char* tool, const char* version, const char* description,
+                                const std::vector<Command>& commands) {
+    std::ostringstream out;
+    std::string upper = tool;
+    for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    out << ".TH " << upper << " 1 \"\" \"" << Roff(version) << "\" \"User Commands\"\n"
+        << ".SH NAME\n" << tool << " \\- " << Roff(description) << "\n"
+        << ".SH SYNOPSIS\n.B " << tool << "\n\\fICOMMAND\\fR [\\fB\\-\\-force\\fR] [\\fIARGUMENTS\\fR]\n.br\n.B " << tool
+        << "\nhelp [\\fICOMMAND\\fR] | \\-\\-help | \\-\\-version\n"
+        << ".SH COMMANDS\n";
+    for (const Command& c : commands) {
+        out << ".TP\n.B " << Roff(Synopsis(c)) << "\n" << Roff(c.summary) << ".\n";
+        if (c.writesFile) out << "An existing output file is replaced only with \\fB\\-\\-force\\fR.\n";
+        if (c.details) out << ".sp\n.nf\n" << Roff(c.details) << ".fi\n";
+        out << ".sp\nExample: \\fB" << Roff(c.example) << "\\fR\n";
+    }
+    out << ".SH EXIT STATUS\n0 done, 1 failed (the document could not be read or written, or a check failed), "
+           "2 usage error.\n"
+        << ".SH ENVIRONMENT\n.TP\n.B VEXWORD_PLUGIN\nThe plug-in library to load instead of the one installed "
+           "beside the tool (\\fI../lib/\\fR from the tool's own folder).\n";
+    return out.str();
+}
+
+std::string CommandLine_BashCompletion(const char* tool, const std::vector<Command>& commands) {
+    std::ostringstream out;
+    std::string names;
+    for (const Command& c : commands) names += std::string(names.empty() ? "" : " ") + c.name;
+    out << "# bash completion for " << tool << ", made from its command table\n"
+        << "_" << tool << "() {\n"
+        << "    local cur=${COMP_WORDS[COMP_CWORD]}\n"
+        << "    if [ \"$COMP_CWORD\" -eq 1 ]; then\n"
+        << "        COMPREPLY=($(compgen -W \"" << names << " help --help --version\" -- \"$cur\"))\n"
+        << "        return\n    fi\n"
+        << "    case \"${COMP_WORDS[1]}\" in\n"
+        << "        help) COMPREPLY=($(compgen -W \"" << names << "\" -- \"$cur\")); return ;;\n";
+    for (const Command& c : commands) {
+        std::string options;
+        for (const std::string& o : OptionsOf(c)) options += (options.empty() ? "" : " ") + o;
+        out << "        " << c.name << ") local options=\"" << options << "\" ;;\n";
+    }
+    out << "        *) return ;;\n    esac\n"
+        << "    if [[ \"$cur\" == -* ]]; then\n"
+        << "        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
+        << "    else\n"
+        << "        COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+        << "    fi\n}\n"
+        << "complete -o filenames -F _" << tool << " " << tool << "\n";
+    return out.str();
+}
 
 int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -98,6 +183,16 @@ int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int
             const Command* c = args.size() == 2 ? Find(commands, args[1]) : nullptr;
             if (!c) return UsageError(tool, commands, "help takes one command name");
             std::cout << CommandHelp(tool, *c);
+            return kExitOk;
+        }
+        // What the build makes of the table: the man page and the shell
+        // completion, so that neither can differ from --help.
+        if (first == "--man" && args.size() == 1) {
+            std::cout << CommandLine_ManPage(tool, VEXWORD_VERSION_TEXT, kToolDescription, commands);
+            return kExitOk;
+        }
+        if (first == "--completion" && args.size() == 2 && args[1] == "bash") {
+            std::cout << CommandLine_BashCompletion(tool, commands);
             return kExitOk;
         }
         if (first == "--version") {

@@ -46,6 +46,12 @@ struct Command {
 // or any other failure its message and kExitFailure.
 int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int argc, char** argv);
 
+// The man page (roff) and the bash completion script of the tool, made from
+// its command table; `TOOL --man` and `TOOL --completion bash` print them.
+std::string CommandLine_ManPage(const char* tool, const char* version, const char* description,
+                                const std::vector<Command>& commands);
+std::string CommandLine_BashCompletion(const char* tool, const std::vector<Command>& commands);
+
 // Writes the file at `path` with `write`, which makes a new file at the path
 // it is given. When `path` exists it is replaced only with `force`, and only
 // once the new file is complete (written beside it, then renamed over it);

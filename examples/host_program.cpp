@@ -1,12 +1,30 @@
 #include "host_program.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 namespace example {
 
+namespace {
+
+// The plug-in where an install puts it: PREFIX/lib/NAME beside PREFIX/bin/TOOL.
+std::string InstalledPluginPath() {
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return "";
+    std::string folder(self, static_cast<size_t>(n));
+    folder = folder.substr(0, folder.rfind('/'));
+    const std::string candidate = folder + "/../" VEXWORD_INSTALLED_PLUGIN;
+    return ::access(candidate.c_str(), R_OK) == 0 ? candidate : "";
+}
+
+}  // namespace
+
 std::string PluginPath() {
     if (const char* env = std::getenv("VEXWORD_PLUGIN"); env && *env) return env;
-    return VEXWORD_DEFAULT_PLUGIN;
+    const std::string installed = InstalledPluginPath();
+    return installed.empty() ? VEXWORD_DEFAULT_PLUGIN : installed;
 }
 
 std::string Describe(const vexrt::HostException& e) {

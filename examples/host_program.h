@@ -9,7 +9,9 @@
 
 namespace example {
 
-// The plug-in library: $VEXWORD_PLUGIN, else the one this build made.
+// The plug-in library: $VEXWORD_PLUGIN when set, else the one installed
+// beside the program (../lib/ from its own folder), else the one this build
+// made.
 std::string PluginPath();
 
 // "WordException -3: Could not open internal file in document: ..."

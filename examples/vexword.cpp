@@ -176,8 +176,13 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
     auto textBoxes = [&](const Object& paragraph, std::vector<std::string>& lines) {
         for (std::string& line : TextBoxLines(rt, paragraph)) lines.push_back(std::move(line));
     };
-    for (const auto& t : example::ContainerLines(rt, doc, labels.body, labels.bodyCells, textBoxes))
-        std::cout << t << "\n";
+    // Empty paragraphs before the first text print nothing: a new document
+    // starts with the blank package's empty paragraph.
+    bool leading = true;
+    for (const auto& t : example::ContainerLines(rt, doc, labels.body, labels.bodyCells, textBoxes)) {
+        leading = leading && t.empty();
+        if (!leading) std::cout << t << "\n";
+    }
     for (const char* kind : {"Header", "Footer"}) {
         const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
         const bool headers = std::strcmp(kind, "Header") == 0;

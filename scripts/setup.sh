@@ -8,19 +8,25 @@
 #          GoogleTest, Google Benchmark
 #   tests: python3 with python-docx (other readers of what we write),
 #          pandoc, LibreOffice and poppler's pdftotext/pdfinfo (documents
-#          converted to PDF and read back), unzip
+#          converted to PDF and read back), unzip, man (the tool's man page)
 #   CI:    the same tools run the independent docx checker beside the
 #          checkout, which CI runs next to vexword check
 set -e
 packages="build-essential cmake pkg-config libpugixml-dev libzip-dev libffi-dev
 zlib1g-dev libjpeg-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev python3 python3-docx pandoc unzip
-nlohmann-json3-dev"
+nlohmann-json3-dev man-db"
 # LibreOffice comes with what it recommends (its fonts among them): without
 # fonts its PDFs hold no text to read back.
 with_recommends="poppler-utils libreoffice-writer-nogui"
 # `setup.sh fuzz`: clang and its libFuzzer runtime too, for `make fuzz`.
 if [ "${1:-}" = fuzz ]; then
   packages="$packages clang libclang-rt-14-dev"
+fi
+# `setup.sh library`: only what the plug-in and the runtime need (`make
+# library`: -DVEXWORD_TESTS=OFF -DVEXWORD_BENCH=OFF).
+if [ "${1:-}" = library ]; then
+  packages="build-essential cmake pkg-config libpugixml-dev libzip-dev libffi-dev zlib1g-dev"
+  with_recommends=""
 fi
 missing_of() {
   for p in "$@"; do

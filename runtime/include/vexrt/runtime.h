@@ -22,6 +22,16 @@
 // puts a copy of the plug-in's own declarations beside this header.
 #include <vexrt/plugin_sdk.h>
 
+// VEXLOMARWORD_PLUGIN: the plug-in's path as a string, defined by the build
+// and by CMake's package. pkg-config cannot hand a quoted string through a
+// shell's command substitution, so it defines VEXLOMARWORD_PLUGIN_PATH as
+// the bare path, made a string here.
+#if !defined(VEXLOMARWORD_PLUGIN) && defined(VEXLOMARWORD_PLUGIN_PATH)
+#define VEXRT_STRING_OF_(path) #path
+#define VEXRT_STRING_OF(path) VEXRT_STRING_OF_(path)
+#define VEXLOMARWORD_PLUGIN VEXRT_STRING_OF(VEXLOMARWORD_PLUGIN_PATH)
+#endif
+
 namespace vexrt {
 
 class Runtime;
