@@ -57,12 +57,12 @@ completion=$(bash -c '. "$1"; COMP_WORDS=(vexword ch); COMP_CWORD=1; _vexword; e
 verdicts=$("$vexword" check --strict "$in" "$copy"); status=$?
 [ "$status" = 0 ] || fail "check --strict of the demo exits $status: $verdicts"
 [ "$(echo "$verdicts" | grep -c ': passed (0 warnings)$')" = 2 ] || fail "check prints no verdict per file: $verdicts"
-echo "not a document" > "$out/damaged.docx"
-verdicts=$("$vexword" check "$in" "$out/damaged.docx"); status=$?
+echo "not a document" > "$out/damaged.not-a-docx"
+verdicts=$("$vexword" check "$in" "$out/damaged.not-a-docx"); status=$?
 [ "$status" = 1 ] || fail "check of a damaged file exits $status, not 1"
-echo "$verdicts" | grep -q "^$out/damaged.docx: (archive): zip: error: " || fail "check names no zip error: $verdicts"
-echo "$verdicts" | grep -q "^$out/damaged.docx: failed (1 error, 0 warnings)$" || fail "check gives no failing verdict"
-json=$("$vexword" check --json "$in" "$out/damaged.docx")
+echo "$verdicts" | grep -q "^$out/damaged.not-a-docx: (archive): zip: error: " || fail "check names no zip error: $verdicts"
+echo "$verdicts" | grep -q "^$out/damaged.not-a-docx: failed (1 error, 0 warnings)$" || fail "check gives no failing verdict"
+json=$("$vexword" check --json "$in" "$out/damaged.not-a-docx")
 echo "$json" | python3 -c 'import json,sys; d=json.load(sys.stdin); assert d["passed"]==1 and d["failed"]==1 and d["files"][1]["findings"][0]["rule"]=="zip"' \
   || fail "check --json: $json"
 
