@@ -5,14 +5,11 @@
 #include <sstream>
 
 #include "check/package_context.h"
+#include "package/package_paths.h"
 
 namespace cli {
 
-std::string Check_Lower(std::string s) {
-    for (char& ch : s)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    return s;
-}
+std::string Check_Lower(std::string s) { return PackagePath_Key(s); }
 
 std::string PackageContext::lookup(const std::string& partName) const {
     if (partSet.count(partName)) return partName;

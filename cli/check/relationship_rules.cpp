@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "check/package_context.h"
+#include "package/package_paths.h"
 
 namespace cli {
 
@@ -106,10 +107,6 @@ bool HasScheme(const std::string& target) {
     return false;
 }
 
-std::string RelationshipsOf(const std::string& part) {
-    const std::string folder = Folder(part);
-    return (folder.empty() ? "" : folder + "/") + "_rels/" + BaseName(part) + ".rels";
-}
 
 void CheckTargetType(PackageContext& c, const std::string& rels, const std::string& type, const std::string& entry,
                      const PackageItem& item) {
@@ -249,7 +246,7 @@ void Check_RelationshipUses(PackageContext& c) {
                 continue;
             }
             if (rels == c.relationships.end() || !rels->second.count(u.value)) {
-                found.push_back({level, shown + " names no relationship of " + RelationshipsOf(n), u.line, u.column});
+                found.push_back({level, shown + " names no relationship of " + PackagePath_RelationshipsOf(n), u.line, u.column});
                 continue;
             }
             const std::string type = TypeName(rels->second.at(u.value).type);
