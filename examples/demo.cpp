@@ -10,16 +10,41 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include <vexrt/runtime.h>
 
-#include "host_program.h"
 #include "image_files.h"
-#include "list_labels.h"
-#include "table_text.h"
 
 using vexrt::Object;
 using vexrt::Value;
+
+// The texts of a container's paragraphs (`vexword text` shows them with
+// their list labels and the text of their hyperlinks).
+static std::vector<std::string> ParagraphTexts(vexrt::Runtime& rt, const Object& container) {
+    std::vector<std::string> texts;
+    for (int64_t i = 0, n = rt.get(container, "ParagraphCount").integer(); i < n; ++i)
+        texts.push_back(rt.get(rt.call(container, "Paragraph", {i}).object(), "Text").text());
+    return texts;
+}
+
+// A table a line per row, its cells' texts separated by tabs.
+static std::vector<std::string> TableLines(vexrt::Runtime& rt, const Object& table) {
+    std::vector<std::string> lines;
+    for (int64_t r = 0, rows = rt.get(table, "RowCount").integer(); r < rows; ++r) {
+        std::string line;
+        Object row = rt.call(table, "Row", {r}).object();
+        for (int64_t c = 0, cells = rt.get(row, "ColumnCount").integer(); c < cells; ++c) {
+            if (c) line += "\t";
+            std::string cell;
+            for (const auto& text : ParagraphTexts(rt, rt.call(row, "Cell", {c}).object()))
+                if (!text.empty()) cell += (cell.empty() ? "" : " ") + text;
+            line += cell;
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 static void PrintModule(const vexrt::Runtime& rt) {
     const vexrt::ModuleInfo* m = rt.module();
@@ -185,7 +210,7 @@ int main(int argc, char** argv) {
     const std::string out = argc > 1 ? argv[1] : "build/out/demo.docx";
     try {
         vexrt::Runtime rt;
-        rt.loadPlugin(example::PluginPath());
+        rt.loadPlugin(vexrt::FindPlugin(VEXLOMARWORD_PLUGIN));
         PrintModule(rt);
 
         std::remove(out.c_str());
@@ -372,12 +397,11 @@ int main(int argc, char** argv) {
             Value v = rt.get(doc, p);
             std::cout << "  " << p << ": " << (v.isInteger() ? std::to_string(v.integer()) : v.text()) << "\n";
         }
-        std::cout << "paragraphs:\n";
-        const example::PackageLabels labels = example::PackageLabels_Read(out);
-        for (const auto& t : example::LabelledParagraphTexts(rt, doc, labels.body)) std::cout << "  | " << t << "\n";
+        std::cout << "paragraphs (their own runs; `vexword text` adds links and list labels):\n";
+        for (const auto& t : ParagraphTexts(rt, doc)) std::cout << "  | " << t << "\n";
         for (int64_t t = 0, n = rt.get(doc, "TableCount").integer(); t < n; ++t) {
             std::cout << "table " << t + 1 << ":\n";
-            for (const auto& line : example::TableLines(rt, rt.call(doc, "Table", {t}).object()))
+            for (const auto& line : TableLines(rt, rt.call(doc, "Table", {t}).object()))
                 std::cout << "  | " << line << "\n";
         }
         for (const char* kind : {"Header", "Footer"}) {
@@ -385,7 +409,7 @@ int main(int argc, char** argv) {
                 Object part = rt.call(doc, kind, {type, false}).object();
                 if (!part) continue;
                 std::cout << (type ? "first-page " : "") << kind << ":\n";
-                for (const auto& t : example::ParagraphTexts(rt, part)) std::cout << "  | " << t << "\n";
+                for (const auto& t : ParagraphTexts(rt, part)) std::cout << "  | " << t << "\n";
             }
         }
         Object last = rt.get(doc, "DefaultSection").object();
@@ -399,7 +423,7 @@ int main(int argc, char** argv) {
         PrintLinks(rt, doc);
         PrintFormatting(rt, doc);
     } catch (const vexrt::HostException& e) {
-        std::cerr << "demo: " << example::Describe(e) << "\n";
+        std::cerr << "demo: " << e.describe() << "\n";
         return 1;
     } catch (const std::exception& e) {
         std::cerr << "demo: " << e.what() << "\n";

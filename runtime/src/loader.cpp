@@ -15,6 +15,17 @@ namespace vexrt {
 
 namespace {
 
+// PREFIX/lib/NAME for a program in PREFIX/bin/, empty when there is none.
+std::string PluginBesideProgram() {
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return "";
+    std::string folder(self, static_cast<size_t>(n));
+    folder = folder.substr(0, folder.rfind('/'));
+    const std::string candidate = folder + "/../" VEXRT_INSTALLED_PLUGIN;
+    return ::access(candidate.c_str(), R_OK) == 0 ? candidate : "";
+}
+
 // Copies `path` to a new private file in the temporary folder; its path.
 std::string CopyToPrivateFile(const std::string& path) {
     const char* tmp = std::getenv("TMPDIR");
@@ -32,6 +43,12 @@ std::string CopyToPrivateFile(const std::string& path) {
 }
 
 }  // namespace
+
+std::string FindPlugin(const std::string& built) {
+    if (const char* env = std::getenv("VEXWORD_PLUGIN"); env && *env) return env;
+    const std::string beside = PluginBesideProgram();
+    return beside.empty() ? built : beside;
+}
 
 void Runtime::loadPlugin(const std::string& path, bool freshCopy) {
     Impl::Library library;

@@ -12,6 +12,12 @@ HostException::HostException(std::string className, std::string message, int64_t
     : std::runtime_error(className + " " + std::to_string(errorNumber) + ": " + message),
       className_(std::move(className)), message_(std::move(message)), errorNumber_(errorNumber) {}
 
+std::string HostException::describe() const {
+    std::string name = className_;
+    if (auto dot = name.rfind('.'); dot != std::string::npos) name = name.substr(dot + 1);
+    return name + " " + std::to_string(errorNumber_) + ": " + message_;
+}
+
 namespace {
 
 Impl* LiveImpl(Runtime* rt) {

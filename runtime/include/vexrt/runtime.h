@@ -36,6 +36,12 @@ namespace vexrt {
 
 class Runtime;
 
+// Where a program finds the plug-in: $VEXWORD_PLUGIN when set, else one
+// installed beside the program (../lib/ from the program's own folder, as a
+// moved or unpacked install has it), else `built`, the path the program was
+// built with (VEXLOMARWORD_PLUGIN).
+std::string FindPlugin(const std::string& built);
+
 // How the host presents itself to the plug-in. Fixed for one load.
 struct HostOptions {
     double version = 2024.01;         // what REALGetRBVersion answers
@@ -57,6 +63,8 @@ public:
     const std::string& className() const { return className_; }
     const std::string& message() const { return message_; }
     int64_t errorNumber() const { return errorNumber_; }
+    // "WordException -3: Could not open ...": the class without its module.
+    std::string describe() const;
 private:
     std::string className_, message_;
     int64_t errorNumber_;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace example {
+namespace cli {
 
 // A paragraph's label and its list level; an empty label: not in a list.
 struct ParagraphLabel {
@@ -45,4 +45,4 @@ struct PackageLabels {
 // package without a numbering part, has no labels.
 PackageLabels PackageLabels_Read(const std::string& path);
 
-}  // namespace example
+}  // namespace cli

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-namespace example {
+namespace cli {
 
 namespace {
 
@@ -71,4 +71,4 @@ std::string ApiReference_Markdown(const vexrt::ModuleInfo& module) {
     return out.str();
 }
 
-}  // namespace example
+}  // namespace cli

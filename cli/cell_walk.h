@@ -8,7 +8,7 @@
 
 #include <vexrt/runtime.h>
 
-namespace example {
+namespace cli {
 
 // Every paragraph of the container in document order, those of its tables'
 // cells included (and of tables nested in cells), each with where it is:
@@ -19,4 +19,4 @@ void Container_EachParagraph(
     vexrt::Runtime& rt, const vexrt::Object& container, const std::string& where,
     const std::function<void(const vexrt::Object& paragraph, const std::string& where)>& visit);
 
-}  // namespace example
+}  // namespace cli

@@ -1,37 +1,6 @@
-#include "host_program.h"
+#include "paragraph_text.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-
-namespace example {
-
-namespace {
-
-// The plug-in where an install puts it: PREFIX/lib/NAME beside PREFIX/bin/TOOL.
-std::string InstalledPluginPath() {
-    char self[4096];
-    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return "";
-    std::string folder(self, static_cast<size_t>(n));
-    folder = folder.substr(0, folder.rfind('/'));
-    const std::string candidate = folder + "/../" VEXWORD_INSTALLED_PLUGIN;
-    return ::access(candidate.c_str(), R_OK) == 0 ? candidate : "";
-}
-
-}  // namespace
-
-std::string PluginPath() {
-    if (const char* env = std::getenv("VEXWORD_PLUGIN"); env && *env) return env;
-    const std::string installed = InstalledPluginPath();
-    return installed.empty() ? VEXWORD_DEFAULT_PLUGIN : installed;
-}
-
-std::string Describe(const vexrt::HostException& e) {
-    std::string name = e.className();
-    if (auto dot = name.rfind('.'); dot != std::string::npos) name = name.substr(dot + 1);
-    return name + " " + std::to_string(e.errorNumber()) + ": " + e.message();
-}
+namespace cli {
 
 bool IsHyperlink(vexrt::Runtime& rt, const vexrt::Object& item) {
     return rt.className(item) == "VexlomarWord.Hyperlink";
@@ -73,4 +42,4 @@ std::vector<std::string> ParagraphTexts(vexrt::Runtime& rt, const vexrt::Object&
     return texts;
 }
 
-}  // namespace example
+}  // namespace cli

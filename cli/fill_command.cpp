@@ -23,12 +23,12 @@
 #include <nlohmann/json.hpp>
 
 #include "csv_reader.h"
-#include "host_program.h"
+#include "paragraph_text.h"
 #include "split_placeholders.h"
 
 using vexrt::Object;
 
-namespace example {
+namespace cli {
 
 namespace {
 
@@ -196,7 +196,7 @@ std::string FillRow(vexrt::Runtime& rt, const FillOptions& options, const BatchR
         try {
             FillOne(rt, options, row.pairs, row.out);
         } catch (const vexrt::HostException& e) {
-            message = Describe(e);
+            message = e.describe();
         } catch (const std::exception& e) {
             message = e.what();
         }
@@ -475,4 +475,4 @@ int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool f
     return FillPairs(rt, options);
 }
 
-}  // namespace example
+}  // namespace cli

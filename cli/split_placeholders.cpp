@@ -1,11 +1,11 @@
 #include "split_placeholders.h"
 
 #include "cell_walk.h"
-#include "host_program.h"
+#include "paragraph_text.h"
 
 using vexrt::Object;
 
-namespace example {
+namespace cli {
 
 namespace {
 
@@ -136,4 +136,4 @@ int SplitPlaceholders_Fill(vexrt::Runtime& rt, const Object& doc,
     return replaced;
 }
 
-}  // namespace example
+}  // namespace cli

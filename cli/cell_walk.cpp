@@ -1,6 +1,6 @@
 #include "cell_walk.h"
 
-namespace example {
+namespace cli {
 
 void Container_EachParagraph(
     vexrt::Runtime& rt, const vexrt::Object& container, const std::string& where,
@@ -29,4 +29,4 @@ void Container_EachParagraph(
     }
 }
 
-}  // namespace example
+}  // namespace cli

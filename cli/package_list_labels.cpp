@@ -12,7 +12,7 @@
 #include "format/numbering_labels.h"
 #include "package/package_paths.h"
 
-namespace example {
+namespace cli {
 
 namespace {
 
@@ -253,4 +253,4 @@ PackageLabels PackageLabels_Read(const std::string& path) {
     return result;
 }
 
-}  // namespace example
+}  // namespace cli

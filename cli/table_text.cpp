@@ -1,8 +1,8 @@
 #include "table_text.h"
 
-#include "host_program.h"
+#include "paragraph_text.h"
 
-namespace example {
+namespace cli {
 
 namespace {
 
@@ -120,4 +120,4 @@ TableCounts CountTables(vexrt::Runtime& rt, const vexrt::Object& container) {
     return counts;
 }
 
-}  // namespace example
+}  // namespace cli

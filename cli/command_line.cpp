@@ -9,9 +9,9 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "host_program.h"
+#include "paragraph_text.h"
 
-namespace example {
+namespace cli {
 
 namespace {
 
@@ -69,7 +69,7 @@ int UsageError(const char* tool, const std::vector<Command>& commands, const std
 // The module's constant "Version".
 int PrintVersion() {
     vexrt::Runtime rt;
-    rt.loadPlugin(PluginPath());
+    rt.loadPlugin(vexrt::FindPlugin(VEXLOMARWORD_PLUGIN));
     const vexrt::ModuleInfo* module = rt.module();
     if (module)
         for (const vexrt::ConstantInfo& k : module->constants)
@@ -224,10 +224,10 @@ int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int
             return UsageError(tool, commands,
                               std::string(c->name) + " takes " + (*c->operands ? c->operands : "no arguments"));
         vexrt::Runtime rt;
-        if (!c->withoutPlugin) rt.loadPlugin(PluginPath());
+        if (!c->withoutPlugin) rt.loadPlugin(vexrt::FindPlugin(VEXLOMARWORD_PLUGIN));
         return c->run(rt, parsed);
     } catch (const vexrt::HostException& e) {
-        std::cerr << tool << ": " << Describe(e) << "\n";
+        std::cerr << tool << ": " << e.describe() << "\n";
     } catch (const std::exception& e) {
         std::cerr << tool << ": " << e.what() << "\n";
     }
@@ -259,4 +259,4 @@ bool OutputFile_Write(const std::string& path, bool force, const std::function<v
     return true;
 }
 
-}  // namespace example
+}  // namespace cli

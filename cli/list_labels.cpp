@@ -1,8 +1,8 @@
 #include "list_labels.h"
 
-#include "host_program.h"
+#include "paragraph_text.h"
 
-namespace example {
+namespace cli {
 
 std::vector<std::string> LabelledParagraphTexts(vexrt::Runtime& rt, const vexrt::Object& container,
                                                 const StoryLabels& labels) {
@@ -22,4 +22,4 @@ std::vector<std::string> LabelledParagraphTexts(vexrt::Runtime& rt, const vexrt:
     return texts;
 }
 
-}  // namespace example
+}  // namespace cli

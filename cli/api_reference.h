@@ -7,11 +7,11 @@
 
 #include <vexrt/runtime.h>
 
-namespace example {
+namespace cli {
 
 // Every class in registration order (super-class, interfaces, constants,
 // properties with type and access, methods and shared methods with their
 // declarations), then every enumeration with its entries.
 std::string ApiReference_Markdown(const vexrt::ModuleInfo& module);
 
-}  // namespace example
+}  // namespace cli

@@ -11,9 +11,9 @@
 
 #include "package_list_labels.h"
 
-namespace example {
+namespace cli {
 
 std::vector<std::string> LabelledParagraphTexts(vexrt::Runtime& rt, const vexrt::Object& container,
                                                 const StoryLabels& labels);
 
-}  // namespace example
+}  // namespace cli

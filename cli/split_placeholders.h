@@ -11,7 +11,7 @@
 
 #include <vexrt/runtime.h>
 
-namespace example {
+namespace cli {
 
 // Runs whose texts may be joined: consecutive text runs of one paragraph,
 // or of one hyperlink. Runs of a field, runs holding a picture, a shape or
@@ -41,4 +41,4 @@ int SplitPlaceholders_Fill(vexrt::Runtime& rt, const vexrt::Object& doc,
 // replaced. Runs whose text does not change are not written.
 int RunGroup_FillAcross(vexrt::Runtime& rt, RunGroup& group, const std::string& name, const std::string& value);
 
-}  // namespace example
+}  // namespace cli

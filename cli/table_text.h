@@ -12,7 +12,7 @@
 
 #include "package_list_labels.h"
 
-namespace example {
+namespace cli {
 
 // Every paragraph and table row of the container, in document order. The
 // i-th paragraph gets the i-th label (labels belong to the container's own
@@ -38,4 +38,4 @@ struct TableCounts {
 };
 TableCounts CountTables(vexrt::Runtime& rt, const vexrt::Object& container);
 
-}  // namespace example
+}  // namespace cli

@@ -13,11 +13,11 @@
 
 #include <vexrt/runtime.h>
 
-namespace example {
+namespace cli {
 
 // `args` follow the word "fill"; with `force` an existing output file is
 // replaced (without, writing onto one fails). Returns the exit status: 0 when every
 // document was written, 1 when one failed, 2 for a wrong command line.
 int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool force);
 
-}  // namespace example
+}  // namespace cli

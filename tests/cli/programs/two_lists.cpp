@@ -8,8 +8,6 @@
 
 #include <vexrt/runtime.h>
 
-#include "host_program.h"
-
 using vexrt::Object;
 
 int main(int argc, char** argv) {
@@ -19,7 +17,7 @@ int main(int argc, char** argv) {
     }
     try {
         vexrt::Runtime rt;
-        rt.loadPlugin(example::PluginPath());
+        rt.loadPlugin(vexrt::FindPlugin(VEXLOMARWORD_PLUGIN));
         Object doc = rt.callShared("Document", "Create", {rt.makeFolderItem(argv[1])}).object();
         rt.call(doc, "AppendParagraph", {"Packing"});
         const std::vector<std::vector<const char*>> lists = {{"Fold", "Wrap"}, {"Label", "Seal"}};
@@ -35,7 +33,7 @@ int main(int argc, char** argv) {
         rt.call(doc, "Save");
         return 0;
     } catch (const vexrt::HostException& e) {
-        std::cerr << "two_lists: " << example::Describe(e) << "\n";
+        std::cerr << "two_lists: " << e.describe() << "\n";
         return 1;
     }
 }

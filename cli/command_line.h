@@ -12,7 +12,7 @@
 
 #include <vexrt/runtime.h>
 
-namespace example {
+namespace cli {
 
 enum ExitCode : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
@@ -59,4 +59,4 @@ std::string CommandLine_BashCompletion(const char* tool, const std::vector<Comma
 // false.
 bool OutputFile_Write(const std::string& path, bool force, const std::function<void(const std::string&)>& write);
 
-}  // namespace example
+}  // namespace cli

@@ -68,7 +68,7 @@ std::string Replaced(std::string text, const std::vector<std::pair<std::string, 
 }  // namespace
 
 TEST(CsvReaderTest, QuotedFieldsCommasQuotesLineBreaksAndAByteOrderMark) {
-    const example::CsvTable table = example::Csv_Parse(
+    const cli::CsvTable table = cli::Csv_Parse(
         "\xEF\xBB\xBFname,note\r\n"
         "\"Smith, Ann\",\"She said \"\"hi\"\"\r\nthen left\"\n"
         "\n"
@@ -85,8 +85,8 @@ TEST(CsvReaderTest, QuotedFieldsCommasQuotesLineBreaksAndAByteOrderMark) {
     EXPECT_EQ(table.records[3].fields, (std::vector<std::string>{"a\"b", ""}));
     EXPECT_EQ(table.records[4].fields, (std::vector<std::string>{"last", "row"}));
 
-    EXPECT_EQ(example::Csv_Parse("a,\"open\nb").error, "line 1: a quoted field is not closed");
-    EXPECT_EQ(example::Csv_Parse("a\n\"x\"y,b").error, "line 2: text after a closing quote");
+    EXPECT_EQ(cli::Csv_Parse("a,\"open\nb").error, "line 1: a quoted field is not closed");
+    EXPECT_EQ(cli::Csv_Parse("a\n\"x\"y,b").error, "line 2: text after a closing quote");
 }
 
 // Pairs on the command line and from a JSON object fill the body, tables

@@ -1,6 +1,6 @@
 #include "csv_reader.h"
 
-namespace example {
+namespace cli {
 
 CsvTable Csv_Parse(std::string_view text) {
     CsvTable table;
@@ -65,4 +65,4 @@ CsvTable Csv_Parse(std::string_view text) {
     return table;
 }
 
-}  // namespace example
+}  // namespace cli

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace example {
+namespace cli {
 
 struct CsvRecord {
     std::vector<std::string> fields;
@@ -24,4 +24,4 @@ struct CsvTable {
 // is a quoted field left open at the end. An empty line is no record.
 CsvTable Csv_Parse(std::string_view text);
 
-}  // namespace example
+}  // namespace cli

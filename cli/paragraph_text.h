@@ -1,5 +1,5 @@
-// What the example host programs share: finding the plug-in and reporting
-// host exceptions the way a host program's error handler would.
+// The text of a paragraph as a reader sees it, hyperlinks included: what
+// vexword's commands read paragraphs with.
 #pragma once
 
 #include <string>
@@ -7,15 +7,7 @@
 
 #include <vexrt/runtime.h>
 
-namespace example {
-
-// The plug-in library: $VEXWORD_PLUGIN when set, else the one installed
-// beside the program (../lib/ from its own folder), else the one this build
-// made.
-std::string PluginPath();
-
-// "WordException -3: Could not open internal file in document: ..."
-std::string Describe(const vexrt::HostException& e);
+namespace cli {
 
 // Whether a paragraph item is a Hyperlink, and the text of its runs.
 bool IsHyperlink(vexrt::Runtime& rt, const vexrt::Object& item);
@@ -30,4 +22,4 @@ std::string ParagraphText(vexrt::Runtime& rt, const vexrt::Object& paragraph);
 // hyperlinks in place.
 std::vector<std::string> ParagraphTexts(vexrt::Runtime& rt, const vexrt::Object& container);
 
-}  // namespace example
+}  // namespace cli

@@ -20,7 +20,7 @@
 #include "command_line.h"
 #include "drawing/image_size.h"
 #include "fill_command.h"
-#include "host_program.h"
+#include "paragraph_text.h"
 #include "list_labels.h"
 #include "table_text.h"
 
@@ -87,7 +87,7 @@ std::vector<std::string> TextBoxLines(vexrt::Runtime& rt, const Object& paragrap
     for (const Object& shape : AnchoredShapes(rt, paragraph)) {
         Object box = rt.call(shape, "Container", {false}).object();
         if (!box) continue;
-        for (const auto& t : example::ContainerLines(rt, box, {}, {})) lines.push_back("  [text box] " + t);
+        for (const auto& t : cli::ContainerLines(rt, box, {}, {})) lines.push_back("  [text box] " + t);
     }
     return lines;
 }
@@ -151,7 +151,7 @@ int Info(vexrt::Runtime& rt, const std::string& path) {
         std::cout << "Shapes: " << shapes << ", groups: " << groups << "\n";
     }
     if (Has(rt, "Table", "RowCount")) {
-        const example::TableCounts tables = example::CountTables(rt, doc);
+        const cli::TableCounts tables = cli::CountTables(rt, doc);
         std::cout << "Tables: " << tables.tables << " (nested included), rows: " << tables.rows
                   << ", cells: " << tables.cells << "\n";
     }
@@ -171,7 +171,7 @@ int Info(vexrt::Runtime& rt, const std::string& path) {
 int Text(vexrt::Runtime& rt, const std::string& path) {
     Object doc = Open(rt, path);
     // The runtime opened the package, so it can be read for its lists too.
-    const example::PackageLabels labels = example::PackageLabels_Read(path);
+    const cli::PackageLabels labels = cli::PackageLabels_Read(path);
     // The text boxes of a paragraph's shapes follow it.
     auto textBoxes = [&](const Object& paragraph, std::vector<std::string>& lines) {
         for (std::string& line : TextBoxLines(rt, paragraph)) lines.push_back(std::move(line));
@@ -179,19 +179,19 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
     // Empty paragraphs before the first text print nothing: a new document
     // starts with the blank package's empty paragraph.
     bool leading = true;
-    for (const auto& t : example::ContainerLines(rt, doc, labels.body, labels.bodyCells, textBoxes)) {
+    for (const auto& t : cli::ContainerLines(rt, doc, labels.body, labels.bodyCells, textBoxes)) {
         leading = leading && t.empty();
         if (!leading) std::cout << t << "\n";
     }
     for (const char* kind : {"Header", "Footer"}) {
         const std::vector<Object> parts = HeadersOrFooters(rt, doc, kind);
         const bool headers = std::strcmp(kind, "Header") == 0;
-        const example::StoryLabels* stories = headers ? labels.headers : labels.footers;
-        const example::CellLabels* cells = headers ? labels.headerCells : labels.footerCells;
+        const cli::StoryLabels* stories = headers ? labels.headers : labels.footers;
+        const cli::CellLabels* cells = headers ? labels.headerCells : labels.footerCells;
         for (int type = 0; type < 3; ++type) {
             if (!parts[type]) continue;
             std::cout << "--- " << kind << " (" << kHeaderFooterTypes[type] << ") ---\n";
-            for (const auto& t : example::ContainerLines(rt, parts[type], stories[type], cells[type], textBoxes))
+            for (const auto& t : cli::ContainerLines(rt, parts[type], stories[type], cells[type], textBoxes))
                 std::cout << t << "\n";
         }
     }
@@ -204,14 +204,14 @@ int Text(vexrt::Runtime& rt, const std::string& path) {
 // 2,1: ...".
 void ListLinks(vexrt::Runtime& rt, const Object& container, const std::string& where) {
     const int kHyperlinkField = 3;
-    example::Container_EachParagraph(rt, container, where, [&](const Object& p, const std::string& at) {
+    cli::Container_EachParagraph(rt, container, where, [&](const Object& p, const std::string& at) {
         const int64_t items = rt.get(p, "LogicalParagraphItemCount").integer();
         for (int64_t j = 0; j < items; ++j) {
             Object item = rt.call(p, "LogicalParagraphItem", {j}).object();
             if (!item) continue;
-            if (example::IsHyperlink(rt, item)) {
+            if (cli::IsHyperlink(rt, item)) {
                 const bool anchor = rt.get(item, "LinkToAnchor").boolean();
-                std::cout << at << ": " << example::HyperlinkText(rt, item) << " -> " << (anchor ? "#" : "")
+                std::cout << at << ": " << cli::HyperlinkText(rt, item) << " -> " << (anchor ? "#" : "")
                           << rt.get(item, "Address").text() << "\n";
             } else if (rt.get(item, "IsPartOfComplexRun").boolean() &&
                        rt.get(item, "ComplexRunFieldType").integer() == kHyperlinkField) {
@@ -239,23 +239,23 @@ int Links(vexrt::Runtime& rt, const std::string& path) {
     return 0;
 }
 
-int Resave(vexrt::Runtime& rt, const example::CommandArgs& args) {
+int Resave(vexrt::Runtime& rt, const cli::CommandArgs& args) {
     Object doc = Open(rt, args.operands[0]);
-    const bool written = example::OutputFile_Write(args.operands[1], args.force, [&](const std::string& out) {
+    const bool written = cli::OutputFile_Write(args.operands[1], args.force, [&](const std::string& out) {
         rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
     });
-    return written ? example::kExitOk : example::kExitFailure;
+    return written ? cli::kExitOk : cli::kExitFailure;
 }
 
-int Api(vexrt::Runtime& rt, const example::CommandArgs&) {
+int Api(vexrt::Runtime& rt, const cli::CommandArgs&) {
     const vexrt::ModuleInfo* module = rt.module();
     if (!module) throw std::runtime_error("the plug-in registered no module");
-    std::cout << example::ApiReference_Markdown(*module);
-    return example::kExitOk;
+    std::cout << cli::ApiReference_Markdown(*module);
+    return cli::kExitOk;
 }
 
-int Fill(vexrt::Runtime& rt, const example::CommandArgs& args) {
-    return example::FillCommand(rt, args.operands, args.force);
+int Fill(vexrt::Runtime& rt, const cli::CommandArgs& args) {
+    return cli::FillCommand(rt, args.operands, args.force);
 }
 
 // One inline picture and where it was found.
@@ -267,7 +267,7 @@ struct FoundPicture {
 // The inline pictures of a container's paragraphs, its cells' included.
 void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string& where,
                   std::vector<FoundPicture>& found) {
-    example::Container_EachParagraph(rt, container, where, [&](const Object& paragraph, const std::string& at) {
+    cli::Container_EachParagraph(rt, container, where, [&](const Object& paragraph, const std::string& at) {
         const int64_t runs = rt.get(paragraph, "RunCount").integer();
         for (int64_t r = 0; r < runs; ++r) {
             Value drawing = rt.get(rt.call(paragraph, "Run", {r}).object(), "Drawing");
@@ -330,7 +330,7 @@ int Extract(vexrt::Runtime& rt, const std::string& path, const std::string& dir,
             name = stem + "-" + std::to_string(n) + extension;
         if (written.count(name)) continue;
         written[name] = bytes;
-        const bool fresh = example::OutputFile_Write((std::filesystem::path(dir) / name).string(), force,
+        const bool fresh = cli::OutputFile_Write((std::filesystem::path(dir) / name).string(), force,
                                                      [&](const std::string& file) {
                                                          std::ofstream out(file, std::ios::binary);
                                                          out << bytes;
@@ -338,28 +338,28 @@ int Extract(vexrt::Runtime& rt, const std::string& path, const std::string& dir,
                                                              throw std::runtime_error("cannot write " + name +
                                                                                       " into " + dir);
                                                      });
-        if (!fresh) return example::kExitFailure;
+        if (!fresh) return cli::kExitFailure;
         std::cout << p.where << ": " << name << " (" << bytes.size() << " bytes)\n";
     }
     return 0;
 }
 
-int RunPictures(vexrt::Runtime& rt, const example::CommandArgs& args) { return Pictures(rt, args.operands[0]); }
-int RunExtract(vexrt::Runtime& rt, const example::CommandArgs& args) {
+int RunPictures(vexrt::Runtime& rt, const cli::CommandArgs& args) { return Pictures(rt, args.operands[0]); }
+int RunExtract(vexrt::Runtime& rt, const cli::CommandArgs& args) {
     return Extract(rt, args.operands[0], args.operands[1], args.force);
 }
-int RunInfo(vexrt::Runtime& rt, const example::CommandArgs& args) { return Info(rt, args.operands[0]); }
-int RunText(vexrt::Runtime& rt, const example::CommandArgs& args) { return Text(rt, args.operands[0]); }
-int RunLinks(vexrt::Runtime& rt, const example::CommandArgs& args) { return Links(rt, args.operands[0]); }
-int RunCheck(vexrt::Runtime&, const example::CommandArgs& args) {
+int RunInfo(vexrt::Runtime& rt, const cli::CommandArgs& args) { return Info(rt, args.operands[0]); }
+int RunText(vexrt::Runtime& rt, const cli::CommandArgs& args) { return Text(rt, args.operands[0]); }
+int RunLinks(vexrt::Runtime& rt, const cli::CommandArgs& args) { return Links(rt, args.operands[0]); }
+int RunCheck(vexrt::Runtime&, const cli::CommandArgs& args) {
     const int status = cli::Check_Command(args.operands, std::cout, std::cerr);
-    if (status == example::kExitUsage) std::cerr << "usage: vexword check [--strict] [--json] FILE.docx...\n";
+    if (status == cli::kExitUsage) std::cerr << "usage: vexword check [--strict] [--json] FILE.docx...\n";
     return status;
 }
 
 // One line a command: name, operands and their number, summary, example,
 // whether it writes a file (and so takes --force), and what runs it.
-const std::vector<example::Command> kCommands = {
+const std::vector<cli::Command> kCommands = {
     {"info", "FILE.docx", 1, "core properties, body counts, shapes and groups, sections, kinds of headers and footers",
      "vexword info letter.docx", false, RunInfo},
     {"text", "FILE.docx", 1, "paragraph texts of the body (with list labels and text boxes), then of each header and footer",
@@ -384,4 +384,4 @@ const std::vector<example::Command> kCommands = {
 
 }  // namespace
 
-int main(int argc, char** argv) { return example::CommandLine_Main("vexword", kCommands, argc, argv); }
+int main(int argc, char** argv) { return cli::CommandLine_Main("vexword", kCommands, argc, argv); }
