@@ -27,6 +27,19 @@ for args in "" "frob" "info" "info a b" "help frob" "info --force x.docx" "resav
 done
 "$vexword" frob 2>&1 >/dev/null | grep -q "^usage:" || fail "a usage error does not show the usage on standard error"
 
+# The plug-in: $VEXWORD_PLUGIN first, then the one installed beside the
+# program (../lib/), then the build's. A damaged one beside a copy of the
+# tool proves which it loads.
+plugin=$(cd "$(dirname "$vexword")" && pwd)/libVexlomarWord.so
+rm -rf "$out/prefix" && mkdir -p "$out/prefix/bin" "$out/prefix/lib"
+cp "$vexword" "$out/prefix/bin/vexword"
+echo "not a library" > "$out/prefix/lib/libVexlomarWord.so"
+(cd / && "$out/prefix/bin/vexword" info "$in" 2>&1) | grep -q "prefix/bin/../lib/libVexlomarWord.so" \
+  || fail "vexword does not load the plug-in beside it"
+(cd / && VEXWORD_PLUGIN="$plugin" "$out/prefix/bin/vexword" info "$in" >/dev/null) || fail "VEXWORD_PLUGIN is not loaded first"
+rm "$out/prefix/lib/libVexlomarWord.so"
+(cd / && "$out/prefix/bin/vexword" info "$in" >/dev/null) || fail "without one beside it, vexword does not load the build's"
+
 "$vexword" --version | grep -qx "VexlomarWord [0-9][0-9.]*" || fail "--version prints no module version"
 
 copy="$out/copy.docx"

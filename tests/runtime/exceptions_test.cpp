@@ -23,6 +23,8 @@ TEST_F(ToyTest, AnExceptionRaisedByPlugInCodeReachesTheCaller) {
 TEST_F(ToyTest, APlugInExceptionClassFindsTheHostConstructorUpItsChain) {
     Object s = shape("s");
     EXPECT_RAISED(rt().call(s, "Boom", {5}), "Toy.ToyError", "toy error", 5);
+    // A host program's error line names the class without its module.
+    EXPECT_EQ(raised([&] { rt().call(s, "Boom", {5}); }).describe(), "ToyError 5: toy error");
 }
 
 TEST_F(ToyTest, TheExceptionHandlerHandsTheExceptionToPlugInCode) {
