@@ -113,13 +113,9 @@ pugi::xml_node Body_NewParagraphNode(REALobject document, pugi::xml_node body, p
 
 pugi::xml_node Container_NewParagraphNode(ContainerData* container) {
     if (container->kind == ContainerKindBody) {
-        // The body's final section properties must stay its last child.
-        pugi::xml_node sectPr = Body_FinalSectPr(container->node);
-        if (!sectPr) {
-            ThrowWordException("Main document w:sectPr section was not found", 5001);
-            return {};
-        }
-        return Body_NewParagraphNode(container->document, container->node, sectPr);
+        // The body's final section properties must stay its last child; a
+        // body without them (they are optional) takes it at its end.
+        return Body_NewParagraphNode(container->document, container->node, Body_FinalSectPr(container->node));
     }
     return container->node.append_child("w:p");
 }

@@ -53,7 +53,7 @@ void MediaNames_Collect(const Word::Document& document, const ImagesToBeAdded& p
         }
         Zip::zip_close(archive);
     }
-    CollectTargets(document.relsXml, Rel_PartName(nullptr), names);
+    CollectTargets(document.relsXml, Rel_PartName(document, nullptr), names);
     for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
         for (Word::HeaderFooterPart* part = list->head; part; part = part->next)
             CollectTargets(part->relsXml, part->partName, names);

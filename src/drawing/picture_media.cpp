@@ -12,7 +12,7 @@ std::string PictureMedia_Entry(Word::Document& document, Word::HeaderFooterPart*
     pugi::xml_node rel = Rel_FromID(document, relId, part);
     found = static_cast<bool>(rel);
     if (!found || std::strcmp(rel.attribute("TargetMode").value(), "External") == 0) return std::string();
-    return PackagePath_Resolve(Rel_PartName(part), rel.attribute("Target").value());
+    return PackagePath_Resolve(Rel_PartName(document, part), rel.attribute("Target").value());
 }
 
 Word::open_result_code PictureMedia_Read(REALobject document, Word::HeaderFooterPart* part, const char* relId,

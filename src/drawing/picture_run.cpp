@@ -8,6 +8,7 @@
 #include "drawing/media_names.h"
 #include "format/xml_namespaces.h"
 #include "package/content_types.h"
+#include "package/package_paths.h"
 #include "package/relationship_uses.h"
 #include "package/relationships.h"
 
@@ -22,11 +23,8 @@ constexpr int64_t kEmuPerPixel = 914400 / 96;
 
 // The relationship target of word/media/<fileName> from `part`: relative
 // to the part's folder when that is word/, else absolute.
-std::string MediaTarget(Word::HeaderFooterPart* part, const std::string& fileName) {
-    const std::string partName = Rel_PartName(part);
-    const size_t slash = partName.rfind('/');
-    if (slash != std::string::npos && partName.compare(0, slash + 1, "word/") == 0) return "media/" + fileName;
-    return "/word/media/" + fileName;
+std::string MediaTarget(const Word::Document& document, Word::HeaderFooterPart* part, const std::string& fileName) {
+    return PackagePath_TargetFrom(Rel_PartName(document, part), "word/media/" + fileName);
 }
 
 void AppendNonVisual(pugi::xml_node node, const char* name, int64_t id, const std::string& title) {
@@ -67,7 +65,7 @@ pugi::xml_node Paragraph_AppendPicture(REALobject document, pugi::xml_node parag
     Word::HeaderFooterPart* part = doc.PartOfNode(paragraph);
     const std::string relId = Rel_GetNextFreeID(doc, part);
     const std::string fileName = Document_NewMediaName(document, jpeg ? ".jpeg" : ".png");
-    Rel_AddID(doc, relId.c_str(), MediaTarget(part, fileName).c_str(), "image", part);
+    Rel_AddID(doc, relId.c_str(), MediaTarget(doc, part, fileName).c_str(), "image", part);
     AddToImageToBeAdded(data, relId, fileName, bytes);
     if (jpeg)
         RegisterExtension(doc, "jpeg", "image/jpeg");

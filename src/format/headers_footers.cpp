@@ -6,6 +6,7 @@
 #include "format/schema_order.h"
 #include "format/xml_namespaces.h"
 #include "format/section_properties.h"
+#include "package/package_paths.h"
 #include "package/relationships.h"
 #include "package/xml_string_writer.h"
 
@@ -117,7 +118,7 @@ pugi::xml_node HeaderFooter_Find(Word::Document& document, HeaderFooterKind kind
     MakeTypeShow(document, sectPr, typeText);
 
     auto* part = new Word::HeaderFooterPart;
-    part->target = name;
+    part->target = PackagePath_TargetFrom(document.mainPartName, "word/" + name);
     part->id = id;
     part->partName = "word/" + name;
     HeaderFooter_CreateInitialXML(part->xml, kind);

@@ -208,7 +208,7 @@ bool AddNumbering(Word::Document& document, bool bullets) {
     for (pugi::xml_node rel : rels.children()) {
         if (numberingType != rel.attribute("Type").value()) continue;
         if (std::strcmp(rel.attribute("TargetMode").value(), "External") == 0) continue;
-        const std::string name = PackagePath_Resolve("word/document.xml", rel.attribute("Target").value());
+        const std::string name = PackagePath_Resolve(document.mainPartName, rel.attribute("Target").value());
         if (name.empty() || document.HoldsPart(name)) continue;
         target = rel.attribute("Target").value();
         partName = name;
@@ -219,6 +219,7 @@ bool AddNumbering(Word::Document& document, bool bullets) {
         for (int n = 2; document.HoldsPart("word/" + target); ++n)
             target = "numbering" + std::to_string(n) + ".xml";
         partName = "word/" + target;
+        target = PackagePath_TargetFrom(document.mainPartName, partName);
         const std::string id = Rel_GetNextFreeID(document);
         Rel_AddID(document, id.c_str(), target.c_str(), "numbering");
     }

@@ -347,18 +347,36 @@ int zip_entry_info(Archive* archive, size_t index, EntryInfo& info) {
     return 0;
 }
 
-int zip_entry_check(Archive* archive, size_t index) {
-    if (!archive || archive->writing) return -1;
-    EntryInfo info;
-    if (zip_entry_info(archive, index, info) != 0) return -1;
-    zip_file_t* file = zip_fopen_index(archive->zip, index, info.stored ? 0 : ZIP_FL_COMPRESSED);
+namespace {
+
+// Reads entry `index` to its end (compressed bytes or data) and checks
+// that it is `expected` bytes long; stops as soon as it is longer, before
+// a bomb runs on.
+int ReadThrough(Archive* archive, size_t index, zip_flags_t flags, uint64_t expected) {
+    zip_file_t* file = zip_fopen_index(archive->zip, index, flags);
     if (!file) return -1;
     char chunk[1 << 16];
     zip_int64_t n;
+    uint64_t total = 0;
     while ((n = zip_fread(file, chunk, sizeof chunk)) > 0) {
+        total += static_cast<uint64_t>(n);
+        if (total > expected) {
+            n = -1;
+            break;
+        }
     }
     if (zip_fclose(file) != 0) n = -1;
-    return n < 0 ? -1 : 0;
+    return n < 0 || total != expected ? -1 : 0;
+}
+
+}  // namespace
+
+int zip_entry_check(Archive* archive, size_t index, bool inflate) {
+    if (!archive || archive->writing) return -1;
+    EntryInfo info;
+    if (zip_entry_info(archive, index, info) != 0) return -1;
+    if (ReadThrough(archive, index, ZIP_FL_COMPRESSED, info.compressedSize) != 0) return -1;
+    return inflate ? ReadThrough(archive, index, 0, info.size) : 0;
 }
 
 int zip_entry_copy(Archive* to, Archive* from, size_t index) {

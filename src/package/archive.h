@@ -95,11 +95,12 @@ ssize_t zip_entry_read_limited(Archive* archive, std::string& out, const ReadLim
 // that the caller frees with free(); null on failure.
 ssize_t zip_entry_read_limited(Archive* archive, char** buffer, size_t* size, const ReadLimits& limits);
 
-// Reads entry `index` through to its end without keeping it: a stored
-// entry as its data (which checks its CRC), any other as its compressed
-// bytes (which checks that its local header and data are where the
-// directory says). 0 when it reads whole.
-int zip_entry_check(Archive* archive, size_t index);
+// Reads entry `index` through to its end in chunks, without keeping it: its
+// compressed bytes (which checks that its local header and data are where
+// the directory says, as a copy needs them) and, with `inflate`, its data
+// too, checked against its CRC and its declared size. 0 when it reads
+// whole.
+int zip_entry_check(Archive* archive, size_t index, bool inflate);
 
 // Adds entry `index` of `from` (opened for reading) to `to` (being written)
 // under the same name, copying its compressed bytes as they are: nothing is

@@ -1,8 +1,13 @@
-// The core-properties part made for a package that has none.
+// The core-properties part made for a package that has none, and its
+// relationship from the package.
 #include <ctime>
+#include <string>
+#include <unordered_set>
 
 #include "host/dates.h"
+#include "package/content_types.h"
 #include "package/document.h"
+#include "package/relationships.h"
 
 namespace Word {
 
@@ -21,6 +26,28 @@ void Document::CreateCore() {
         root.append_child(name);
     root.append_child("cp:revision").text() = "1";
     StampCoreDatesNow();
+    RelateCore();
+}
+
+void Document::RelateCore() {
+    if (coreRelated) return;
+    if (!packageRelsXml.document_element()) {
+        packageRelsXml.reset();
+        packageRelsXml.append_child("Relationships").append_attribute("xmlns") = kPackageRelationshipsNamespace;
+    }
+    pugi::xml_node rels = packageRelsXml.document_element();
+    std::unordered_set<std::string> ids;
+    for (pugi::xml_node rel : rels.children("Relationship")) ids.insert(rel.attribute("Id").value());
+    std::string id = "rIdCore";
+    for (int n = 2; ids.count(id); ++n) id = "rIdCore" + std::to_string(n);
+    pugi::xml_node rel = rels.append_child("Relationship");
+    rel.append_attribute("Id") = id.c_str();
+    rel.append_attribute("Type") = kCorePropertiesType;
+    rel.append_attribute("Target") = corePartName.c_str();
+    ContentType_SetPart(*this, ("/" + corePartName).c_str(),
+                        "application/vnd.openxmlformats-package.core-properties+xml");
+    coreRelated = true;
+    packageRelsChanged = true;
 }
 
 void Document::StampCoreDatesNow() {

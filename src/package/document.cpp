@@ -19,7 +19,7 @@ namespace Word {
 namespace {
 
 const char* const kMissingEntry = "Could not open internal file in document: ";
-const char* const kMainPart = "word/document.xml";
+const char* const kReadFailed = "Error reading zip entry";
 
 // The bytes of one entry, freed unless handed to a DOM.
 struct EntryBuffer {
@@ -50,8 +50,11 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return ok;
 }
 
+// Reads one entry whole; its CRC and size are checked as it is read, and
+// its name goes into `read` (when given) once it read whole.
 open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, EntryBuffer& out,
-                           bool required, std::string& lastError) {
+                           bool required, std::string& lastError,
+                           std::unordered_set<std::string>* read = nullptr) {
     if (Zip::zip_entry_open(archive, name.c_str()) != 0) {
         if (!required) return success;
         lastError = kMissingEntry + name;
@@ -60,9 +63,11 @@ open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, Entry
     out.present = true;
     if (Zip::zip_entry_read_limited(archive, &out.data, &out.size, Zip::kPartReadLimits) < 0) {
         Zip::zip_entry_close(archive);
+        lastError = kReadFailed + std::string(": ") + name;
         return entry_read_failed;
     }
     if (Zip::zip_entry_close(archive) != 0) return entry_close_failed;
+    if (read) read->insert(PackagePath_Key(name));
     return success;
 }
 
@@ -85,10 +90,8 @@ bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
 }
 
 // Every entry must be one a reader can take: a name used once (part names
-// ignore case), not encrypted, stored or deflated, its bytes where the
-// directory says, and a stored one true to its CRC (the copy at saving
-// checks it). A package that breaks this could be opened but never saved
-// as it was.
+// ignore case), not encrypted, stored or deflated. The bytes of each are
+// verified once the parts are read (VerifyEntries).
 open_result_code CheckEntries(Zip::Archive* archive) {
     ssize_t count = Zip::zip_total_entries(archive);
     if (count < 0) return zip_open_failed;
@@ -99,7 +102,25 @@ open_result_code CheckEntries(Zip::Archive* archive) {
         if (Zip::zip_entry_info(archive, static_cast<size_t>(i), info) != 0) return zip_open_failed;
         if (!names.insert(PackagePath_Key(info.name)).second) return zip_open_failed;
         if (info.encrypted || !info.methodSupported) return entry_read_failed;
-        if (Zip::zip_entry_check(archive, static_cast<size_t>(i)) != 0) return entry_read_failed;
+    }
+    return success;
+}
+
+// Reads every entry's compressed bytes as a copy will, and inflates every
+// entry not read at opening (reading checked those) against its CRC and
+// size: an entry the library never parses is copied into every save, which
+// must not carry damage on as if it were sound.
+open_result_code VerifyEntries(Zip::Archive* archive, const std::unordered_set<std::string>& read,
+                               std::string& lastError) {
+    const ssize_t count = Zip::zip_total_entries(archive);
+    Zip::EntryInfo info;
+    for (ssize_t i = 0; i < count; ++i) {
+        if (Zip::zip_entry_info(archive, static_cast<size_t>(i), info) != 0) return zip_open_failed;
+        const bool inflate = read.count(PackagePath_Key(info.name)) == 0;
+        if (Zip::zip_entry_check(archive, static_cast<size_t>(i), inflate) != 0) {
+            lastError = kReadFailed + std::string(": ") + info.name;
+            return entry_read_failed;
+        }
     }
     return success;
 }
@@ -144,16 +165,26 @@ open_result_code Document::Open() {
     open_result_code result = CheckEntries(archive);
     if (result != success) return result;
 
+    FindPackageParts(archive);
+    const std::string kMainPart = mainPartName;
     EntryBuffer document, core, rels, contentTypes;
-    result = ReadEntry(archive, kMainPart, document, true, lastError);
-    if (result == success) result = ReadEntry(archive, "docProps/core.xml", core, false, lastError);
+    result = ReadEntry(archive, kMainPart, document, true, lastError, &entriesReadAtOpen);
+    if (result == success) result = ReadEntry(archive, corePartName, core, false, lastError, &entriesReadAtOpen);
+    // A main part without relationships may come without their part.
     if (result == success)
-        result = ReadEntry(archive, "word/_rels/document.xml.rels", rels, true, lastError);
+        result = ReadEntry(archive, PackagePath_RelationshipsOf(kMainPart), rels, false, lastError, &entriesReadAtOpen);
     if (result == success)
-        result = ReadEntry(archive, "[Content_Types].xml", contentTypes, true, lastError);
+        result = ReadEntry(archive, "[Content_Types].xml", contentTypes, true, lastError, &entriesReadAtOpen);
     if (result != success) return result;
 
-    if (!ParsePart(relsXml, rels)) return parse_failed;
+    hadMainRels = rels.present;
+    if (rels.present) {
+        if (!ParsePart(relsXml, rels)) return parse_failed;
+    }
+    if (!relsXml.document_element()) {
+        relsXml.reset();
+        relsXml.append_child("Relationships").append_attribute("xmlns") = kPackageRelationshipsNamespace;
+    }
 
     // The parts the main document relates to by type. The first relationship
     // of a type wins; a part is loaded once, and one that is held otherwise
@@ -178,7 +209,7 @@ open_result_code Document::Open() {
             continue;
         }
         EntryBuffer part;
-        result = ReadEntry(archive, partName, part, true, lastError);
+        result = ReadEntry(archive, partName, part, true, lastError, &entriesReadAtOpen);
         if (result != success) return result;
         stylesPartName = partName;
         hasStyles = true;
@@ -195,7 +226,7 @@ open_result_code Document::Open() {
         const std::string partName = PackagePath_Resolve(kMainPart, target);
         if (partName.empty() || (isNumbering && HoldsPart(partName))) continue;
         EntryBuffer part;
-        result = ReadEntry(archive, partName, part, true, lastError);
+        result = ReadEntry(archive, partName, part, true, lastError, &entriesReadAtOpen);
         if (result != success) return result;
         // A malformed numbering or theme part does not stop the opening.
         if (isNumbering) {
@@ -216,10 +247,45 @@ open_result_code Document::Open() {
     result = LoadHeaders(archive);
     if (result != success) return result;
 
+    result = VerifyEntries(archive, entriesReadAtOpen, lastError);
+    entriesReadAtOpen = {};
+    if (result != success) return result;
+
     if (!ParsePart(documentXml, document)) return parse_failed;
     if (core.present && !ParsePart(coreXml, core)) return parse_failed;
     if (!ParsePart(contentTypesXml, contentTypes)) return parse_failed;
     return success;
+}
+
+void Document::FindPackageParts(Zip::Archive* archive) {
+    EntryBuffer bytes;
+    std::string ignored;
+    if (ReadEntry(archive, "_rels/.rels", bytes, false, ignored, &entriesReadAtOpen) != success || !bytes.present)
+        return;
+    // Relationships that cannot be read name nothing: the usual names stay.
+    if (!ParsePart(packageRelsXml, bytes)) {
+        packageRelsXml.reset();
+        return;
+    }
+    bool mainFound = false, coreFound = false;
+    for (pugi::xml_node rel : packageRelsXml.document_element().children("Relationship")) {
+        if (IsExternal(rel)) continue;
+        const char* type = rel.attribute("Type").value();
+        const bool isMain = !mainFound && (std::strcmp(type, kOfficeDocumentType) == 0 ||
+                                           std::strcmp(type, kStrictOfficeDocumentType) == 0);
+        const bool isCore = !coreFound && std::strcmp(type, kCorePropertiesType) == 0;
+        if (!isMain && !isCore) continue;
+        const std::string partName = PackagePath_Resolve("", rel.attribute("Target").value());
+        if (partName.empty()) continue;
+        if (isMain) {
+            mainPartName = partName;
+            mainFound = true;
+        } else {
+            corePartName = partName;
+            coreFound = true;
+        }
+    }
+    coreRelated = coreFound;
 }
 
 open_result_code Document::LoadHeaders(Zip::Archive* archive) {
@@ -237,7 +303,7 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
             continue;
         if (IsExternal(rel)) continue;
         const char* target = rel.attribute("Target").value();
-        const std::string partName = PackagePath_Resolve(kMainPart, target);
+        const std::string partName = PackagePath_Resolve(mainPartName, target);
         if (partName.empty()) continue;
         const std::string key = PackagePath_Key(partName);
         auto found = loaded.find(key);
@@ -249,7 +315,7 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
         // relationships part is not a header, whatever its type says.
         if (HoldsPart(partName)) continue;
         EntryBuffer bytes;
-        open_result_code result = ReadEntry(archive, partName, bytes, true, lastError);
+        open_result_code result = ReadEntry(archive, partName, bytes, true, lastError, &entriesReadAtOpen);
         if (result != success) return result;
         HeaderFooterPart* part = new HeaderFooterPart;
         part->target = target;
@@ -260,7 +326,7 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
         if (!ParsePart(part->xml, bytes)) return parse_failed;
 
         EntryBuffer rels;
-        result = ReadEntry(archive, PackagePath_RelationshipsOf(partName), rels, false, lastError);
+        result = ReadEntry(archive, PackagePath_RelationshipsOf(partName), rels, false, lastError, &entriesReadAtOpen);
         if (result != success) return result;
         if (rels.present) {
             if (!ParsePart(part->relsXml, rels)) return parse_failed;
@@ -272,7 +338,7 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
 
 bool Document::HoldsPart(const std::string& partName) const {
     const std::string key = PackagePath_Key(partName);
-    if (key == "word/document.xml" || key == "[content_types].xml" || key == "docprops/core.xml")
+    if (key == PackagePath_Key(mainPartName) || key == "[content_types].xml" || key == PackagePath_Key(corePartName))
         return true;
     if (key.size() >= 5 && key.compare(key.size() - 5, 5, ".rels") == 0) return true;
     if (hasStyles && key == PackagePath_Key(stylesPartName)) return true;
@@ -307,7 +373,7 @@ std::string Document::GetErrorDescriptionAndCode(open_result_code code,
         return lastError;
     case entry_read_failed:
         errorNumber = -5;
-        return "Error reading zip entry";
+        return lastError.empty() ? kReadFailed : lastError;
     case entry_close_failed:
         errorNumber = -6;
         return "Error closing zip entry";

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -101,10 +102,22 @@ public:
     pugi::xml_document themeXml;
     pugi::xml_document documentXml;
     pugi::xml_document coreXml;  // empty when the package has no core part
+    // The core part, named by the package's relationships (_rels/.rels);
+    // when they name none, a core part made later is related there.
+    std::string corePartName = "docProps/core.xml";
+    bool coreRelated = false;           // the package's relationships name it
+    pugi::xml_document packageRelsXml;  // empty when the package has none
+    bool packageRelsChanged = false;    // written at saving when true
     pugi::xml_document stylesXml;  // empty while the package has no styles part
     bool hasStyles = false;        // stylesXml is saved only when true
     std::string stylesPartName;    // entry of the styles part (word/styles.xml)
+    // The main part: the target of the package's officeDocument
+    // relationship (word/document.xml when the package names none).
+    std::string mainPartName = "word/document.xml";
+    // Its relationships; a package may have none, and then the part is
+    // written only once a relationship is added.
     pugi::xml_document relsXml;
+    bool hadMainRels = false;
     RelationshipIndex relsIndex;  // of relsXml
     RelationshipUses relsUses;    // of documentXml's elements
     RelationshipTargets relsTargets;  // of every part's relationships
@@ -120,11 +133,16 @@ public:
     std::string settingsPartName;  // named at opening; empty when there is none
     HeaderFooterList headers;
     HeaderFooterList footers;
-    std::string lastError;        // message of result entry_missing
+    std::string lastError;        // message of results entry_missing and entry_read_failed
+    // Entries read whole (and so verified) while Open runs; the others are
+    // verified at its end.
+    std::unordered_set<std::string> entriesReadAtOpen;
 
     // Reads and parses the package at filePath. Call once, right after
     // construction; discard the object on any other result than success.
     open_result_code Open();
+    // Names the main and the core part from the package's relationships.
+    void FindPackageParts(Zip::Archive* archive);
     // Loads every header and footer part named by relsXml.
     open_result_code LoadHeaders(Zip::Archive* archive);
     // Message and host error number of a failed Open, LoadHeaders or
@@ -133,6 +151,9 @@ public:
 
     // Replaces coreXml with a fresh core-properties part dated now.
     void CreateCore();
+    // Relates the core part in the package's relationships, with its
+    // content type, when they do not name it yet.
+    void RelateCore();
     // Dates the core properties created and modified now (a new document
     // is not as old as the blank package it comes from).
     void StampCoreDatesNow();

@@ -55,6 +55,9 @@ std::string PackagePath_Resolve(const std::string& sourcePart, const std::string
         size_t next = path.find('/', start);
         if (next == std::string::npos) next = path.size();
         std::string segment = PercentDecoded(path.substr(start, next - start));
+        // No part name holds a control character: such a target names none.
+        for (unsigned char c : segment)
+            if (c < 0x20 || c == 0x7F) return std::string();
         if (segment == "..") {
             if (segments.empty()) return std::string();
             segments.pop_back();
@@ -69,6 +72,13 @@ std::string PackagePath_Resolve(const std::string& sourcePart, const std::string
         resolved += segment;
     }
     return resolved;
+}
+
+std::string PackagePath_TargetFrom(const std::string& sourcePart, const std::string& entry) {
+    const size_t slash = sourcePart.rfind('/');
+    const size_t folder = slash == std::string::npos ? 0 : slash + 1;
+    if (entry.size() > folder && entry.compare(0, folder, sourcePart, 0, folder) == 0) return entry.substr(folder);
+    return "/" + entry;
 }
 
 std::string PackagePath_RelationshipsOf(const std::string& part) {

@@ -9,8 +9,14 @@
 // as "word/document.xml") points at: relative targets resolve against the
 // source part's folder, an absolute one against the package root; "." and
 // ".." segments are applied and %-escapes decoded. Empty when the target
-// leaves the package (more ".." than folders, or an empty result).
+// leaves the package (more ".." than folders, or an empty result) or
+// names a control character.
 std::string PackagePath_Resolve(const std::string& sourcePart, const std::string& target);
+
+// The target by which `sourcePart` names the entry `entry`: relative when
+// the entry lies in the source's folder or below it ("media/a.png" from
+// word/document.xml), else absolute ("/word/media/a.png").
+std::string PackagePath_TargetFrom(const std::string& sourcePart, const std::string& entry);
 
 // The entry name of the relationships part of `part`:
 // "word/document.xml" -> "word/_rels/document.xml.rels".

@@ -22,7 +22,7 @@ void CountPart(Word::RelationshipTargets& targets, const pugi::xml_document& rel
 Word::RelationshipTargets& Counted(Word::Document& document) {
     Word::RelationshipTargets& targets = document.relsTargets;
     if (targets.counted) return targets;
-    CountPart(targets, document.relsXml, Rel_PartName(nullptr));
+    CountPart(targets, document.relsXml, Rel_PartName(document, nullptr));
     for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
         for (Word::HeaderFooterPart* part = list->head; part; part = part->next)
             CountPart(targets, part->relsXml, part->partName);
@@ -40,13 +40,13 @@ long long RelTargets_Count(Word::Document& document, const std::string& entry) {
 
 void RelTargets_Add(Word::Document& document, Word::HeaderFooterPart* part, const char* target) {
     if (!document.relsTargets.counted) return;
-    const std::string key = KeyOf(Rel_PartName(part), target);
+    const std::string key = KeyOf(Rel_PartName(document, part), target);
     if (!key.empty()) ++document.relsTargets.byEntry[key];
 }
 
 void RelTargets_Drop(Word::Document& document, Word::HeaderFooterPart* part, const char* target) {
     if (!document.relsTargets.counted) return;
-    auto found = document.relsTargets.byEntry.find(KeyOf(Rel_PartName(part), target));
+    auto found = document.relsTargets.byEntry.find(KeyOf(Rel_PartName(document, part), target));
     if (found == document.relsTargets.byEntry.end()) return;
     if (--found->second <= 0) document.relsTargets.byEntry.erase(found);
 }

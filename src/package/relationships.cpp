@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "package/content_types.h"
+#include "package/package_paths.h"
 #include "package/relationship_targets.h"
 
 namespace {
@@ -43,8 +44,7 @@ pugi::xml_node EditableRelationships(Word::Document& document, Word::HeaderFoote
     if (!part->relsXml.document_element()) {
         part->relsXml.reset();
         part->relsIndex = Word::RelationshipIndex();
-        part->relsXml.append_child("Relationships").append_attribute("xmlns") =
-            "http://schemas.openxmlformats.org/package/2006/relationships";
+        part->relsXml.append_child("Relationships").append_attribute("xmlns") = kPackageRelationshipsNamespace;
     }
     part->hasRels = true;
     part->relsChanged = true;
@@ -122,7 +122,8 @@ pugi::xml_node Rel_AddID(Word::Document& document, const char* id, const char* t
 
 void Rel_AddImageID(Word::Document& document, const char* id, const char* fileName,
                     Word::HeaderFooterPart* part) {
-    Rel_AddID(document, id, (std::string("media/") + fileName).c_str(), "image", part);
+    const std::string target = PackagePath_TargetFrom(Rel_PartName(document, part), std::string("word/media/") + fileName);
+    Rel_AddID(document, id, target.c_str(), "image", part);
 }
 
 void Rel_AddHeaderID(Word::Document& document, const char* id, const char* target) {
@@ -136,7 +137,8 @@ void Rel_AddFooterID(Word::Document& document, const char* id, const char* targe
 std::string Rel_RelateDocumentPart(Word::Document& document, const char* name, const char* kind,
                                    const char* contentType) {
     const std::string id = Rel_GetNextFreeID(document);
-    Rel_AddID(document, id.c_str(), name, kind);
+    const std::string target = PackagePath_TargetFrom(document.mainPartName, "word/" + std::string(name));
+    Rel_AddID(document, id.c_str(), target.c_str(), kind);
     ContentType_SetPart(document, ("/word/" + std::string(name)).c_str(), contentType);
     return id;
 }
@@ -194,6 +196,6 @@ bool Rel_SetTarget(Word::Document& document, const char* id, const char* target,
     return true;
 }
 
-std::string Rel_PartName(Word::HeaderFooterPart* part) {
-    return part ? part->partName : std::string("word/document.xml");
+std::string Rel_PartName(const Word::Document& document, Word::HeaderFooterPart* part) {
+    return part ? part->partName : document.mainPartName;
 }

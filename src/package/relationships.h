@@ -16,6 +16,16 @@
 constexpr const char* kRelationshipTypeBase =
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
+// What the package's own relationships (_rels/.rels) name the main part
+// and the core properties by, and the namespace of every relationships part.
+constexpr const char* kOfficeDocumentType =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument";
+constexpr const char* kStrictOfficeDocumentType =
+    "http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument";
+constexpr const char* kCorePropertiesType =
+    "http://schemas.openxmlformats.org/package/2006/relationships/metadata/core-properties";
+constexpr const char* kPackageRelationshipsNamespace = "http://schemas.openxmlformats.org/package/2006/relationships";
+
 // "rId" + (largest number after the first three characters of any Id) + 1.
 std::string Rel_GetNextFreeID(Word::Document& document, Word::HeaderFooterPart* part = nullptr);
 // kind + (largest number in the Targets of relationships of that kind, read
@@ -57,5 +67,5 @@ pugi::xml_node Rel_FromID(Word::Document& document, const char* id, Word::Header
 bool Rel_SetTarget(Word::Document& document, const char* id, const char* target,
                    Word::HeaderFooterPart* part = nullptr);
 // The entry name of the part whose relationships these are, against which
-// their targets resolve: word/document.xml for null.
-std::string Rel_PartName(Word::HeaderFooterPart* part);
+// their targets resolve: the main part for null.
+std::string Rel_PartName(const Word::Document& document, Word::HeaderFooterPart* part);

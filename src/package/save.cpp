@@ -79,7 +79,7 @@ ssize_t CopyOldEntries(const Document& document, Zip::Archive* in, Zip::Archive*
                        const DeletedFileList* deleted, const std::vector<std::string>& written) {
     std::unordered_set<std::string> targets;
     for (pugi::xml_node rel : document.relsXml.document_element().children("Relationship"))
-        targets.insert(PackagePath_Key(PackagePath_Resolve("word/document.xml", rel.attribute("Target").value())));
+        targets.insert(PackagePath_Key(PackagePath_Resolve(document.mainPartName, rel.attribute("Target").value())));
     std::unordered_set<std::string> skip;
     for (const std::string& name : written) skip.insert(PackagePath_Key(name));
     if (deleted)
@@ -186,14 +186,16 @@ bool PutFile(const std::string& target, const std::string& bytes, bool mustNotEx
 
 bool Document::WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
                          std::vector<std::string>* written) {
-    if (!WritePart(out, "word/document.xml", documentXml, written)) return false;
-    if (coreXml.first_child() && !WritePart(out, "docProps/core.xml", coreXml, written))
-        return false;
+    if (!WritePart(out, mainPartName, documentXml, written)) return false;
+    if (coreXml.first_child() && !WritePart(out, corePartName, coreXml, written)) return false;
+    if (packageRelsChanged && !WritePart(out, "_rels/.rels", packageRelsXml, written)) return false;
     if (hasStyles && !WritePart(out, stylesPartName, stylesXml, written)) return false;
     if (hasNumbering && !WritePart(out, numberingPartName, numberingXml, written))
         return false;
     if (hasSettings && !WritePart(out, settingsPartName, settingsXml, written)) return false;
-    if (!WritePart(out, "word/_rels/document.xml.rels", relsXml, written)) return false;
+    if ((hadMainRels || relsXml.document_element().first_child()) &&
+        !WritePart(out, PackagePath_RelationshipsOf(mainPartName), relsXml, written))
+        return false;
     if (!WritePart(out, "[Content_Types].xml", contentTypesXml, written)) return false;
     for (const HeaderFooterList* list : {&headers, &footers})
         for (HeaderFooterPart* part = list->head; part; part = part->next) {

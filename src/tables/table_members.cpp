@@ -62,12 +62,9 @@ REALobject AppendTable(REALobject container, RBInteger columnCount, RBInteger ro
     if (word.EnsureStyles()) Styles_EnsureTableGrid(word.stylesXml);
     pugi::xml_node before;
     if (data->kind == ContainerKindBody) {
-        // The body's final section properties stay its last child.
+        // The body's final section properties stay its last child; a body
+        // without them takes the table at its end.
         before = Body_FinalSectPr(data->node);
-        if (!before) {
-            ThrowWordException("Main document w:sectPr section was not found", 5001);
-            return nullptr;
-        }
     }
     pugi::xml_node table = Table_Build(data->node, before, ClampToInt32(columnCount), ClampToInt32(rowCount));
     if (!table) return nullptr;

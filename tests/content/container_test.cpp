@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "package_checker.h"
 #include "content/container.h"
 #include "document/document_data.h"
 #include "paragraph_fixture.h"
@@ -182,15 +183,24 @@ TEST_F(ContainerTest, RemovingItems) {
     EXPECT_EQ(Count(other, "ItemCount"), 2);
 }
 
-TEST_F(ContainerTest, ABodyWithoutSectionPropertiesCannotBeAppendedTo) {
-    Object doc = OpenBody("nosect.docx", "<w:p><w:r><w:t>only</w:t></w:r></w:p>", /*sectPr=*/false);
-    EXPECT_RAISED(rt().call(doc, "AppendParagraph", {"x"}), "VexlomarWord.WordException",
-                  "Main document w:sectPr section was not found", 5001);
-    EXPECT_EQ(Count(doc, "ItemCount"), 1);
-    // Inserting next to an item needs no section properties.
+// Final section properties are optional in a body (pandoc and other
+// libraries leave them out): such a body takes new items at its end.
+TEST_F(ContainerTest, ABodyWithoutSectionPropertiesTakesItemsAtItsEnd) {
+    Object doc = OpenBody("nosect.docx", "<w:p><w:r><w:t>only</w:t></w:r></w:p><w:bookmarkEnd w:id=\"0\"/>",
+                          /*sectPr=*/false);
+    EXPECT_TRUE(rt().call(doc, "AppendParagraph", {"x"}).object());
     Object only = rt().call(doc, "Paragraph", {0}).object();
     EXPECT_TRUE(rt().call(only, "InsertParagraphAfter", {"y"}).object());
-    EXPECT_EQ(Count(doc, "ItemCount"), 2);
+    EXPECT_TRUE(rt().call(doc, "AppendParagraph", {"z"}).object());
+    EXPECT_EQ(Count(doc, "ItemCount"), 4);
+    std::vector<std::string> texts;
+    for (int64_t i = 0; i < 4; ++i) texts.push_back(rt().get(rt().call(doc, "Paragraph", {i}).object(), "Text").text());
+    EXPECT_EQ(texts, (std::vector<std::string>{"only", "y", "x", "z"}));
+    rt().call(doc, "Save");
+    Object again = rt().callShared("Document", "Open", {folderItem(path("nosect.docx"))}).object();
+    EXPECT_EQ(Count(again, "ItemCount"), 4);
+    EXPECT_EQ(rt().get(rt().call(again, "Paragraph", {3}).object(), "Text").text(), "z");
+    EXPECT_EQ(package_check_failures(path("nosect.docx"), false), "");
 }
 
 TEST_F(ContainerTest, UnconvertibleStringsChangeNothing) {

@@ -173,22 +173,24 @@ TEST_F(PicturePackageTest, PicturesRemovedTogetherReleaseTheirSharedRelationship
     ExpectCheckerPasses(file, false);
 }
 
-// A body without its section properties takes no paragraph with a
-// picture, as it takes none with text.
-TEST_F(PicturePackageTest, BodyWithoutSectionPropertiesTakesNoPictureParagraph) {
+// A body without its section properties takes a paragraph with a picture
+// at its end, as it takes one with text.
+TEST_F(PicturePackageTest, BodyWithoutSectionPropertiesTakesAPictureParagraphAtItsEnd) {
     DocxParts parts;
     parts.body = "<w:p><w:r><w:t>Only</w:t></w:r></w:p>";
     parts.appendSectPr = false;
     write_docx(path("no-sectpr.docx"), parts);
     Object doc = rt().callShared("Document", "Open", {folderItem(path("no-sectpr.docx"))}).object();
     ASSERT_TRUE(doc);
-    EXPECT_RAISED(AddPictureParagraph(doc, Png(4, 4), kPng, "x", 4, 4), "VexlomarWord.WordException",
-                  "Main document w:sectPr section was not found", 5001);
-    EXPECT_EQ(Int(doc, "ItemCount"), 1);
-    // The paragraph itself still takes one.
+    EXPECT_TRUE(AddPictureParagraph(doc, Png(4, 4), kPng, "x", 4, 4));
+    EXPECT_EQ(Int(doc, "ItemCount"), 2);
     Object run = AddPicture(Call(doc, "Paragraph", {0}), Png(4, 4), kPng, "x", 4, 4);
     ASSERT_TRUE(run);
-    EXPECT_EQ(Str(rt().get(run, "Drawing").object(), "PictureFileName"), "image1.png");
+    EXPECT_EQ(Str(rt().get(run, "Drawing").object(), "PictureFileName"), "image2.png");
+    rt().call(doc, "Save");
+    const std::string body = zip_read(path("no-sectpr.docx"), "word/document.xml");
+    EXPECT_LT(body.find("Only"), body.find("r:embed=\"rId"));
+    ExpectCheckerPasses(path("no-sectpr.docx"), false);
 }
 
 // Drawing ids that already reach the top of what readers keep: a new one

@@ -205,7 +205,7 @@ TEST(Relationships, EachPartHasItsOwn) {
     EXPECT_STREQ(Rel_TargetFromID(doc, "rId1", found, header).value(), "media/image1.png");
     EXPECT_STREQ(Rel_TargetFromID(doc, "rId1", found, footer).value(), "https://example.org/");
     EXPECT_STREQ(Rel_TargetFromID(doc, "rId1", found).value(), "styles.xml");
-    EXPECT_EQ(Rel_PartName(header), "word/header1.xml");
+    EXPECT_EQ(Rel_PartName(doc, header), "word/header1.xml");
 
     EXPECT_TRUE(doc.SaveAs((folder + "changed.zip").c_str(), nullptr, nullptr));
     Entries saved = ReadZip(folder + "changed.zip");

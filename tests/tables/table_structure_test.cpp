@@ -3,6 +3,7 @@
 // processors hold files to (a paragraph ends every cell, no table without
 // rows, no row without cells, two tables never touch, children in schema
 // order).
+#include "package_checker.h"
 #include "table_fixture.h"
 
 using vexrt::Object;
@@ -65,9 +66,14 @@ TEST_F(TableStructureTest, AppendTableRefusesEmptySizesAndChangesNoItems) {
     parts.appendSectPr = false;
     write_docx(path("bare.docx"), parts);
     Object bare = rt().callShared("Document", "Open", {folderItem(path("bare.docx"))}).object();
-    EXPECT_RAISED(AppendTable(bare, 2, 2), "VexlomarWord.WordException", "Main document w:sectPr section was not found",
-                  5001);
-    EXPECT_EQ(Int(bare, "TableCount"), 0);
+    // Final section properties are optional: a body without them takes the
+    // table at its end.
+    EXPECT_TRUE(AppendTable(bare, 2, 2));
+    EXPECT_EQ(Int(bare, "TableCount"), 1);
+    rt().call(bare, "Save");
+    const std::string body = zip_read(path("bare.docx"), "word/document.xml");
+    EXPECT_NE(body.find("<w:p/><w:tbl>"), std::string::npos) << body;
+    EXPECT_EQ(package_check_failures(path("bare.docx"), false), "");
 }
 
 TEST_F(TableStructureTest, LookupsOutOfRangeGiveNil) {
