@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <deque>
 #include <zip.h>
+#include <zlib.h>
 
 namespace Zip {
 
@@ -340,6 +341,7 @@ int zip_entry_info(Archive* archive, size_t index, EntryInfo& info) {
     info.name = st.name;
     info.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
     info.compressedSize = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
+    info.crc = (st.valid & ZIP_STAT_CRC) ? st.crc : 0;
     info.encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
     const bool knownMethod = st.valid & ZIP_STAT_COMP_METHOD;
     info.stored = knownMethod && st.comp_method == ZIP_CM_STORE;
@@ -349,25 +351,48 @@ int zip_entry_info(Archive* archive, size_t index, EntryInfo& info) {
 
 namespace {
 
-// Reads entry `index` to its end (compressed bytes or data) and checks
-// that it is `expected` bytes long; stops as soon as it is longer, before
-// a bomb runs on.
-int ReadThrough(Archive* archive, size_t index, zip_flags_t flags, uint64_t expected) {
-    zip_file_t* file = zip_fopen_index(archive->zip, index, flags);
-    if (!file) return -1;
-    char chunk[1 << 16];
-    zip_int64_t n;
-    uint64_t total = 0;
-    while ((n = zip_fread(file, chunk, sizeof chunk)) > 0) {
-        total += static_cast<uint64_t>(n);
-        if (total > expected) {
-            n = -1;
-            break;
-        }
+constexpr uint64_t kLargestCopiedEntry = 1ull << 30;
+constexpr uint64_t kBombFloor = 16ull << 20;
+constexpr uint64_t kBombRatio = 1000;
+
+// Inflates raw deflate data in pieces, counting and summing what comes out.
+struct InflateCheck {
+    z_stream stream{};
+    bool ready = false, ended = false, failed = false;
+    uint64_t size = 0;
+    uLong crc = crc32(0, nullptr, 0);
+    InflateCheck() { ready = inflateInit2(&stream, -MAX_WBITS) == Z_OK; }
+    ~InflateCheck() {
+        if (ready) inflateEnd(&stream);
     }
-    if (zip_fclose(file) != 0) n = -1;
-    return n < 0 || total != expected ? -1 : 0;
-}
+    InflateCheck(const InflateCheck&) = delete;
+    InflateCheck& operator=(const InflateCheck&) = delete;
+
+    // Takes `length` compressed bytes; stops early once more comes out than
+    // `limit` (a bomb) or the data goes on past the stream's end.
+    void take(const char* data, size_t length, uint64_t limit) {
+        if (!ready || failed) return;
+        if (ended) {
+            failed = length > 0;
+            return;
+        }
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+        stream.avail_in = static_cast<uInt>(length);
+        unsigned char out[1 << 16];
+        while (stream.avail_in > 0 && !ended && !failed) {
+            stream.next_out = out;
+            stream.avail_out = sizeof out;
+            const int result = inflate(&stream, Z_NO_FLUSH);
+            const size_t produced = sizeof out - stream.avail_out;
+            crc = crc32(crc, out, static_cast<uInt>(produced));
+            size += produced;
+            if (result == Z_STREAM_END) ended = true;
+            else if (result != Z_OK && !(result == Z_BUF_ERROR && produced > 0)) failed = true;
+            if (size > limit) failed = true;
+        }
+        if (ended && stream.avail_in > 0) failed = true;
+    }
+};
 
 }  // namespace
 
@@ -375,8 +400,39 @@ int zip_entry_check(Archive* archive, size_t index, bool inflate) {
     if (!archive || archive->writing) return -1;
     EntryInfo info;
     if (zip_entry_info(archive, index, info) != 0) return -1;
-    if (ReadThrough(archive, index, ZIP_FL_COMPRESSED, info.compressedSize) != 0) return -1;
-    return inflate ? ReadThrough(archive, index, 0, info.size) : 0;
+    // What no reader takes: more than a gigabyte, or a bomb (16 MB or more
+    // at a thousandfold).
+    if (inflate && (info.size > kLargestCopiedEntry ||
+                    (info.size >= kBombFloor && info.size / kBombRatio > info.compressedSize)))
+        return -1;
+    // The compressed bytes as a copy takes them: where the directory says,
+    // as many as it says.
+    zip_file_t* file = zip_fopen_index(archive->zip, index, ZIP_FL_COMPRESSED);
+    if (!file) return -1;
+    InflateCheck inflated;
+    uLong storedCrc = crc32(0, nullptr, 0);
+    char chunk[1 << 16];
+    zip_int64_t n;
+    uint64_t total = 0;
+    while ((n = zip_fread(file, chunk, sizeof chunk)) > 0) {
+        total += static_cast<uint64_t>(n);
+        if (total > info.compressedSize) break;
+        if (!inflate) continue;
+        if (info.stored)
+            storedCrc = crc32(storedCrc, reinterpret_cast<const Bytef*>(chunk), static_cast<uInt>(n));
+        else
+            inflated.take(chunk, static_cast<size_t>(n), info.size);
+    }
+    if (zip_fclose(file) != 0) n = -1;
+    if (n < 0 || total != info.compressedSize) return -1;
+    if (!inflate) return 0;
+    // The data: a deflate stream that ends where the bytes end, of the
+    // declared size and CRC.
+    if (info.stored) return storedCrc == info.crc && total == info.size ? 0 : -1;
+    return inflated.ready && inflated.ended && !inflated.failed && inflated.size == info.size &&
+                   inflated.crc == info.crc
+               ? 0
+               : -1;
 }
 
 int zip_entry_copy(Archive* to, Archive* from, size_t index) {

@@ -71,6 +71,7 @@ struct EntryInfo {
     std::string name;
     uint64_t size = 0;            // declared inflated size (not trusted)
     uint64_t compressedSize = 0;  // bytes the entry takes in the archive
+    uint32_t crc = 0;             // declared CRC-32 of the data
     bool encrypted = false;
     bool stored = false;            // kept without compression
     bool methodSupported = false;   // stored or deflated
@@ -98,8 +99,9 @@ ssize_t zip_entry_read_limited(Archive* archive, char** buffer, size_t* size, co
 // Reads entry `index` through to its end in chunks, without keeping it: its
 // compressed bytes (which checks that its local header and data are where
 // the directory says, as a copy needs them) and, with `inflate`, its data
-// too, checked against its CRC and its declared size. 0 when it reads
-// whole.
+// too, checked against its CRC and its declared size; an entry of more than
+// a gigabyte, or of 16 MB or more compressed a thousandfold, fails then
+// without being inflated. 0 when it reads whole.
 int zip_entry_check(Archive* archive, size_t index, bool inflate);
 
 // Adds entry `index` of `from` (opened for reading) to `to` (being written)

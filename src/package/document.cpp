@@ -50,11 +50,8 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     return ok;
 }
 
-// Reads one entry whole; its CRC and size are checked as it is read, and
-// its name goes into `read` (when given) once it read whole.
 open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, EntryBuffer& out,
-                           bool required, std::string& lastError,
-                           std::unordered_set<std::string>* read = nullptr) {
+                           bool required, std::string& lastError) {
     if (Zip::zip_entry_open(archive, name.c_str()) != 0) {
         if (!required) return success;
         lastError = kMissingEntry + name;
@@ -67,7 +64,6 @@ open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, Entry
         return entry_read_failed;
     }
     if (Zip::zip_entry_close(archive) != 0) return entry_close_failed;
-    if (read) read->insert(PackagePath_Key(name));
     return success;
 }
 
@@ -89,9 +85,22 @@ bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
     return true;
 }
 
+// A name a package's entry can have: no leading '/', no '\\', no ".."
+// segment. Readers refuse a package with any other, and a save would copy it.
+bool IsPartEntryName(const std::string& name) {
+    if (name.empty() || name[0] == '/' || name.find('\\') != std::string::npos) return false;
+    for (size_t start = 0; start <= name.size();) {
+        size_t end = name.find('/', start);
+        if (end == std::string::npos) end = name.size();
+        if (name.compare(start, end - start, "..") == 0) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
 // Every entry must be one a reader can take: a name used once (part names
-// ignore case), not encrypted, stored or deflated. The bytes of each are
-// verified once the parts are read (VerifyEntries).
+// ignore case) that a package may hold, not encrypted, stored or deflated.
+// The bytes of each are verified once the parts are read (VerifyEntries).
 open_result_code CheckEntries(Zip::Archive* archive) {
     ssize_t count = Zip::zip_total_entries(archive);
     if (count < 0) return zip_open_failed;
@@ -101,22 +110,23 @@ open_result_code CheckEntries(Zip::Archive* archive) {
     for (ssize_t i = 0; i < count; ++i) {
         if (Zip::zip_entry_info(archive, static_cast<size_t>(i), info) != 0) return zip_open_failed;
         if (!names.insert(PackagePath_Key(info.name)).second) return zip_open_failed;
+        if (!IsPartEntryName(info.name)) return zip_open_failed;
         if (info.encrypted || !info.methodSupported) return entry_read_failed;
     }
     return success;
 }
 
 // Reads every entry's compressed bytes as a copy will, and inflates every
-// entry not read at opening (reading checked those) against its CRC and
-// size: an entry the library never parses is copied into every save, which
-// must not carry damage on as if it were sound.
-open_result_code VerifyEntries(Zip::Archive* archive, const std::unordered_set<std::string>& read,
+// entry a save copies (not `rewritten`) against its CRC and size: such an
+// entry goes into every save as it is, which must not carry damage on as
+// if it were sound.
+open_result_code VerifyEntries(Zip::Archive* archive, const std::unordered_set<std::string>& rewritten,
                                std::string& lastError) {
     const ssize_t count = Zip::zip_total_entries(archive);
     Zip::EntryInfo info;
     for (ssize_t i = 0; i < count; ++i) {
         if (Zip::zip_entry_info(archive, static_cast<size_t>(i), info) != 0) return zip_open_failed;
-        const bool inflate = read.count(PackagePath_Key(info.name)) == 0;
+        const bool inflate = rewritten.count(PackagePath_Key(info.name)) == 0;
         if (Zip::zip_entry_check(archive, static_cast<size_t>(i), inflate) != 0) {
             lastError = kReadFailed + std::string(": ") + info.name;
             return entry_read_failed;
@@ -168,13 +178,13 @@ open_result_code Document::Open() {
     FindPackageParts(archive);
     const std::string kMainPart = mainPartName;
     EntryBuffer document, core, rels, contentTypes;
-    result = ReadEntry(archive, kMainPart, document, true, lastError, &entriesReadAtOpen);
-    if (result == success) result = ReadEntry(archive, corePartName, core, false, lastError, &entriesReadAtOpen);
+    result = ReadEntry(archive, kMainPart, document, true, lastError);
+    if (result == success) result = ReadEntry(archive, corePartName, core, false, lastError);
     // A main part without relationships may come without their part.
     if (result == success)
-        result = ReadEntry(archive, PackagePath_RelationshipsOf(kMainPart), rels, false, lastError, &entriesReadAtOpen);
+        result = ReadEntry(archive, PackagePath_RelationshipsOf(kMainPart), rels, false, lastError);
     if (result == success)
-        result = ReadEntry(archive, "[Content_Types].xml", contentTypes, true, lastError, &entriesReadAtOpen);
+        result = ReadEntry(archive, "[Content_Types].xml", contentTypes, true, lastError);
     if (result != success) return result;
 
     hadMainRels = rels.present;
@@ -209,7 +219,7 @@ open_result_code Document::Open() {
             continue;
         }
         EntryBuffer part;
-        result = ReadEntry(archive, partName, part, true, lastError, &entriesReadAtOpen);
+        result = ReadEntry(archive, partName, part, true, lastError);
         if (result != success) return result;
         stylesPartName = partName;
         hasStyles = true;
@@ -226,7 +236,7 @@ open_result_code Document::Open() {
         const std::string partName = PackagePath_Resolve(kMainPart, target);
         if (partName.empty() || (isNumbering && HoldsPart(partName))) continue;
         EntryBuffer part;
-        result = ReadEntry(archive, partName, part, true, lastError, &entriesReadAtOpen);
+        result = ReadEntry(archive, partName, part, true, lastError);
         if (result != success) return result;
         // A malformed numbering or theme part does not stop the opening.
         if (isNumbering) {
@@ -247,8 +257,7 @@ open_result_code Document::Open() {
     result = LoadHeaders(archive);
     if (result != success) return result;
 
-    result = VerifyEntries(archive, entriesReadAtOpen, lastError);
-    entriesReadAtOpen = {};
+    result = VerifyEntries(archive, RewrittenPartKeys(core.present), lastError);
     if (result != success) return result;
 
     if (!ParsePart(documentXml, document)) return parse_failed;
@@ -260,7 +269,7 @@ open_result_code Document::Open() {
 void Document::FindPackageParts(Zip::Archive* archive) {
     EntryBuffer bytes;
     std::string ignored;
-    if (ReadEntry(archive, "_rels/.rels", bytes, false, ignored, &entriesReadAtOpen) != success || !bytes.present)
+    if (ReadEntry(archive, "_rels/.rels", bytes, false, ignored) != success || !bytes.present)
         return;
     // Relationships that cannot be read name nothing: the usual names stay.
     if (!ParsePart(packageRelsXml, bytes)) {
@@ -315,7 +324,7 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
         // relationships part is not a header, whatever its type says.
         if (HoldsPart(partName)) continue;
         EntryBuffer bytes;
-        open_result_code result = ReadEntry(archive, partName, bytes, true, lastError, &entriesReadAtOpen);
+        open_result_code result = ReadEntry(archive, partName, bytes, true, lastError);
         if (result != success) return result;
         HeaderFooterPart* part = new HeaderFooterPart;
         part->target = target;
@@ -326,7 +335,7 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
         if (!ParsePart(part->xml, bytes)) return parse_failed;
 
         EntryBuffer rels;
-        result = ReadEntry(archive, PackagePath_RelationshipsOf(partName), rels, false, lastError, &entriesReadAtOpen);
+        result = ReadEntry(archive, PackagePath_RelationshipsOf(partName), rels, false, lastError);
         if (result != success) return result;
         if (rels.present) {
             if (!ParsePart(part->relsXml, rels)) return parse_failed;
@@ -334,6 +343,19 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
         }
     }
     return success;
+}
+
+std::unordered_set<std::string> Document::RewrittenPartKeys(bool withCore) const {
+    std::unordered_set<std::string> keys = {PackagePath_Key(mainPartName),
+                                            PackagePath_Key(PackagePath_RelationshipsOf(mainPartName)),
+                                            "[content_types].xml"};
+    if (withCore) keys.insert(PackagePath_Key(corePartName));
+    if (hasStyles) keys.insert(PackagePath_Key(stylesPartName));
+    if (hasNumbering) keys.insert(PackagePath_Key(numberingPartName));
+    for (const HeaderFooterList* list : {&headers, &footers})
+        for (const HeaderFooterPart* part = list->head; part; part = part->next)
+            keys.insert(PackagePath_Key(part->partName));
+    return keys;
 }
 
 bool Document::HoldsPart(const std::string& partName) const {

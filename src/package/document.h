@@ -134,9 +134,6 @@ public:
     HeaderFooterList headers;
     HeaderFooterList footers;
     std::string lastError;        // message of results entry_missing and entry_read_failed
-    // Entries read whole (and so verified) while Open runs; the others are
-    // verified at its end.
-    std::unordered_set<std::string> entriesReadAtOpen;
 
     // Reads and parses the package at filePath. Call once, right after
     // construction; discard the object on any other result than success.
@@ -176,6 +173,9 @@ public:
     // styles, numbering, settings, a header or a footer. No other kind may
     // take such a part, and no new part may take its name.
     bool HoldsPart(const std::string& partName) const;
+    // Keys (PackagePath_Key) of the entries every save writes afresh from
+    // their trees; the core part's with `withCore`.
+    std::unordered_set<std::string> RewrittenPartKeys(bool withCore) const;
     // The header or footer part whose tree holds `node`; null for the main
     // document and any other tree.
     HeaderFooterPart* PartOfNode(pugi::xml_node node) const;

@@ -43,8 +43,8 @@ bool WritePart(Zip::Archive* out, const std::string& name, const pugi::xml_docum
     return WriteEntry(out, name, std::move(writer.result), written);
 }
 
-// A header or footer must hold a block; one made and left empty is saved
-// with an empty paragraph (the tree keeps no placeholder that later
+// A header or footer must hold a block; one left empty is saved with an
+// empty paragraph (the tree keeps no placeholder that later
 // appends would have to step over).
 bool WriteHeaderOrFooter(Zip::Archive* out, const std::string& name, const pugi::xml_document& xml,
                          std::vector<std::string>* written) {
@@ -55,7 +55,10 @@ bool WriteHeaderOrFooter(Zip::Archive* out, const std::string& name, const pugi:
             !std::strcmp(n, "w:customXml") || !std::strcmp(n, "w:altChunk") || !std::strcmp(n, "mc:AlternateContent"))
             return WritePart(out, name, xml, written);
     }
-    if (!root) return WritePart(out, name, xml, written);
+    // A part some relationship took for a header that is none (a theme, say)
+    // is written as it is.
+    if (!root || (std::strcmp(root.name(), "w:hdr") != 0 && std::strcmp(root.name(), "w:ftr") != 0))
+        return WritePart(out, name, xml, written);
     pugi::xml_document copy;
     copy.reset(xml);
     copy.document_element().append_child("w:p");

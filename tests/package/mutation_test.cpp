@@ -428,6 +428,21 @@ std::vector<Mangled> ManglingsOf(const std::string& xml, Draw& draw) {
     insertAt(values, "\xC3\x28", "in an attribute value");
     insertAt(values, "\xFF\xFE", "in an attribute value");
     insertAt(names, "\xC3\x28", "in an element name");
+    if (!names.empty()) {
+        // Bad bytes in an attribute name, and an attribute given twice on
+        // an inner element.
+        const size_t inner = names[draw.below(names.size())];
+        const size_t close = xml.find('>', inner);
+        if (close != std::string::npos) {
+            const size_t at = close - (xml[close - 1] == '/' ? 1 : 0);
+            std::string bytes = xml;
+            bytes.insert(at, " w:v\xFFal=\"1\"");
+            out.push_back({"bad bytes in an attribute name at " + std::to_string(at), bytes});
+            bytes = xml;
+            bytes.insert(at, " w:val=\"1\" w:val=\"2\"");
+            out.push_back({"an attribute given twice at " + std::to_string(at), bytes});
+        }
+    }
     insertAt(text, std::string("a\0b", 3), "in text");
 
     // Bad entities and character references.
@@ -778,7 +793,8 @@ TEST_F(PackageMutationTest, OddRelationshipTargets) {
         "styles.xml",   "document.xml",        "_rels/document.xml.rels", "../[Content_Types].xml",
         "../docProps/core.xml", "/word/styles.xml", "settings.xml",       "theme/theme1.xml",
         "numbering.xml", "header1.xml",        "footer1.xml",             "",
-        "../../../../../etc/hostname", "media", "header1.xml#part",       "missing.xml"};
+        "../../../../../etc/hostname", "media", "header1.xml#part",       "missing.xml",
+        "header1.xml%00", "%0Aheader1.xml", "header%7F1.xml", "foot%1Fer1.xml"};
     std::vector<Variant> variants;
     for (const Seed& seed : seeds_) {
         const std::string rels = PartOf(seed.parts, relsName);

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "check/package_check.h"
+
 namespace {
 
 const char kWordException[] = "VexlomarWord.WordException";
@@ -32,6 +34,16 @@ std::vector<std::string> BodyText(vexrt::Runtime& rt, const vexrt::Object& doc) 
             texts.push_back(rt.get(Item(rt, paragraph, "LogicalRun", j), "Text").text());
     }
     return texts;
+}
+
+// What a strict reader refuses in a saved package: its archive, or the XML
+// of a part (expat with namespaces). Empty when there is nothing.
+std::string UnreadableIn(const std::string& copy) {
+    const cli::CheckReport report = cli::Check_PackageFile(copy, cli::CheckOptions());
+    for (const cli::Finding& f : report.findings)
+        if (f.severity == cli::Severity::Error && (f.rule == "zip" || f.rule == "xml"))
+            return "the copy's " + f.part + " is refused by a strict reader: " + f.message;
+    return std::string();
 }
 
 vexrt::Object Open(vexrt::Runtime& rt, const std::string& path) {
@@ -114,6 +126,9 @@ RoundTripOutcome PackageRoundTrip(vexrt::Runtime& rt, const std::string& package
             }
         }
         if (outcome.kind != RoundTripOutcome::Refused) {
+            stage = "checking the copy";
+            const std::string unreadable = UnreadableIn(copy);
+            if (!unreadable.empty()) throw std::runtime_error(unreadable);
             stage = "opening the copy";
             vexrt::Object saved = Open(rt, copy);
             stage = "reading the copy";

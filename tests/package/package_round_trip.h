@@ -3,7 +3,7 @@
 // open and read that copy, which must read the same. Shared by the mutation
 // test and the fuzz target (so no test framework here), which judge a
 // package the same way: it is refused with a WordException, or it goes all
-// the way round.
+// the way round, and a strict reader takes the copy's archive and XML.
 #pragma once
 
 #include <cstdint>
