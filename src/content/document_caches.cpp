@@ -4,7 +4,7 @@
 
 void DocumentCaches_Invalidate(DocumentCaches& caches) {
     PositionCache_Invalidate(caches.positions);
-    FieldMarkerMemo_Clear(caches.fieldMarkers);
+    FieldCharsCache_Clear(caches.fieldChars);
 }
 
 DocumentCaches& DocumentCaches_Of(REALobject document) {

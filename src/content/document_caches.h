@@ -7,14 +7,14 @@
 #include <string>
 #include <unordered_set>
 
-#include "content/complex_runs.h"
+#include "content/field_chars.h"
 #include "content/position_cache.h"
 #include "format/numbering.h"
 #include "host/plugin_sdk.h"
 
 struct DocumentCaches {
     PositionCache positions;
-    FieldMarkerMemo fieldMarkers;
+    FieldCharsCache fieldChars;
     NumberingIndex numbering;  // of the numbering part only: body changes keep it
     // The largest bookmark id in the document and given out since; -1
     // until first looked for. Removals leave it: ids are never reused.

@@ -2,6 +2,7 @@
 // and the paragraph that holds them.
 #include <cstring>
 
+#include "content/complex_runs.h"
 #include "content/container.h"
 #include "content/hyperlink_view.h"
 #include "content/paragraph_item.h"

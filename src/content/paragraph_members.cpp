@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "content/bookmark_view.h"
+#include "content/complex_runs.h"
 #include "content/container.h"
 #include "content/document_caches.h"
 #include "content/field_merge_members.h"
@@ -116,8 +117,9 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
     }
     // A run of a field takes the whole field with it.
     if (itemData->complexParts) {
-        for (pugi::xml_node run : *itemData->complexParts) Removal_Release(DataOf(instance)->document, run);
-        Paragraph_RemoveRuns(paragraph, *itemData->complexParts, CachesOf(instance));
+        const std::vector<pugi::xml_node> parts = ComplexParts_Nodes(*itemData->complexParts);
+        for (pugi::xml_node run : parts) Removal_Release(DataOf(instance)->document, run);
+        Paragraph_RemoveRuns(paragraph, parts, CachesOf(instance));
         return;
     }
     // Only a run that is really taken out gives up its picture.

@@ -12,6 +12,7 @@
 #include "host/bridge.h"
 #include "host/plugin_sdk.h"
 
+struct ComplexParts;
 
 // Container, and so Document, Header, Footer, TableCell, ShapeContainer.
 struct ContainerData {
@@ -44,7 +45,7 @@ struct ParagraphItemData {
     int32_t kind;                  // 0: run, 1: hyperlink
     TextColorResolver textColorResolver;
     REALobject resolverOwner;      // counted when present
-    std::vector<pugi::xml_node>* complexParts;  // owned; the field's runs, begin to end
+    ComplexParts* complexParts;    // owned; the field's runs, begin to end; null outside a field
 };
 
 enum : int32_t { ParagraphItemKindRun = 0, ParagraphItemKindHyperlink = 1 };

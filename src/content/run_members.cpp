@@ -27,10 +27,10 @@ REALobject CreateRun(REALobject document, pugi::xml_node node, pugi::xml_node pa
                      TextColorResolver resolver, REALobject resolverOwner, bool detectComplex) {
     // The parts are found before the view is made: nothing can fail once
     // the view holds its counts.
-    std::unique_ptr<std::vector<pugi::xml_node>> parts;
+    std::unique_ptr<ComplexParts> parts;
     if (detectComplex) {
-        std::vector<pugi::xml_node> found = Run_FindComplexParts(node, DocumentCaches_Of(document).fieldMarkers);
-        if (!found.empty()) parts = std::make_unique<std::vector<pugi::xml_node>>(std::move(found));
+        ComplexParts found = Run_FindComplexParts(node, DocumentCaches_Of(document).fieldChars);
+        if (found.count) parts = std::make_unique<ComplexParts>(std::move(found));
     }
     REALobject run =
         NewParagraphItem(&RunClass, document, node, parentNode, ParagraphItemKindRun, resolver, resolverOwner);
@@ -41,7 +41,7 @@ REALobject CreateRun(REALobject document, pugi::xml_node node, pugi::xml_node pa
 void Run_SetComplexParts(REALobject run, std::vector<pugi::xml_node> parts) {
     ParagraphItemData* data = ParagraphItemData_Of(run);
     delete data->complexParts;
-    data->complexParts = parts.empty() ? nullptr : new std::vector<pugi::xml_node>(std::move(parts));
+    data->complexParts = parts.empty() ? nullptr : new ComplexParts(ComplexParts_Of(std::move(parts)));
 }
 
 pugi::xml_node Run_TextNode(const ParagraphItemData* run) {
@@ -49,7 +49,7 @@ pugi::xml_node Run_TextNode(const ParagraphItemData* run) {
 }
 
 std::vector<pugi::xml_node> Run_EveryPart(const ParagraphItemData* run) {
-    if (run->complexParts) return *run->complexParts;
+    if (run->complexParts) return ComplexParts_Nodes(*run->complexParts);
     return {run->node};
 }
 
@@ -58,8 +58,8 @@ namespace {
 ParagraphItemData* DataOf(REALobject instance) { return ParagraphItemData_Of(instance); }
 pugi::xml_node NodeOf(REALobject instance) { return DataOf(instance)->node; }
 
-const std::vector<pugi::xml_node>& PartsOf(REALobject instance) {
-    static const std::vector<pugi::xml_node> kNone;
+const ComplexParts& PartsOf(REALobject instance) {
+    static const ComplexParts kNone;
     const ParagraphItemData* data = DataOf(instance);
     return data->complexParts ? *data->complexParts : kNone;
 }
@@ -108,7 +108,7 @@ RBBoolean GetFieldSeparatorLock(REALobject instance, intptr_t) {
     return lock && ResolveST_OnOff(lock);
 }
 
-RBInteger GetComplexRunPartCount(REALobject instance, intptr_t) { return RBInteger(PartsOf(instance).size()); }
+RBInteger GetComplexRunPartCount(REALobject instance, intptr_t) { return RBInteger(PartsOf(instance).count); }
 RBInteger GetComplexRunFieldType(REALobject instance, intptr_t) { return ComplexParts_FieldType(PartsOf(instance)); }
 REALstring GetComplexRunFieldData(REALobject instance, intptr_t) {
     return UTF8ToString(ComplexParts_FieldData(PartsOf(instance)));
@@ -138,13 +138,13 @@ void SetTabSegmentText(REALobject instance, RBInteger index, REALstring value) {
 
 REALobject ComplexRunPart(REALobject instance, RBInteger index) {
     const ParagraphItemData* data = DataOf(instance);
-    const std::vector<pugi::xml_node>& parts = PartsOf(instance);
-    if (index < 0 || uint64_t(index) >= parts.size()) {
+    const ComplexParts& parts = PartsOf(instance);
+    if (index < 0 || uint64_t(index) >= parts.count) {
         ThrowOutOfBoundsException("index is out of bounds", 1);
         return nullptr;
     }
-    return CreateRun(data->document, parts[size_t(index)], data->parentNode, data->textColorResolver,
-                     data->resolverOwner, false);
+    return CreateRun(data->document, ComplexParts_At(parts, size_t(index)), data->parentNode,
+                     data->textColorResolver, data->resolverOwner, false);
 }
 
 // ---------------------------------------------------------------- formatting

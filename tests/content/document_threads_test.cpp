@@ -48,9 +48,9 @@ std::vector<std::string> LogicalRunTexts(const std::string& name, int i) {
 }
 
 std::string TextOfLogicalRun(pugi::xml_node run, DocumentCaches& caches) {
-    const std::vector<pugi::xml_node> parts = Run_FindComplexParts(run, caches.fieldMarkers);
+    const ComplexParts parts = Run_FindComplexParts(run, caches.fieldChars);
     std::string text;
-    Run_AppendText(parts.empty() ? run : ComplexParts_TextRun(parts), text);
+    Run_AppendText(parts.count ? ComplexParts_TextRun(parts) : run, text);
     return text;
 }
 
