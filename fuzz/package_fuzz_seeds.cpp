@@ -1,6 +1,7 @@
 // Writes the first corpus of the package fuzz target into a folder: the
 // blank package, a document made through the host with styles, formatted
-// runs and fields, and any packages named on the command line. Each is
+// runs and fields, damaged and unusual variants of the blank package, and
+// any packages named on the command line. Each is
 // written again with its entries stored, so the fuzz target's mutator can
 // change their bytes.
 //
@@ -68,6 +69,105 @@ void WriteStored(const std::string& from, const std::string& to) {
     if (!out) throw std::runtime_error("cannot write " + to);
 }
 
+// The entries of a stored package, by name, in archive order.
+std::vector<raw_zip::Entry> ReadStored(const std::string& path) {
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    if (!archive) throw std::runtime_error("cannot open " + path);
+    std::vector<raw_zip::Entry> entries;
+    for (zip_int64_t i = 0, n = zip_get_num_entries(archive, 0); i < n; ++i) {
+        zip_stat_t st;
+        zip_file_t* file = zip_stat_index(archive, zip_uint64_t(i), 0, &st) == 0
+                               ? zip_fopen_index(archive, zip_uint64_t(i), 0)
+                               : nullptr;
+        std::string bytes(file ? size_t(st.size) : 0, '\0');
+        if (file) {
+            zip_fread(file, &bytes[0], st.size);
+            zip_fclose(file);
+        }
+        entries.push_back(raw_zip::StoredEntry(st.name, bytes));
+    }
+    zip_discard(archive);
+    return entries;
+}
+
+void WriteEntries(const std::vector<raw_zip::Entry>& entries, const std::string& to) {
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    out << raw_zip::Write(entries);
+    if (!out) throw std::runtime_error("cannot write " + to);
+}
+
+// `entries` with the named entry's bytes changed by `change` (an entry
+// left empty is dropped).
+template <typename Change>
+std::vector<raw_zip::Entry> Changed(std::vector<raw_zip::Entry> entries, const std::string& name, Change change) {
+    std::vector<raw_zip::Entry> out;
+    for (raw_zip::Entry& e : entries) {
+        if (e.name != name) {
+            out.push_back(e);
+            continue;
+        }
+        std::string bytes = e.data;
+        change(bytes);
+        if (!bytes.empty()) out.push_back(raw_zip::StoredEntry(name, bytes));
+    }
+    return out;
+}
+
+void Insert(std::string& xml, const std::string& after, const std::string& what) {
+    const size_t at = xml.find(after);
+    if (at != std::string::npos) xml.insert(at + after.size(), what);
+}
+
+// Seeds of the damage and the unusual packages the opening must judge:
+// attributes given twice, junk after the root, bad bytes in names, a broken
+// entry the library never parses, control characters in targets, unended
+// fields, a body without section properties, a main part under another
+// name, a main part without relationships, a foreign prefix.
+void WriteDamagedSeeds(const std::string& blank, const std::string& folder) {
+    const std::vector<raw_zip::Entry> entries = ReadStored(blank);
+    const std::string main = "word/document.xml", rels = "word/_rels/document.xml.rels";
+    WriteEntries(Changed(entries, main, [](std::string& x) { Insert(x, "<w:body", " w:a=\"1\" w:a=\"2\""); }),
+                 folder + "/damaged-attribute-twice");
+    WriteEntries(Changed(entries, main, [](std::string& x) { x += "<junk/>after"; }), folder + "/damaged-junk-after-root");
+    WriteEntries(Changed(entries, main, [](std::string& x) { Insert(x, "<w:body>", "<w:p\xC3\x28/>"); }),
+                 folder + "/damaged-bad-bytes-in-a-name");
+    std::vector<raw_zip::Entry> broken = entries;
+    broken.push_back(raw_zip::StoredEntry("word/media/broken.bin", std::string(64, 'x')));
+    broken.back().crc ^= 1;
+    WriteEntries(broken, folder + "/damaged-entry-never-parsed");
+    WriteEntries(Changed(entries, rels,
+                         [](std::string& x) {
+                             Insert(x, "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">",
+                                    "<Relationship Id=\"rIdCtl\" Type=\"http://schemas.openxmlformats.org/"
+                                    "officeDocument/2006/relationships/header\" Target=\"header1.xml%00\"/>");
+                         }),
+                 folder + "/damaged-control-character-target");
+    WriteEntries(Changed(entries, main,
+                         [](std::string& x) {
+                             std::string fields;
+                             for (int i = 0; i < 200; ++i) fields += "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r>";
+                             Insert(x, "<w:body>", "<w:p>" + fields + "<w:r><w:t>x</w:t></w:r></w:p>");
+                         }),
+                 folder + "/unended-fields");
+    WriteEntries(Changed(entries, main,
+                         [](std::string& x) {
+                             const size_t start = x.find("<w:sectPr"), end = x.find("</w:sectPr>");
+                             if (start != std::string::npos && end != std::string::npos)
+                                 x.erase(start, end + 11 - start);
+                         }),
+                 folder + "/body-without-section-properties");
+    WriteEntries(Changed(entries, rels, [](std::string& x) { x.clear(); }), folder + "/main-part-without-relationships");
+    WriteEntries(Changed(entries, main,
+                         [](std::string& x) {
+                             for (size_t at = 0; (at = x.find("w:", at)) != std::string::npos; at += 4)
+                                 x.replace(at, 2, "ns0:");
+                             for (size_t at = 0; (at = x.find("xmlns:ns0:", at)) != std::string::npos;)
+                                 x.replace(at, 10, "xmlns:");
+                         }),
+                 folder + "/foreign-prefix");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -87,6 +187,7 @@ int main(int argc, char** argv) {
         }
         WriteStored(blank, folder + "/blank-package");
         WriteStored(made, folder + "/made-document");
+        WriteDamagedSeeds(folder + "/blank-package", folder);
         std::remove(blank.c_str());
         std::remove(made.c_str());
         for (int i = 2; i < argc; ++i) {
