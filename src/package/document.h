@@ -120,7 +120,7 @@ public:
     std::string settingsPartName;  // named at opening; empty when there is none
     HeaderFooterList headers;
     HeaderFooterList footers;
-    std::string lastError;        // message of result entry_missing
+    std::string lastError;        // message of result entry_missing or parse_failed
 
     // Reads and parses the package at filePath. Call once, right after
     // construction; discard the object on any other result than success.
