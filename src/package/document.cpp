@@ -11,6 +11,7 @@
 #include "host/bridge.h"
 #include "package/archive.h"
 #include "package/package_paths.h"
+#include "package/part_namespaces.h"
 #include "package/part_wellformed.h"
 #include "package/relationships.h"
 #include "package/utf8_text.h"
@@ -94,6 +95,7 @@ bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
         return false;
     }
     if (!clean) Xml_SanitizeTree(xml);
+    PartNamespaces_Normalize(xml, form.innerDeclarations);
     return true;
 }
 
