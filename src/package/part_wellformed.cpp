@@ -57,13 +57,44 @@ const char* Scopes_Lookup(Scopes& scopes, const char* prefix, size_t length) {
     return uri;
 }
 
+// What an ASCII byte may be in a name: 1 a first character, 2 a later one
+// only, 3 the colon; 0 none. Bytes beyond ASCII are judged per character.
+struct NameBytes {
+    unsigned char kind[128] = {};
+    constexpr NameBytes() {
+        for (int c = 'a'; c <= 'z'; ++c) kind[c] = 1;
+        for (int c = 'A'; c <= 'Z'; ++c) kind[c] = 1;
+        kind['_'] = 1;
+        for (int c = '0'; c <= '9'; ++c) kind[c] = 2;
+        kind['-'] = kind['.'] = 2;
+        kind[':'] = 3;
+    }
+};
+constexpr NameBytes kNameBytes;
+
 // A name with at most one colon between two local names; `colon` is set to
-// it, or null.
+// it, or null. One pass for ASCII names, which nearly all are.
 bool IsQualifiedName(const char* name, const char*& colon) {
-    colon = std::strchr(name, ':');
-    if (!colon) return XmlName_IsLocalName(name, std::strlen(name));
-    return XmlName_IsLocalName(name, static_cast<size_t>(colon - name)) && !std::strchr(colon + 1, ':') &&
-           XmlName_IsLocalName(colon + 1, std::strlen(colon + 1));
+    colon = nullptr;
+    const char* part = name;  // start of the current local name
+    const char* at = name;
+    bool ascii = true;
+    for (;; ++at) {
+        const unsigned char c = static_cast<unsigned char>(*at);
+        if (c == 0 || c == ':') {
+            if (at == part) return false;
+            if (!ascii && !XmlName_IsLocalName(part, static_cast<size_t>(at - part))) return false;
+            if (c == 0) return true;
+            if (colon) return false;
+            colon = at;
+            part = at + 1;
+            ascii = true;
+        } else if (c >= 0x80) {
+            ascii = false;
+        } else if (kNameBytes.kind[c] == 0 || (at == part && kNameBytes.kind[c] != 1)) {
+            if (ascii) return false;  // an ASCII byte no name holds
+        }
+    }
 }
 
 bool IsDeclaration(const char* name) {
