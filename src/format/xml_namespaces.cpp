@@ -51,6 +51,12 @@ const char* Xml_NamespaceOf(const char* prefix) {
     return nullptr;
 }
 
+const char* Xml_PrefixOf(const char* uri) {
+    for (const auto& ns : kDocumentNamespaces)
+        if (std::strcmp(ns[1], uri) == 0) return ns[0];
+    return nullptr;
+}
+
 void Xml_DeclareDocumentNamespaces(pugi::xml_node root) {
     for (const auto& ns : kDocumentNamespaces)
         root.append_attribute((std::string("xmlns:") + ns[0]).c_str()) = ns[1];

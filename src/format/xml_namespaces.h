@@ -7,6 +7,8 @@
 
 // The URI a prefix of that set is bound to; null for any other prefix.
 const char* Xml_NamespaceOf(const char* prefix);
+// The prefix of the set bound to `uri`; null for any other namespace.
+const char* Xml_PrefixOf(const char* uri);
 
 // Appends every declaration of the set to `root`, then mc:Ignorable with
 // the prefixes readers may ignore.

@@ -7,9 +7,12 @@
 #include <unordered_set>
 #include <utility>
 
+#include "format/xml_namespaces.h"
 #include "host/bridge.h"
 #include "package/archive.h"
 #include "package/package_paths.h"
+#include "package/part_namespaces.h"
+#include "package/part_wellformed.h"
 #include "package/relationships.h"
 #include "package/utf8_text.h"
 #include "package/xml_string_writer.h"
@@ -20,12 +23,15 @@ namespace {
 
 const char* const kMissingEntry = "Could not open internal file in document: ";
 const char* const kReadFailed = "Error reading zip entry";
+const char* const kParseFailed = "Error could not parse document";
 
 // The bytes of one entry, freed unless handed to a DOM.
 struct EntryBuffer {
     char* data = nullptr;  // malloc'd; handed over to the DOM that parses it
     size_t size = 0;
     bool present = false;
+    std::string name;                  // for the message of a part that cannot be parsed
+    std::string* lastError = nullptr;  // where that message goes
     EntryBuffer() = default;
     EntryBuffer(const EntryBuffer&) = delete;
     EntryBuffer& operator=(const EntryBuffer&) = delete;
@@ -58,6 +64,8 @@ open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, Entry
         return entry_missing;
     }
     out.present = true;
+    out.name = name;
+    out.lastError = &lastError;
     if (Zip::zip_entry_read_limited(archive, &out.data, &out.size, Zip::kPartReadLimits) < 0) {
         Zip::zip_entry_close(archive);
         lastError = kReadFailed + std::string(": ") + name;
@@ -79,9 +87,16 @@ bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
     const bool clean = Utf8_IsCleanXmlText(part.data, part.size);
     char* data = part.data;
     part.data = nullptr;
-    pugi::xml_parse_result parsed = xml.load_buffer_inplace_own(data, part.size, kParseOptions, pugi::encoding_auto);
-    if (!parsed) return false;
+    // As a fragment, so that what follows the root is kept to be refused.
+    pugi::xml_parse_result parsed =
+        xml.load_buffer_inplace_own(data, part.size, kParseOptions | pugi::parse_fragment, pugi::encoding_auto);
+    const PartWellFormedness form = parsed ? PartWellFormed_Check(xml) : PartWellFormedness();
+    if (!form.wellFormed) {
+        if (part.lastError) *part.lastError = std::string(kParseFailed) + ": " + part.name;
+        return false;
+    }
     if (!clean) Xml_SanitizeTree(xml);
+    PartNamespaces_Normalize(xml, form.innerDeclarations);
     return true;
 }
 
@@ -333,6 +348,9 @@ open_result_code Document::LoadHeaders(Zip::Archive* archive) {
         HeaderFooterList_Append(*list, part);
         loaded.emplace(key, part);
         if (!ParsePart(part->xml, bytes)) return parse_failed;
+        // Edits write w: elements into the part, whatever it was (a part of
+        // another kind, or one whose w meant another namespace).
+        Xml_DeclarePrefix(part->xml.document_element(), "w", false);
 
         EntryBuffer rels;
         result = ReadEntry(archive, PackagePath_RelationshipsOf(partName), rels, false, lastError);
@@ -401,7 +419,7 @@ std::string Document::GetErrorDescriptionAndCode(open_result_code code,
         return "Error closing zip entry";
     case parse_failed:
         errorNumber = -7;
-        return "Error could not parse document";
+        return lastError.empty() ? kParseFailed : lastError;
     }
     errorNumber = -7;
     return "Error could not parse document";

@@ -133,7 +133,7 @@ public:
     std::string settingsPartName;  // named at opening; empty when there is none
     HeaderFooterList headers;
     HeaderFooterList footers;
-    std::string lastError;        // message of results entry_missing and entry_read_failed
+    std::string lastError;        // message of results entry_missing, entry_read_failed and parse_failed
 
     // Reads and parses the package at filePath. Call once, right after
     // construction; discard the object on any other result than success.

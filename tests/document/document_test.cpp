@@ -175,7 +175,7 @@ TEST_F(DocumentTest, OpenAndCreateRejectBadFiles) {
         {"not-a-zip.zip", "this is plain text, not a package", {}, "Error opening word document", -4},
         {"truncated.zip", complete.substr(0, complete.size() / 2), {}, "Error opening word document", -4},
         {"no-document.zip", "", noDocument, "Could not open internal file in document: word/document.xml", -3},
-        {"malformed.zip", "", malformed, "Error could not parse document", -7},
+        {"malformed.zip", "", malformed, "Error could not parse document: word/document.xml", -7},
         {"missing-header.zip", "", missingHeader, "Could not open internal file in document: word/header9.xml", -3},
     };
     for (const Case& c : cases) {

@@ -192,15 +192,15 @@ TEST(DocumentOpen, DamagedPackagesGiveTheirCodeAndMessage) {
          replacing("word/_rels/document.xml.rels", RelsWith(Rel("rId9", "header", "header1.xml"))),
          Word::entry_missing, -3, "Could not open internal file in document: word/header1.xml"},
         {"malformed-document", replacing("word/document.xml", "<w:document><w:body></w:document>"),
-         Word::parse_failed, -7, "Error could not parse document"},
+         Word::parse_failed, -7, "Error could not parse document: word/document.xml"},
         {"malformed-core", replacing("docProps/core.xml", "<cp:coreProperties>"),
-         Word::parse_failed, -7, "Error could not parse document"},
+         Word::parse_failed, -7, "Error could not parse document: docProps/core.xml"},
         {"malformed-styles", replacing("word/styles.xml", "not xml at all <"), Word::parse_failed,
-         -7, "Error could not parse document"},
+         -7, "Error could not parse document: word/styles.xml"},
         {"malformed-rels", replacing("word/_rels/document.xml.rels", "<Relationships>"),
-         Word::parse_failed, -7, "Error could not parse document"},
+         Word::parse_failed, -7, "Error could not parse document: word/_rels/document.xml.rels"},
         {"malformed-content-types", replacing("[Content_Types].xml", "<Types><Default></Types>"),
-         Word::parse_failed, -7, "Error could not parse document"},
+         Word::parse_failed, -7, "Error could not parse document: [Content_Types].xml"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

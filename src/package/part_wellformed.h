@@ -1,0 +1,22 @@
+// The parser takes more than XML allows (a name given twice on one element,
+// elements or text after the root, names no reader takes, prefixes never
+// declared), and a part the library read is saved as it was read: such a
+// part is refused at opening rather than saved where no reader opens it.
+#pragma once
+
+#include <pugixml.hpp>
+
+struct PartWellFormedness {
+    bool wellFormed = false;
+    // Some element below the root declares a namespace, so the root's
+    // declarations do not tell every binding of the part.
+    bool innerDeclarations = false;
+};
+
+// Checks a part parsed as a fragment (so that what surrounds the root is
+// kept): one root element with nothing but white space beside it (which is
+// dropped), element and attribute names that are qualified XML names of
+// characters readers take, every prefix declared, declarations readers
+// take, and no attribute twice on an element, by name or by namespace and
+// local name. One walk of the tree.
+PartWellFormedness PartWellFormed_Check(pugi::xml_document& xml);
