@@ -95,7 +95,7 @@ bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
         if (part.lastError) *part.lastError = std::string(kParseFailed) + ": " + part.name;
         return false;
     }
-    if (!clean) Xml_SanitizeTree(xml);
+    if (!clean && Xml_SanitizeTree(xml)) PartNamespaces_PruneIgnorable(xml);
     PartNamespaces_Normalize(xml, form.innerDeclarations);
     return true;
 }
@@ -111,6 +111,16 @@ bool IsPartEntryName(const std::string& name) {
         start = end + 1;
     }
     return true;
+}
+
+// An entry read as XML: a part named .xml or a relationships part (keys are
+// in lower case).
+bool IsXmlEntry(const std::string& key) {
+    auto endsWith = [&](const char* suffix) {
+        const size_t n = std::strlen(suffix);
+        return key.size() >= n && key.compare(key.size() - n, n, suffix) == 0;
+    };
+    return endsWith(".xml") || endsWith(".rels");
 }
 
 // Every entry must be one a reader can take: a name used once (part names
@@ -132,19 +142,30 @@ open_result_code CheckEntries(Zip::Archive* archive) {
 }
 
 // Reads every entry's compressed bytes as a copy will, and inflates every
-// entry a save copies (not `rewritten`) against its CRC and size: such an
-// entry goes into every save as it is, which must not carry damage on as
-// if it were sound.
+// entry a save copies (not `rewritten`) against its CRC and size, and
+// checks the XML of those that hold XML: such an entry goes into every save
+// as it is, which must not carry damage on as if it were sound.
 open_result_code VerifyEntries(Zip::Archive* archive, const std::unordered_set<std::string>& rewritten,
                                std::string& lastError) {
     const ssize_t count = Zip::zip_total_entries(archive);
     Zip::EntryInfo info;
     for (ssize_t i = 0; i < count; ++i) {
         if (Zip::zip_entry_info(archive, static_cast<size_t>(i), info) != 0) return zip_open_failed;
-        const bool inflate = rewritten.count(PackagePath_Key(info.name)) == 0;
+        const std::string key = PackagePath_Key(info.name);
+        const bool inflate = rewritten.count(key) == 0;
         if (Zip::zip_entry_check(archive, static_cast<size_t>(i), inflate) != 0) {
             lastError = kReadFailed + std::string(": ") + info.name;
             return entry_read_failed;
+        }
+        // XML no reader takes would go into every save as it is.
+        if (inflate && IsXmlEntry(key)) {
+            EntryBuffer bytes;
+            open_result_code result = ReadEntry(archive, info.name, bytes, true, lastError);
+            if (result != success) return result;
+            if (!PartWellFormed_CheckBytes(bytes.data, bytes.size)) {
+                lastError = std::string(kParseFailed) + ": " + info.name;
+                return parse_failed;
+            }
         }
     }
     return success;
@@ -190,7 +211,8 @@ open_result_code Document::Open() {
     open_result_code result = CheckEntries(archive);
     if (result != success) return result;
 
-    FindPackageParts(archive);
+    result = FindPackageParts(archive);
+    if (result != success) return result;
     const std::string kMainPart = mainPartName;
     EntryBuffer document, core, rels, contentTypes;
     result = ReadEntry(archive, kMainPart, document, true, lastError);
@@ -253,18 +275,15 @@ open_result_code Document::Open() {
         EntryBuffer part;
         result = ReadEntry(archive, partName, part, true, lastError);
         if (result != success) return result;
-        // A malformed numbering or theme part does not stop the opening.
+        // A malformed numbering or theme part is refused as any part is: a
+        // save would copy it, or replace it and lose the lists it holds.
         if (isNumbering) {
-            // One that cannot be parsed is copied as it is.
-            if (!ParsePart(numberingXml, part)) {
-                numberingXml.reset();
-                continue;
-            }
+            if (!ParsePart(numberingXml, part)) return parse_failed;
             numberingTarget = target;
             numberingPartName = partName;
             hasNumbering = true;
         } else {
-            ParsePart(themeXml, part);
+            if (!ParsePart(themeXml, part)) return parse_failed;
             themeDone = true;
         }
     }
@@ -276,21 +295,22 @@ open_result_code Document::Open() {
     if (result != success) return result;
 
     if (!ParsePart(documentXml, document)) return parse_failed;
+    // Whatever else the main part's root is, no reader takes it for a
+    // document.
+    if (std::strcmp(documentXml.document_element().name(), "w:document") != 0) {
+        lastError = std::string(kParseFailed) + ": " + mainPartName;
+        return parse_failed;
+    }
     if (core.present && !ParsePart(coreXml, core)) return parse_failed;
     if (!ParsePart(contentTypesXml, contentTypes)) return parse_failed;
     return success;
 }
 
-void Document::FindPackageParts(Zip::Archive* archive) {
+open_result_code Document::FindPackageParts(Zip::Archive* archive) {
     EntryBuffer bytes;
-    std::string ignored;
-    if (ReadEntry(archive, "_rels/.rels", bytes, false, ignored) != success || !bytes.present)
-        return;
-    // Relationships that cannot be read name nothing: the usual names stay.
-    if (!ParsePart(packageRelsXml, bytes)) {
-        packageRelsXml.reset();
-        return;
-    }
+    open_result_code result = ReadEntry(archive, "_rels/.rels", bytes, false, lastError);
+    if (result != success || !bytes.present) return result;
+    if (!ParsePart(packageRelsXml, bytes)) return parse_failed;
     bool mainFound = false, coreFound = false;
     for (pugi::xml_node rel : packageRelsXml.document_element().children("Relationship")) {
         if (IsExternal(rel)) continue;
@@ -310,6 +330,7 @@ void Document::FindPackageParts(Zip::Archive* archive) {
         }
     }
     coreRelated = coreFound;
+    return success;
 }
 
 open_result_code Document::LoadHeaders(Zip::Archive* archive) {

@@ -139,7 +139,7 @@ public:
     // construction; discard the object on any other result than success.
     open_result_code Open();
     // Names the main and the core part from the package's relationships.
-    void FindPackageParts(Zip::Archive* archive);
+    open_result_code FindPackageParts(Zip::Archive* archive);
     // Loads every header and footer part named by relsXml.
     open_result_code LoadHeaders(Zip::Archive* archive);
     // Message and host error number of a failed Open, LoadHeaders or

@@ -313,3 +313,18 @@ void PartNamespaces_Normalize(pugi::xml_document& xml, bool innerDeclarations) {
         },
         [&](pugi::xml_node) { renamer.Leave(); });
 }
+
+void PartNamespaces_PruneIgnorable(pugi::xml_document& xml) {
+    pugi::xml_node root = xml.document_element();
+    pugi::xml_attribute ignorable = root.attribute("mc:Ignorable");
+    if (!ignorable) return;
+    std::string kept;
+    const std::string value = ignorable.value();
+    for (size_t start = 0; start < value.size();) {
+        const size_t end = std::min(value.find_first_of(" \t\r\n", start), value.size());
+        const std::string prefix = value.substr(start, end - start);
+        if (!prefix.empty() && root.attribute(("xmlns:" + prefix).c_str())) kept += (kept.empty() ? "" : " ") + prefix;
+        start = end + 1;
+    }
+    if (kept != value) ignorable = kept.c_str();
+}

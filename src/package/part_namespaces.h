@@ -15,3 +15,8 @@
 // namespaces; without them, a part whose root declares only the library's
 // prefixes costs a look at the root's attributes.
 void PartNamespaces_Normalize(pugi::xml_document& xml, bool innerDeclarations);
+
+// Drops from the root's mc:Ignorable the prefixes its part does not declare
+// there: text cleaning can change a prefix it names (a character XML forbids
+// becomes U+FFFD), and readers refuse a part that ignores an unknown prefix.
+void PartNamespaces_PruneIgnorable(pugi::xml_document& xml);

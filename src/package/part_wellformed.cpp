@@ -1,11 +1,14 @@
 #include "package/part_wellformed.h"
 
 #include <cstring>
+#include <strings.h>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "package/utf8_text.h"
 #include "package/xml_name_chars.h"
+#include "package/xml_string_writer.h"
 
 namespace {
 
@@ -249,4 +252,127 @@ PartWellFormedness PartWellFormed_Check(pugi::xml_document& xml) {
             node = node.parent();
         }
     }
+}
+
+namespace {
+
+bool IsXmlChar(unsigned long c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+           (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Length of a sound reference at `at` (a '&'): a character reference to a
+// character XML allows, or one of the five predefined entity references;
+// 0 for anything else.
+size_t ReferenceLength(const char* at, size_t left) {
+    if (left > 2 && at[1] == '#') {
+        const bool hex = at[2] == 'x';
+        size_t i = hex ? 3 : 2;
+        unsigned long value = 0;
+        const size_t digits = i;
+        for (; i < left && i < 16; ++i) {
+            const char c = at[i];
+            int digit = c >= '0' && c <= '9' ? c - '0' : -1;
+            if (hex && digit < 0) digit = c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (digit < 0) break;
+            value = value * (hex ? 16 : 10) + static_cast<unsigned long>(digit);
+        }
+        return i > digits && i < left && at[i] == ';' && IsXmlChar(value) ? i + 1 : 0;
+    }
+    for (const char* name : {"&lt;", "&gt;", "&amp;", "&apos;", "&quot;"}) {
+        const size_t n = std::strlen(name);
+        if (left >= n && std::memcmp(at, name, n) == 0) return n;
+    }
+    return 0;
+}
+
+bool IsUtf16(const char* data, size_t size) {
+    return size >= 2 && ((data[0] == '\xFF' && data[1] == '\xFE') || (data[0] == '\xFE' && data[1] == '\xFF'));
+}
+
+// What the parser lets through in the bytes themselves: every '&' starts a
+// sound reference, no '<' inside an attribute value, no declaration of a
+// document type. Comments, CDATA sections and processing instructions are
+// stepped over. Bytes in UTF-16 are left to the parser.
+bool RawMarkupIsSound(const char* data, size_t size) {
+    if (IsUtf16(data, size)) return true;
+    auto startsWith = [&](size_t at, const char* text) {
+        const size_t n = std::strlen(text);
+        return size - at >= n && std::memcmp(data + at, text, n) == 0;
+    };
+    auto skipPast = [&](size_t at, const char* end) {
+        const char* found = static_cast<const char*>(memmem(data + at, size - at, end, std::strlen(end)));
+        return found ? static_cast<size_t>(found - data) + std::strlen(end) : size;
+    };
+    enum { Text, Tag, Value } state = Text;
+    char quote = 0;
+    for (size_t at = 0; at < size;) {
+        const char c = data[at];
+        if (state == Text) {
+            if (c == '<') {
+                if (startsWith(at, "<!--")) {
+                    at = skipPast(at + 4, "-->");
+                    continue;
+                }
+                if (startsWith(at, "<![CDATA[")) {
+                    at = skipPast(at + 9, "]]>");
+                    continue;
+                }
+                if (startsWith(at, "<?")) {
+                    at = skipPast(at + 2, "?>");
+                    continue;
+                }
+                if (startsWith(at, "<!")) return false;
+                state = Tag;
+            } else if (c == '&') {
+                const size_t n = ReferenceLength(data + at, size - at);
+                if (!n) return false;
+                at += n;
+                continue;
+            }
+        } else if (state == Tag) {
+            if (c == '"' || c == '\'') {
+                state = Value;
+                quote = c;
+            } else if (c == '>') {
+                state = Text;
+            }
+        } else {
+            if (c == quote) {
+                state = Tag;
+            } else if (c == '<') {
+                return false;
+            } else if (c == '&') {
+                const size_t n = ReferenceLength(data + at, size - at);
+                if (!n) return false;
+                at += n;
+                continue;
+            }
+        }
+        ++at;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool PartWellFormed_CheckBytes(const char* data, size_t size) {
+    if (!RawMarkupIsSound(data, size)) return false;
+    pugi::xml_document xml;
+    const unsigned int options =
+        Word::kParseOptions | pugi::parse_fragment | pugi::parse_doctype | pugi::parse_declaration;
+    if (!xml.load_buffer(data, size, options, pugi::encoding_auto)) return false;
+    for (pugi::xml_node node = xml.first_child(); node;) {
+        pugi::xml_node next = node.next_sibling();
+        if (node.type() == pugi::node_doctype) return false;
+        // Bytes in UTF-16 that declare another encoding are read by none.
+        if (node.type() == pugi::node_declaration) {
+            const char* encoding = node.attribute("encoding").value();
+            if (IsUtf16(data, size) && *encoding && strncasecmp(encoding, "utf-16", 6) != 0) return false;
+            xml.remove_child(node);
+        }
+        node = next;
+    }
+    if (!PartWellFormed_Check(xml).wellFormed) return false;
+    return Utf8_IsCleanXmlText(data, size) || Xml_SanitizeTree(xml) == 0;
 }

@@ -20,3 +20,10 @@ struct PartWellFormedness {
 // take, and no attribute twice on an element, by name or by namespace and
 // local name. One walk of the tree.
 PartWellFormedness PartWellFormed_Check(pugi::xml_document& xml);
+
+// Whether the bytes of a part that a save copies as they are (not written
+// from a tree) are XML a strict reader takes: well-formed as above, no
+// document type declaration, no entity references but the five predefined
+// ones and character references, and nothing the text cleaning would have
+// to change (bytes that are not UTF-8, characters XML forbids).
+bool PartWellFormed_CheckBytes(const char* data, size_t size);

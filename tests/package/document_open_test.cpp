@@ -301,15 +301,18 @@ TEST(DocumentOpen, NumberingPartOfAnyNameIsFollowed) {
     EXPECT_EQ(opened.document->numberingTarget, "numbering2.xml");
     EXPECT_TRUE(opened.document->numberingXml.document_element().child("w:abstractNum"));
 
-    // A malformed numbering or theme part does not stop the opening; it is
-    // not held (a save would write it empty) but copied as it is.
+    // A malformed numbering or theme part is refused, naming it: a save
+    // would copy it as no reader takes it, or replace it and lose its lists.
     SetEntry(entries, "word/numbering2.xml", "<w:numbering>");
-    SetEntry(entries, "word/theme/theme1.xml", "<a:theme");
     Opened malformed = OpenEntries(folder + "malformed-numbering.zip", entries);
-    EXPECT_EQ(malformed.result, Word::success);
-    EXPECT_FALSE(malformed.document->hasNumbering);
-    ASSERT_TRUE(malformed.document->SaveAs((folder + "malformed-copy.zip").c_str(), nullptr, nullptr));
-    EXPECT_EQ(Entry(ReadZip(folder + "malformed-copy.zip"), "word/numbering2.xml"), "<w:numbering>");
+    EXPECT_EQ(malformed.result, Word::parse_failed);
+    EXPECT_EQ(malformed.document->lastError, "Error could not parse document: word/numbering2.xml");
+    SetEntry(entries, "word/numbering2.xml", "<w:numbering xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"/>");
+    SetEntry(entries, "word/theme/theme1.xml", "<a:theme");
+    Opened theme = OpenEntries(folder + "malformed-theme.zip", entries);
+    EXPECT_EQ(theme.result, Word::parse_failed);
+    EXPECT_EQ(theme.document->lastError, "Error could not parse document: word/theme/theme1.xml");
+    SetEntry(entries, "word/theme/theme1.xml", "<a:theme xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\"/>");
 
     RemoveEntry(entries, "word/numbering2.xml");
     Opened missing = OpenEntries(folder + "missing-numbering.zip", entries);
