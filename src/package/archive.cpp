@@ -301,6 +301,9 @@ namespace {
 
 bool ReadSource(zip_source_t* source, std::string& out) {
     out.clear();
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_source_stat(source, &st) == 0 && (st.valid & ZIP_STAT_SIZE)) out.reserve(st.size);
     if (zip_source_open(source) != 0) return false;
     bool ok = true;
     char chunk[1 << 16];

@@ -42,6 +42,12 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
     out.clear();
+    // One allocation for the whole file where its size is known.
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0) out.reserve(static_cast<size_t>(size));
+        std::rewind(file);
+    }
     char chunk[1 << 16];
     bool ok = true;
     for (;;) {
@@ -85,12 +91,14 @@ bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
     // Bytes that are UTF-8 with nothing XML forbids (and no character
     // reference that could make it) give a tree that needs no cleaning.
     const bool clean = Utf8_IsCleanXmlText(part.data, part.size);
+    // Sound bytes need no walk of the tree to tell that they are.
+    const PartWellFormedness scanned = PartWellFormed_ScanBytes(part.data, part.size);
     char* data = part.data;
     part.data = nullptr;
     // As a fragment, so that what follows the root is kept to be refused.
     pugi::xml_parse_result parsed =
         xml.load_buffer_inplace_own(data, part.size, kParseOptions | pugi::parse_fragment, pugi::encoding_auto);
-    const PartWellFormedness form = parsed ? PartWellFormed_Check(xml) : PartWellFormedness();
+    const PartWellFormedness form = parsed ? PartWellFormed_Check(xml, &scanned) : PartWellFormedness();
     if (!form.wellFormed) {
         if (part.lastError) *part.lastError = std::string(kParseFailed) + ": " + part.name;
         return false;

@@ -135,44 +135,46 @@ bool AreSame(const AttributeName& a, const AttributeName& b) {
 }
 
 // Pushes the element's declarations and checks its names; false when
-// something is refused.
+// something is refused. The attributes are read from the tree once: their
+// prefixes are resolved after all of the element's declarations are in.
 bool Element_Check(pugi::xml_node element, Scopes& scopes, std::vector<AttributeName>& names,
                    std::unordered_set<std::string>& keys, bool& declares) {
     scopes.marks.push_back(scopes.bindings.size());
     declares = false;
+    names.clear();
     for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
         const char* name = a.name();
-        if (!IsDeclaration(name)) continue;
-        if (name[5] == ':' && !XmlName_IsLocalName(name + 6, std::strlen(name + 6))) return false;
-        if (IsRefusedDeclaration(name, a.value())) return false;
-        const char* prefix = name[5] ? name + 6 : name + 5;
-        scopes.bindings.push_back(Binding{prefix, std::strlen(prefix), a.value()});
-        declares = true;
+        if (IsDeclaration(name)) {
+            if (name[5] == ':' && !XmlName_IsLocalName(name + 6, std::strlen(name + 6))) return false;
+            const char* uri = a.value();
+            if (IsRefusedDeclaration(name, uri)) return false;
+            const char* prefix = name[5] ? name + 6 : name + 5;
+            scopes.bindings.push_back(Binding{prefix, std::strlen(prefix), uri});
+            declares = true;
+        }
+        names.push_back(AttributeName{name, name, nullptr});
     }
     if (declares) ++scopes.generation;
 
     const char* colon = nullptr;
-    if (!IsQualifiedName(element.name(), colon)) return false;
+    const char* elementName = element.name();
+    if (!IsQualifiedName(elementName, colon)) return false;
     if (colon) {
-        const size_t length = static_cast<size_t>(colon - element.name());
-        if (length == 5 && std::memcmp(element.name(), "xmlns", 5) == 0) return false;
-        const char* uri = Scopes_Lookup(scopes, element.name(), length);
+        const size_t length = static_cast<size_t>(colon - elementName);
+        if (length == 5 && std::memcmp(elementName, "xmlns", 5) == 0) return false;
+        const char* uri = Scopes_Lookup(scopes, elementName, length);
         if (!uri || !*uri) return false;
     }
+    if (names.empty()) return true;
 
-    names.clear();
-    for (pugi::xml_attribute a = element.first_attribute(); a; a = a.next_attribute()) {
-        const char* name = a.name();
-        AttributeName entry{name, name, nullptr};
-        if (!IsDeclaration(name)) {
-            if (!IsQualifiedName(name, colon)) return false;
-            if (colon) {
-                entry.local = colon + 1;
-                entry.uri = Scopes_Lookup(scopes, name, static_cast<size_t>(colon - name));
-                if (!entry.uri || !*entry.uri) return false;
-            }
+    for (AttributeName& entry : names) {
+        if (IsDeclaration(entry.name)) continue;
+        if (!IsQualifiedName(entry.name, colon)) return false;
+        if (colon) {
+            entry.local = colon + 1;
+            entry.uri = Scopes_Lookup(scopes, entry.name, static_cast<size_t>(colon - entry.name));
+            if (!entry.uri || !*entry.uri) return false;
         }
-        names.push_back(entry);
     }
     if (names.size() <= kPairwiseAttributes) {
         for (size_t i = 1; i < names.size(); ++i)
@@ -203,7 +205,7 @@ bool IsWhiteSpace(const char* text) {
 
 }  // namespace
 
-PartWellFormedness PartWellFormed_Check(pugi::xml_document& xml) {
+PartWellFormedness PartWellFormed_Check(pugi::xml_document& xml, const PartWellFormedness* scanned) {
     PartWellFormedness result;
     pugi::xml_node root;
     for (pugi::xml_node child = xml.first_child(); child;) {
@@ -220,6 +222,7 @@ PartWellFormedness PartWellFormed_Check(pugi::xml_document& xml) {
         child = next;
     }
     if (!root) return result;
+    if (scanned && scanned->wellFormed) return *scanned;
 
     Scopes scopes;
     std::vector<AttributeName> names;
@@ -375,4 +378,190 @@ bool PartWellFormed_CheckBytes(const char* data, size_t size) {
     }
     if (!PartWellFormed_Check(xml).wellFormed) return false;
     return Utf8_IsCleanXmlText(data, size) || Xml_SanitizeTree(xml) == 0;
+}
+
+namespace {
+
+struct ScanBinding {
+    const char* prefix;
+    size_t length;
+    const char* uri;
+    size_t uriLength;
+};
+
+struct ScanAttribute {
+    const char* name;
+    size_t length;
+    size_t colon;  // position of the colon in the name; 0 for none
+};
+
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// An ASCII qualified name at `at`, up to a byte that ends names; its length,
+// with the colon's place in `colon` (0 for none). 0 when it is no such name.
+size_t ScanName(const char* at, const char* end, size_t& colon) {
+    colon = 0;
+    size_t part = 0;  // start of the current local name
+    size_t i = 0;
+    for (; at + i < end; ++i) {
+        const unsigned char c = static_cast<unsigned char>(at[i]);
+        if (c >= 0x80) return 0;
+        const unsigned char kind = kNameBytes.kind[c];
+        if (kind == 0) break;
+        if (kind == 3) {
+            if (colon || i == part) return 0;
+            colon = i;
+            part = i + 1;
+        } else if (i == part && kind != 1) {
+            return 0;
+        }
+    }
+    return i > part ? i : 0;
+}
+
+const ScanBinding kXmlBinding{"xml", 3, kXmlUri, sizeof kXmlUri - 1};
+
+// The binding of a prefix in scope; null when it is not bound.
+const ScanBinding* ScanLookup(const std::vector<ScanBinding>& bindings, const char* prefix, size_t length) {
+    if (length == 3 && std::memcmp(prefix, "xml", 3) == 0) return &kXmlBinding;
+    for (size_t i = bindings.size(); i-- > 0;) {
+        const ScanBinding& b = bindings[i];
+        if (b.length == length && std::memcmp(b.prefix, prefix, length) == 0) return b.uriLength ? &b : nullptr;
+    }
+    return nullptr;
+}
+
+bool SameUri(const ScanBinding* a, const ScanBinding* b) {
+    return a && b && a->uriLength == b->uriLength && std::memcmp(a->uri, b->uri, a->uriLength) == 0;
+}
+
+const char* SkipPast(const char* at, const char* end, const char* marker) {
+    const size_t n = std::strlen(marker);
+    const void* found = memmem(at, static_cast<size_t>(end - at), marker, n);
+    return found ? static_cast<const char*>(found) + n : nullptr;
+}
+
+}  // namespace
+
+PartWellFormedness PartWellFormed_ScanBytes(const char* data, size_t size) {
+    PartWellFormedness result;
+    const char* at = data;
+    const char* const end = data + size;
+    if (size >= 3 && std::memcmp(at, "\xEF\xBB\xBF", 3) == 0) at += 3;
+    std::vector<ScanBinding> bindings;
+    std::vector<size_t> marks;  // bindings.size() as each open element began
+    ScanAttribute attributes[32];
+    bool sawRoot = false;
+    for (;;) {
+        at = static_cast<const char*>(std::memchr(at, '<', static_cast<size_t>(end - at)));
+        if (!at) break;
+        ++at;
+        if (at >= end) return result;
+        if (*at == '/') {
+            if (marks.empty()) return result;
+            bindings.resize(marks.back());
+            marks.pop_back();
+            at = static_cast<const char*>(std::memchr(at, '>', static_cast<size_t>(end - at)));
+            if (!at) return result;
+            continue;
+        }
+        if (*at == '?') {
+            if (!(at = SkipPast(at, end, "?>"))) return result;
+            continue;
+        }
+        if (*at == '!') {
+            if (end - at >= 3 && at[1] == '-' && at[2] == '-') {
+                if (!(at = SkipPast(at + 3, end, "-->"))) return result;
+                continue;
+            }
+            if (end - at >= 8 && std::memcmp(at, "![CDATA[", 8) == 0) {
+                if (!(at = SkipPast(at + 8, end, "]]>"))) return result;
+                continue;
+            }
+            return result;  // a document type: left to the tree
+        }
+        // A start tag.
+        size_t colon;
+        const char* name = at;
+        const size_t nameLength = ScanName(at, end, colon);
+        if (!nameLength) return result;
+        at += nameLength;
+        const size_t mark = bindings.size();
+        const bool inner = sawRoot;
+        sawRoot = true;
+        size_t count = 0;
+        bool open = true;
+        for (;;) {
+            while (at < end && IsSpace(*at)) ++at;
+            if (at >= end) return result;
+            if (*at == '>') {
+                ++at;
+                break;
+            }
+            if (*at == '/') {
+                if (at + 1 >= end || at[1] != '>') return result;
+                at += 2;
+                open = false;
+                break;
+            }
+            if (count == 32) return result;
+            size_t attributeColon;
+            const char* attribute = at;
+            const size_t length = ScanName(at, end, attributeColon);
+            if (!length) return result;
+            at += length;
+            while (at < end && IsSpace(*at)) ++at;
+            if (at >= end || *at != '=') return result;
+            ++at;
+            while (at < end && IsSpace(*at)) ++at;
+            if (at >= end || (*at != '"' && *at != '\'')) return result;
+            const char* value = at + 1;
+            const char* close = static_cast<const char*>(std::memchr(value, *at, static_cast<size_t>(end - value)));
+            if (!close) return result;
+            at = close + 1;
+            const bool declaration = length >= 5 && std::memcmp(attribute, "xmlns", 5) == 0 &&
+                                     (length == 5 || attributeColon == 5);
+            if (declaration) {
+                const size_t uriLength = static_cast<size_t>(close - value);
+                // Declarations of the reserved names, with references, or
+                // unbinding a prefix: left to the tree.
+                if (std::memchr(value, '&', uriLength) || (length > 5 && uriLength == 0)) return result;
+                const char* prefix = length == 5 ? attribute + 5 : attribute + 6;
+                const size_t prefixLength = length == 5 ? 0 : length - 6;
+                if ((prefixLength == 3 && std::memcmp(prefix, "xml", 3) == 0) ||
+                    (prefixLength == 5 && std::memcmp(prefix, "xmlns", 5) == 0))
+                    return result;
+                if ((uriLength == std::strlen(kXmlUri) && std::memcmp(value, kXmlUri, uriLength) == 0) ||
+                    (uriLength == std::strlen(kXmlnsUri) && std::memcmp(value, kXmlnsUri, uriLength) == 0))
+                    return result;
+                bindings.push_back(ScanBinding{prefix, prefixLength, value, uriLength});
+                if (inner) result.innerDeclarations = true;
+            }
+            attributes[count++] = ScanAttribute{attribute, length, declaration ? 0 : attributeColon};
+        }
+        if (colon) {
+            if (colon == 5 && std::memcmp(name, "xmlns", 5) == 0) return result;
+            if (!ScanLookup(bindings, name, colon)) return result;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            const ScanAttribute& a = attributes[i];
+            const ScanBinding* binding = nullptr;
+            if (a.colon && !(binding = ScanLookup(bindings, a.name, a.colon))) return result;
+            for (size_t j = 0; j < i; ++j) {
+                const ScanAttribute& b = attributes[j];
+                if (a.length == b.length && std::memcmp(a.name, b.name, a.length) == 0) return result;
+                // Two prefixes of one namespace with one local name.
+                if (a.colon && b.colon && a.length - a.colon == b.length - b.colon &&
+                    std::memcmp(a.name + a.colon, b.name + b.colon, a.length - a.colon) == 0 &&
+                    SameUri(ScanLookup(bindings, b.name, b.colon), binding))
+                    return result;
+            }
+        }
+        if (open)
+            marks.push_back(mark);
+        else
+            bindings.resize(mark);
+    }
+    result.wellFormed = marks.empty() && sawRoot;
+    return result;
 }

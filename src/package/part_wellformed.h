@@ -19,7 +19,17 @@ struct PartWellFormedness {
 // characters readers take, every prefix declared, declarations readers
 // take, and no attribute twice on an element, by name or by namespace and
 // local name. One walk of the tree.
-PartWellFormedness PartWellFormed_Check(pugi::xml_document& xml);
+// `scanned` is what PartWellFormed_ScanBytes found of the bytes the tree was
+// parsed from: when they were sound, only what surrounds the root is
+// checked, without a walk of the tree.
+PartWellFormedness PartWellFormed_Check(pugi::xml_document& xml, const PartWellFormedness* scanned = nullptr);
+
+// A quick look at a part's bytes before they are parsed: true (wellFormed)
+// when every tag is sound as above, and whether an element below the root
+// declares a namespace. False means unsure, not refused: anything unusual
+// (names beyond ASCII, a document type, UTF-16, many attributes) is left to
+// the walk of the tree. Bytes that pass it need no walk.
+PartWellFormedness PartWellFormed_ScanBytes(const char* data, size_t size);
 
 // Whether the bytes of a part that a save copies as they are (not written
 // from a tree) are XML a strict reader takes: well-formed as above, no

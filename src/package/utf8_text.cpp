@@ -1,5 +1,8 @@
 #include "package/utf8_text.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace {
 
 // Length of the valid, XML-allowed UTF-8 sequence at `at`, or 0 when it is
@@ -42,6 +45,27 @@ size_t InvalidSequenceLength(const unsigned char* at, const unsigned char* end) 
     return length;
 }
 
+// Eight bytes at a time: whether any has its high bit set, and whether any
+// is a control character or '&' (what the cleanliness scan stops at).
+// Parts are mostly ASCII text, which these let a scan step over quickly.
+constexpr uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+
+uint64_t Load8(const unsigned char* at) {
+    uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+bool AnyHigh(uint64_t word) { return (word & kHighs) != 0; }
+
+// A byte below 0x20 or equal to '&', among bytes below 0x80.
+bool AnyControlOrAmpersand(uint64_t word) {
+    const uint64_t below = (word - kOnes * 0x20) & ~word & kHighs;
+    const uint64_t amp = word ^ (kOnes * '&');
+    const uint64_t isAmp = (amp - kOnes) & ~amp & kHighs;
+    return (below | isAmp) != 0;
+}
+
 }  // namespace
 
 size_t Utf8_Sanitize(std::string& text) {
@@ -50,6 +74,10 @@ size_t Utf8_Sanitize(std::string& text) {
     const unsigned char* at = begin;
     // Most parts are valid: look for the first fault before copying anything.
     while (at < end) {
+        if (end - at >= 8 && !AnyHigh(Load8(at))) {
+            at += 8;
+            continue;
+        }
         if (*at < 0x80) {
             ++at;
             continue;
@@ -149,6 +177,13 @@ bool Utf8_IsCleanXmlText(const char* data, size_t size) {
     const unsigned char* at = reinterpret_cast<const unsigned char*>(data);
     const unsigned char* end = at + size;
     while (at < end) {
+        if (end - at >= 8) {
+            const uint64_t word = Load8(at);
+            if (!AnyHigh(word) && !AnyControlOrAmpersand(word)) {
+                at += 8;
+                continue;
+            }
+        }
         const unsigned char c = *at;
         if (c >= 0x80) {
             const size_t length = ValidSequenceLength(at, end);
