@@ -32,6 +32,16 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
     text.replace(at, from.size(), to);
 }
 
+// Removes from a part the empty element that holds `marker`.
+void EraseElementHolding(pf::Entries& entries, const std::string& part, const std::string& marker) {
+    std::string xml = pf::Entry(entries, part);
+    const size_t at = xml.find(marker);
+    ASSERT_NE(at, std::string::npos) << marker;
+    const size_t start = xml.rfind('<', at);
+    xml.erase(start, xml.find("/>", at) + 2 - start);
+    pf::SetEntry(entries, part, xml);
+}
+
 void Rename(pf::Entries& entries, const std::string& from, const std::string& to) {
     const std::string bytes = pf::Entry(entries, from);
     pf::RemoveEntry(entries, from);
@@ -119,11 +129,7 @@ TEST_F(PackagePartsTest, AMainPartWithoutRelationshipsHasNoRelationshipsPart) {
     for (const char* part : {"word/styles.xml", "word/settings.xml", "word/webSettings.xml", "word/fontTable.xml",
                              "word/theme/theme1.xml"}) {
         pf::RemoveEntry(entries, part);
-        std::string types = pf::Entry(entries, "[Content_Types].xml");
-        const size_t at = types.find(std::string("PartName=\"/") + part + "\"");
-        ASSERT_NE(at, std::string::npos) << part;
-        types.erase(types.rfind('<', at), types.find("/>", at) + 2 - types.rfind('<', at));
-        pf::SetEntry(entries, "[Content_Types].xml", types);
+        EraseElementHolding(entries, "[Content_Types].xml", std::string("PartName=\"/") + part + "\"");
     }
     const std::string file = path("no-rels.docx");
     pf::WriteZip(file, entries);
@@ -149,16 +155,8 @@ TEST_F(PackagePartsTest, AMainPartWithoutRelationshipsHasNoRelationshipsPart) {
 TEST_F(PackagePartsTest, NewCorePropertiesAreRelated) {
     pf::Entries entries = pf::BlankEntries();
     pf::RemoveEntry(entries, "docProps/core.xml");
-    std::string packageRels = pf::Entry(entries, "_rels/.rels");
-    const size_t at = packageRels.find("metadata/core-properties");
-    ASSERT_NE(at, std::string::npos);
-    packageRels.erase(packageRels.rfind('<', at), packageRels.find("/>", at) + 2 - packageRels.rfind('<', at));
-    pf::SetEntry(entries, "_rels/.rels", packageRels);
-    std::string types = pf::Entry(entries, "[Content_Types].xml");
-    const size_t override = types.find("PartName=\"/docProps/core.xml\"");
-    ASSERT_NE(override, std::string::npos);
-    types.erase(types.rfind('<', override), types.find("/>", override) + 2 - types.rfind('<', override));
-    pf::SetEntry(entries, "[Content_Types].xml", types);
+    EraseElementHolding(entries, "_rels/.rels", "metadata/core-properties");
+    EraseElementHolding(entries, "[Content_Types].xml", "PartName=\"/docProps/core.xml\"");
     const std::string file = path("no-core.docx");
     pf::WriteZip(file, entries);
 
