@@ -79,11 +79,20 @@ const char* FirstLevelFormat(pugi::xml_node abstractNum) {
 void IndexDefinition(NumberingIndex& index, pugi::xml_node abstractNum) {
     const int64_t id = AbstractIdOf(abstractNum);
     if (id > index.maxAbstractId) index.maxAbstractId = id;
-    const char* format = FirstLevelFormat(abstractNum);
-    if (!format) return;
-    const bool bullet = std::strcmp(format, "bullet") == 0;
-    if (bullet && index.bulletTemplate < 0) index.bulletTemplate = id;
-    if (!bullet && index.numberTemplate < 0) index.numberTemplate = id;
+    // Only the library's own definitions are taken for new lists (they carry
+    // its w:nsid): word processors keep one counter per definition, so a
+    // list restarted on another tool's definition would renumber that
+    // tool's lists, and would take its look.
+    const char* nsid = abstractNum.child("w:nsid").attribute("w:val").value();
+    if (index.bulletTemplate < 0 && std::strcmp(nsid, kBulletTemplateNsid) == 0) index.bulletTemplate = id;
+    if (index.numberTemplate < 0 && std::strcmp(nsid, kNumberTemplateNsid) == 0) index.numberTemplate = id;
+}
+
+// Where numbers run up to the largest a file holds: the lowest one no
+// instance takes, searched from where the last search stopped.
+int64_t LowestFreeNumId(NumberingIndex& index) {
+    while (index.freeSearch < INT32_MAX && index.nums.count(index.freeSearch)) ++index.freeSearch;
+    return index.nums.count(index.freeSearch) ? 0 : index.freeSearch;
 }
 
 void IndexNum(NumberingIndex& index, pugi::xml_node num) {
@@ -180,7 +189,7 @@ void AddBulletTemplate(pugi::xml_node numbering, int64_t id) {
         {"04090003", "o", "bullet", false, 5760, 360, "Courier New", true},
         {"04090005", kSquare, "bullet", false, 6480, 360, "Wingdings", false},
     };
-    AddTemplate(numbering, id, "46E32890", kLevels);
+    AddTemplate(numbering, id, kBulletTemplateNsid, kLevels);
 }
 
 void AddNumberingTemplate(pugi::xml_node numbering, int64_t id) {
@@ -195,7 +204,7 @@ void AddNumberingTemplate(pugi::xml_node numbering, int64_t id) {
         {"04090019", "%8.", "lowerLetter", false, 5760, 360, nullptr, false},
         {"0409001B", "%9.", "lowerRoman", true, 6480, 180, nullptr, false},
     };
-    AddTemplate(numbering, id, "5AFC50DB", kLevels);
+    AddTemplate(numbering, id, kNumberTemplateNsid, kLevels);
 }
 
 bool AddNumbering(Word::Document& document, bool bullets) {
@@ -274,8 +283,8 @@ pugi::xml_node Numbering_CreateList(Word::Document& document, NumberingIndex& in
                 break;
             }
     }
-    if (index.maxNumId >= INT32_MAX) return pugi::xml_node();
-    numId = static_cast<int32_t>(index.maxNumId + 1);
+    numId = static_cast<int32_t>(index.maxNumId < INT32_MAX ? index.maxNumId + 1 : LowestFreeNumId(index));
+    if (numId <= 0) return pugi::xml_node();
     pugi::xml_node num = InsertNum(root, index);
     num.append_attribute("w:numId") = numId;
     WriteDurableId(root, num, static_cast<long long>(Document_Random(1, 134217726)));

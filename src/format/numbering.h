@@ -28,11 +28,17 @@ struct NumberingIndex {
     bool built = false;
     int64_t maxNumId = 0;          // 0: no w:num
     int64_t maxAbstractId = -1;    // -1: no w:abstractNum
-    int64_t bulletTemplate = -1;   // first definition of each kind, -1: none
+    int64_t bulletTemplate = -1;   // the library's first definition of each kind, -1: none
     int64_t numberTemplate = -1;
+    int64_t freeSearch = 1;        // no free number lies below this one
     std::unordered_map<int64_t, pugi::xml_node> nums;
     pugi::xml_node cleanup;        // w:numIdMacAtCleanup, which stays last
 };
+
+// The w:nsid the library's own list definitions carry, by which it knows
+// them again.
+constexpr const char* kBulletTemplateNsid = "46E32890";
+constexpr const char* kNumberTemplateNsid = "5AFC50DB";
 
 // Forgets everything (the part was replaced).
 void NumberingIndex_Clear(NumberingIndex& index);

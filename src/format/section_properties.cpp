@@ -1,5 +1,6 @@
 #include "format/section_properties.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -99,10 +100,35 @@ void Section_SetLandscape(pugi::xml_node sectPr, bool landscape) {
     WriteAttribute(pgSz, "w:h", width);
 }
 
+namespace {
+
+struct PageMargins {
+    int64_t top, right, bottom, left;
+};
+
+// The margins as they are, or as a margin set now would make them (the
+// defaults where the section has none).
+PageMargins MarginsOf(pugi::xml_node sectPr) {
+    pugi::xml_node pgMar = sectPr.child("w:pgMar");
+    if (!pgMar) return PageMargins{1440, 1440, 1440, 1440};
+    return PageMargins{pgMar.attribute("w:top").as_int(), pgMar.attribute("w:right").as_int(),
+                       pgMar.attribute("w:bottom").as_int(), pgMar.attribute("w:left").as_int()};
+}
+
+// Some width and height left between the margins (a negative top or bottom
+// margin is one its text may not cross: it takes its size too).
+bool Page_LeavesRoomForText(int64_t width, int64_t height, const PageMargins& m) {
+    return m.left + m.right < width && std::llabs(m.top) + std::llabs(m.bottom) < height;
+}
+
+}  // namespace
+
 bool Section_SetPageSize(pugi::xml_node sectPr, int32_t width, int32_t height, int64_t paperCode) {
-    if (width <= 0 || height <= 0) return false;
+    if (width <= 0 || height <= 0 || width > kLargestPageSide || height > kLargestPageSide) return false;
     if (!sectPr) return true;
     const bool landscape = Section_IsLandscape(sectPr);
+    PageMargins margins = MarginsOf(sectPr);
+    if (!Page_LeavesRoomForText(landscape ? height : width, landscape ? width : height, margins)) return false;
     pugi::xml_node pgSz = ChildInOrder(sectPr, "w:pgSz", ChildOrder::SectionProperties);
     WriteAttribute(pgSz, "w:w", landscape ? height : width);
     WriteAttribute(pgSz, "w:h", landscape ? width : height);
@@ -120,13 +146,24 @@ int32_t Section_GetMargin(pugi::xml_node sectPr, PageMargin margin) {
     return sectPr.child("w:pgMar").attribute(AttributeOf(margin)).as_int();
 }
 
+
 bool PageMargin_IsValid(PageMargin margin, int32_t twips) {
     return twips >= 0 || margin == PageMargin::Top || margin == PageMargin::Bottom;
 }
 
 bool Section_SetMargin(pugi::xml_node sectPr, PageMargin margin, int32_t twips) {
-    if (!PageMargin_IsValid(margin, twips)) return false;
+    if (!PageMargin_IsValid(margin, twips) || twips > kLargestPageSide || twips < -kLargestPageSide) return false;
     if (!sectPr) return true;
+    PageMargins margins = MarginsOf(sectPr);
+    switch (margin) {
+        case PageMargin::Top: margins.top = twips; break;
+        case PageMargin::Right: margins.right = twips; break;
+        case PageMargin::Bottom: margins.bottom = twips; break;
+        case PageMargin::Left: margins.left = twips; break;
+        default: break;  // header, footer and gutter distances take no text's room
+    }
+    const int32_t width = Section_GetPageWidth(sectPr), height = Section_GetPageHeight(sectPr);
+    if (width > 0 && height > 0 && !Page_LeavesRoomForText(width, height, margins)) return false;
     pugi::xml_node pgMar = sectPr.child("w:pgMar");
     if (!pgMar) {
         pgMar = InsertChildInOrder(sectPr, "w:pgMar", ChildOrder::SectionProperties);

@@ -42,9 +42,14 @@ bool Section_IsLandscape(pugi::xml_node sectPr);
 // Nothing when the orientation is already `landscape` or "w:pgSz" is missing.
 void Section_SetLandscape(pugi::xml_node sectPr, bool landscape);
 
+// The largest side of a page the format holds: 22 inches, in twips.
+constexpr int32_t kLargestPageSide = 31680;
+
 // A page of these portrait sizes (twips) and printer paper code. A
 // landscape section stays landscape: the two are written the other way
-// round. False, and nothing changed, when a size is not positive.
+// round. False, and nothing changed, when a size is not positive, is
+// beyond kLargestPageSide, or leaves the section's margins no room for
+// text.
 bool Section_SetPageSize(pugi::xml_node sectPr, int32_t width, int32_t height, int64_t paperCode);
 
 struct PaperSize {
@@ -62,5 +67,6 @@ int32_t Section_GetMargin(pugi::xml_node sectPr, PageMargin margin);
 // negative (text overlapping a header or footer); the others are distances.
 bool PageMargin_IsValid(PageMargin margin, int32_t twips);
 // Sets a margin; a missing "w:pgMar" is first made with the default
-// margins. False, and nothing changed, when the value is not valid.
+// margins. False, and nothing changed, when the value is not valid, beyond
+// a page side, or leaves the page no room for text between its margins.
 bool Section_SetMargin(pugi::xml_node sectPr, PageMargin margin, int32_t twips);

@@ -1,10 +1,12 @@
 // Lists the library makes, as other readers see them (LibreOffice through a
 // PDF, pandoc, python-docx), and lists other tools made, added to.
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 
 #include "../content/paragraph_fixture.h"
 #include "docx_builder.h"
+#include "libreoffice.h"
 #include "package_checker.h"
 
 namespace fs = std::filesystem;
@@ -182,6 +185,20 @@ TEST_F(ListReadersTest, ListsAddedToOtherToolsParts) {
             before.push_back(list ? std::to_string(Int(list, "Level")) + "/" + std::to_string(Int(list, "Type")) : "-");
         }
         const std::string oldNumbering = zip_read(path(name + ".docx"), "word/numbering.xml");
+        // New lists before and between the document's own: those keep their
+        // numbers (checked in LibreOffice's PDF below).
+        Object ahead = Call(doc, "CreateListIndent", {false});
+        rt().call(rt().call(Call(doc, "Paragraph", {0}), "InsertParagraphBefore", {"Ahead"}).object(), "SetListIndent",
+                  {ahead, 0});
+        before.insert(before.begin(), "0/1");
+        Object between = Call(doc, "CreateListIndent", {false});
+        for (int64_t i = 0, n = Int(doc, "ParagraphCount"); i < n; ++i) {
+            Object p = Call(doc, "Paragraph", {i});
+            if (rt().get(p, "Text").text() != "Text") continue;
+            rt().call(rt().call(p, "InsertParagraphAfter", {"Between"}).object(), "SetListIndent", {between, 0});
+            before.insert(before.begin() + i + 1, "0/1");
+            break;
+        }
         Object added = Call(doc, "CreateListIndent", {false});
         for (const char* text : {"Added one", "Added two"}) {
             Object p = Call(doc, "AppendParagraph", {text});
@@ -212,6 +229,26 @@ TEST_F(ListReadersTest, ListsAddedToOtherToolsParts) {
             EXPECT_NE(newText.str().find(text.str()), std::string::npos) << text.str();
         }
         EXPECT_EQ(package_check_failures(path(name + "-lists.docx"), false), "");
+        if (pdf_tools_available()) {
+            ASSERT_TRUE(libreoffice_convert(path(name + "-lists.docx"), "pdf", outDir()));
+            std::string shown = pdf_page_text(path(name + "-lists.pdf"), 1);
+            std::vector<std::string> lines;
+            std::istringstream in(shown);
+            for (std::string line; std::getline(in, line);) {
+                const size_t start = line.find_first_not_of(" \t");
+                if (start == std::string::npos) continue;
+                std::string text = line.substr(start);
+                for (size_t at; (at = text.find("  ")) != std::string::npos;) text.erase(at, 1);
+                for (const char* wanted : {"Ahead", "One", "Two", "Between", "Added one", "Added two"})
+                    if (text.size() >= std::strlen(wanted) &&
+                        text.compare(text.size() - std::strlen(wanted), std::string::npos, wanted) == 0 &&
+                        text.find("inner") == std::string::npos)
+                        lines.push_back(text);
+            }
+            EXPECT_EQ(lines, (std::vector<std::string>{"1. Ahead", "1. One", "2. Two", "1. Between", "1. Added one",
+                                                       "2. Added two"}))
+                << shown;
+        }
         if (Have("pandoc")) {
             ASSERT_EQ(std::system(("pandoc -f docx -t plain -o '" + path(name + ".txt") + "' '" +
                                    path(name + "-lists.docx") + "'")

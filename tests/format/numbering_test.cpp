@@ -210,8 +210,10 @@ TEST_F(NumberingTest, ForeignPartKeptAndExtended) {
     // A number the part has no instance of: no list.
     EXPECT_FALSE(rt().get(Call(doc, "Paragraph", {2}), "ListIndent").object());
 
-    Object numbers = CreateList(doc, false);  // the part's numbered definition
-    Object bullets = CreateList(doc, true);   // a new bullet definition, id 8
+    // New lists take definitions of the library's own (ids 8 and 9), never
+    // the part's: one counter per definition would renumber its lists.
+    Object numbers = CreateList(doc, false);
+    Object bullets = CreateList(doc, true);
     SetList(Call(doc, "AppendParagraph", {"New"}), bullets, 0);
     SaveCopy(doc, "foreign-copy.docx");
 
@@ -221,23 +223,37 @@ TEST_F(NumberingTest, ForeignPartKeptAndExtended) {
     pugi::xml_node root = Numbering(after);
     std::vector<std::string> children;
     for (pugi::xml_node child : root.children()) children.push_back(child.name());
-    EXPECT_EQ(children, (std::vector<std::string>{"w:numPicBullet", "w:abstractNum", "w:abstractNum", "w:num",
-                                                  "w:num", "w:num", "w:num", "w:numIdMacAtCleanup"}));
+    EXPECT_EQ(children, (std::vector<std::string>{"w:numPicBullet", "w:abstractNum", "w:abstractNum",
+                                                  "w:abstractNum", "w:num", "w:num", "w:num", "w:num",
+                                                  "w:numIdMacAtCleanup"}));
     pugi::xml_node added = root.child("w:numPicBullet").next_sibling();
-    EXPECT_STREQ(added.attribute("w:abstractNumId").value(), "8");
+    EXPECT_STREQ(added.attribute("w:abstractNumId").value(), "9");
+    EXPECT_STREQ(added.child("w:nsid").attribute("w:val").value(), "46E32890");
+    EXPECT_STREQ(added.next_sibling().attribute("w:abstractNumId").value(), "8");
+    EXPECT_STREQ(added.next_sibling().child("w:nsid").attribute("w:val").value(), "5AFC50DB");
     EXPECT_STREQ(added.attribute("w15:restartNumberingAfterBreak").value(), "0");
     // The old definition and instances, unchanged.
-    EXPECT_EQ(Print(added.next_sibling()), Print(Numbering(before).child("w:abstractNum")));
+    EXPECT_EQ(Print(added.next_sibling().next_sibling()), Print(Numbering(before).child("w:abstractNum")));
     EXPECT_EQ(Print(root.find_child_by_attribute("w:num", "w:numId", "5")),
               Print(Numbering(before).find_child_by_attribute("w:num", "w:numId", "5")));
     EXPECT_STREQ(root.find_child_by_attribute("w:num", "w:numId", "10").child("w:abstractNumId").attribute("w:val").value(),
-                 "7");
-    EXPECT_STREQ(root.find_child_by_attribute("w:num", "w:numId", "11").child("w:abstractNumId").attribute("w:val").value(),
                  "8");
+    EXPECT_STREQ(root.find_child_by_attribute("w:num", "w:numId", "11").child("w:abstractNumId").attribute("w:val").value(),
+                 "9");
+    // Made again in the copy, a list takes the library's definitions again.
+    Object copy = rt().callShared("Document", "Open", {folderItem(path("foreign-copy.docx"))}).object();
+    CreateList(copy, true);
+    CreateList(copy, false);
+    SaveCopy(copy, "foreign-copy-2.docx");
+    pugi::xml_document again;
+    Part("foreign-copy-2.docx", "word/numbering.xml", again);
+    EXPECT_EQ(std::distance(Numbering(again).children("w:abstractNum").begin(),
+                            Numbering(again).children("w:abstractNum").end()),
+              3);
     // The prefixes of the new attributes, declared and ignorable.
     EXPECT_STREQ(root.attribute("xmlns:w15").value(), "http://schemas.microsoft.com/office/word/2012/wordml");
     EXPECT_STREQ(root.attribute("xmlns:w16cid").value(), "http://schemas.microsoft.com/office/word/2016/wordml/cid");
-    EXPECT_STREQ(root.attribute("mc:Ignorable").value(), "w16cid w15");
+    EXPECT_STREQ(root.attribute("mc:Ignorable").value(), "w15 w16cid");
     EXPECT_EQ(CheckerFailures("foreign-copy.docx", false), "");
 }
 
@@ -297,4 +313,32 @@ TEST_F(NumberingTest, UnreadablePartIsRefused) {
     write_docx(path("broken.bin"), parts);
     EXPECT_RAISED(rt().callShared("Document", "Open", {folderItem(path("broken.bin"))}), "VexlomarWord.WordException",
                   "Error could not parse document: word/numbering.xml", -7);
+}
+
+// Numbers up to the largest a file holds: a new list takes the lowest free
+// one, never none.
+TEST_F(NumberingTest, ANewListFindsAFreeNumberAtTheTop) {
+    DocxParts parts;
+    parts.body = "<w:p><w:pPr><w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"2147483647\"/></w:numPr></w:pPr>"
+                 "<w:r><w:t>Top</w:t></w:r></w:p>";
+    parts.numbering = "<w:numbering xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+                      "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"decimal\"/>"
+                      "<w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum>"
+                      "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"0\"/></w:num>"
+                      "<w:num w:numId=\"2147483647\"><w:abstractNumId w:val=\"0\"/></w:num></w:numbering>";
+    write_docx(path("top.docx"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("top.docx"))}).object();
+    ASSERT_TRUE(doc);
+    for (const char* text : {"Second", "Third"}) {
+        Object list = CreateList(doc, false);
+        ASSERT_TRUE(list) << text;
+        SetList(Call(doc, "AppendParagraph", {text}), list, 0);
+    }
+    SaveCopy(doc, "top-copy.docx");
+    pugi::xml_document part;
+    Part("top-copy.docx", "word/numbering.xml", part);
+    std::vector<std::string> ids;
+    for (pugi::xml_node num : Numbering(part).children("w:num")) ids.push_back(num.attribute("w:numId").value());
+    EXPECT_EQ(ids, (std::vector<std::string>{"1", "2147483647", "2", "3"}));
+    EXPECT_EQ(CheckerFailures("top-copy.docx", false), "");
 }

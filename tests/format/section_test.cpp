@@ -430,8 +430,43 @@ TEST_F(SectionTest, PageSizesAndMarginsNoPageCanHaveAreRefused) {
     EXPECT_EQ(Margin(s, "PageMarginLeft"), 0.0);
     EXPECT_EQ(Margin(s, "PageMarginTop"), -360.0);
     EXPECT_EQ(Margin(s, "PageMarginBottom"), -1.0);
-    rt().call(s, "SetPageSize", {1.0, 1.0, kTwips, kLetter});
-    EXPECT_EQ(Width(s), 1.0);
+    rt().assign(s, "PageMarginRight", {kTwips}, 0.0);
+    rt().call(s, "SetPageSize", {2.0, 400.0, kTwips, kLetter});
+    EXPECT_EQ(Width(s), 2.0);
+}
+
+// What the format cannot hold and pages that leave no room for text: a side
+// beyond 22 inches, margins that meet or cross. Each is refused and changes
+// nothing.
+TEST_F(SectionTest, PagesWithoutRoomForTextAreRefused) {
+    Object doc = Create("no-room.new.docx");
+    Object s = DefaultSection(doc);
+    rt().call(s, "SetPageSize", {8.5, 11.0, kInches, kLetter});
+    const std::string before = SavedBodyText(doc, "no-room-0.new.docx");
+    const std::vector<std::vector<vexrt::Value>> kSizes = {
+        {2000000.0, 11.0, kInches, kLetter}, {8.5, 22.01, kInches, kLetter}, {31681.0, 15840.0, kTwips, kLetter},
+        {2.0, 11.0, kInches, kLetter},  // the default margins of 1 in meet
+    };
+    for (const auto& args : kSizes)
+        EXPECT_RAISED(rt().call(s, "SetPageSize", args), "VexlomarWord.WordException", kInvalidGeometry, -19);
+    rt().assign(s, "PageMarginLeft", {kInches}, 5.0);
+    EXPECT_RAISED(rt().assign(s, "PageMarginRight", {kInches}, 5.0), "VexlomarWord.WordException", kInvalidGeometry,
+                  -19);
+    rt().assign(s, "PageMarginTop", {kInches}, 6.0);
+    EXPECT_RAISED(rt().assign(s, "PageMarginBottom", {kInches}, 6.0), "VexlomarWord.WordException", kInvalidGeometry,
+                  -19);
+    EXPECT_RAISED(rt().assign(s, "PageMarginBottom", {kInches}, -6.0), "VexlomarWord.WordException", kInvalidGeometry,
+                  -19);
+    EXPECT_RAISED(rt().assign(s, "PageMarginTop", {kInches}, 23.0), "VexlomarWord.WordException", kInvalidGeometry,
+                  -19);
+    EXPECT_EQ(Margin(s, "PageMarginRight", kInches), 1.0);
+    EXPECT_EQ(Margin(s, "PageMarginBottom", kInches), 1.0);
+    rt().assign(s, "PageMarginLeft", {kInches}, 1.0);
+    rt().assign(s, "PageMarginTop", {kInches}, 1.0);
+    EXPECT_EQ(SavedBodyText(doc, "no-room-1.new.docx"), before);
+    // The largest page the format holds, with its margins.
+    rt().call(s, "SetPageSize", {22.0, 22.0, kInches, kLetter});
+    EXPECT_EQ(Width(s, kInches), 22.0);
 }
 
 TEST(SectionProperties, HeaderFooterAndGutterMarginsAreDistances) {
