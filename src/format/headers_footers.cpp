@@ -67,6 +67,23 @@ void MakeTypeShow(Word::Document& document, pugi::xml_node sectPr, const char* t
 }
 
 
+// The part of this kind and type that the nearest earlier section names:
+// the final section shows it when it names none itself (what word
+// processors write for a header linked to the previous section). Null
+// when no earlier section names one.
+Word::HeaderFooterPart* InheritedPart(pugi::xml_node body, const KindNames& names, const char* typeText,
+                                      Word::HeaderFooterList& list) {
+    for (pugi::xml_node child = body.last_child(); child; child = child.previous_sibling()) {
+        if (std::strcmp(child.name(), "w:p") != 0) continue;
+        pugi::xml_node sectPr = child.child("w:pPr").child("w:sectPr");
+        for (pugi::xml_node reference : sectPr.children(names.reference)) {
+            if (std::strcmp(reference.attribute("w:type").value(), typeText) != 0) continue;
+            if (Word::HeaderFooterPart* part = PartWithId(list, reference.attribute("r:id").value())) return part;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 const char* HeaderFooter_TypeText(int64_t type) {
@@ -99,6 +116,9 @@ pugi::xml_node HeaderFooter_Find(Word::Document& document, HeaderFooterKind kind
     if (reference) {
         if (Word::HeaderFooterPart* part = PartWithId(list, reference.attribute("r:id").value()))
             return part->xml.document_element();
+    } else if (Word::HeaderFooterPart* inherited =
+                   InheritedPart(document.documentXml.child("w:document").child("w:body"), names, typeText, list)) {
+        return inherited->xml.document_element();
     }
     // Without final section properties nothing could refer to a new part.
     if (!create || !sectPr) return pugi::xml_node();

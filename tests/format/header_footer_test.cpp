@@ -257,3 +257,43 @@ TEST_F(HeaderFooterTest, FirstPagesAndSectionBreaks) {
     EXPECT_EQ(body.find("<w:titlePg/>", final), std::string::npos) << body.substr(final);
     EXPECT_NE(body.find("<w:type w:val=\"nextPage\"/>", final), std::string::npos);
 }
+
+// A final section that names no header of a kind shows the one the nearest
+// earlier section names (a header linked to the previous section): that is
+// the header Header gives, made or not, and no new part hides it.
+TEST_F(HeaderFooterTest, AnInheritedHeaderIsTheFinalSections) {
+    DocxParts parts;
+    parts.headers = {{"default", "<w:p><w:r><w:t>Shared head</w:t></w:r></w:p>"}};
+    parts.appendSectPr = false;
+    parts.body =
+        "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdHeader1\"/>"
+        "<w:pgSz w:w=\"12240\" w:h=\"15840\"/><w:pgMar w:top=\"1440\" w:right=\"1440\" w:bottom=\"1440\" "
+        "w:left=\"1440\" w:header=\"720\" w:footer=\"720\" w:gutter=\"0\"/></w:sectPr></w:pPr>"
+        "<w:r><w:t>Section one</w:t></w:r></w:p>"
+        "<w:p><w:r><w:t>Section two</w:t></w:r></w:p>"
+        "<w:sectPr><w:type w:val=\"nextPage\"/><w:pgSz w:w=\"12240\" w:h=\"15840\"/><w:pgMar w:top=\"1440\" "
+        "w:right=\"1440\" w:bottom=\"1440\" w:left=\"1440\" w:header=\"720\" w:footer=\"720\" w:gutter=\"0\"/>"
+        "</w:sectPr>";
+    write_docx(path("linked.docx"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("linked.docx"))}).object();
+    ASSERT_TRUE(doc);
+    Object shown = Header(doc, kDefault, false);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(Str(Call(shown, "Paragraph", {0}), "Text"), "Shared head");
+    Object made = Header(doc, kDefault, true);
+    ASSERT_TRUE(made);
+    Call(made, "AppendParagraph", {"on every page"});
+    EXPECT_FALSE(Header(doc, kEven, false));
+    rt().call(doc, "Save");
+
+    EXPECT_EQ(Count(zip_read(path("linked.docx"), "[Content_Types].xml"), "PartName=\"/word/header"), 1u);
+    const std::string body = zip_read(path("linked.docx"), "word/document.xml");
+    EXPECT_EQ(Count(body, "w:headerReference"), 1u) << body;
+    if (!libreoffice_available() || !pdf_tools_available()) GTEST_SKIP() << "LibreOffice or poppler is missing";
+    ASSERT_TRUE(libreoffice_convert(path("linked.docx"), "pdf", outDir()));
+    for (int page : {1, 2}) {
+        const std::string text = pdf_page_text(path("linked.pdf"), page);
+        EXPECT_NE(text.find("Shared head"), std::string::npos) << page << ": " << text;
+        EXPECT_NE(text.find("on every page"), std::string::npos) << page << ": " << text;
+    }
+}
