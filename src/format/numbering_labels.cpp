@@ -16,25 +16,14 @@ int LevelIndex(pugi::xml_node node) {
     return ilvl && index >= 0 && index <= 8 ? static_cast<int>(index) : -1;
 }
 
-}  // namespace
-
-bool ListLabels_Levels(pugi::xml_node numbering, int64_t numId, NumberLevel (&levels)[9], std::string& listKey) {
-    pugi::xml_node num;
-    for (pugi::xml_node candidate : numbering.children("w:num"))
-        if (candidate.attribute("w:numId").as_llong() == numId) {
-            num = candidate;
-            break;
-        }
-    if (!num) return false;
+// Reads the levels of `num` of definition `abstractNum` (null when the part
+// lacks it).
+void ReadInstance(pugi::xml_node num, pugi::xml_node abstractNum, int64_t numId, NumberLevel (&levels)[9],
+                  std::string& listKey) {
     for (int i = 0; i < 9; ++i) levels[i] = NumberLevel();
-    const char* abstractId = num.child("w:abstractNumId").attribute("w:val").value();
-    for (pugi::xml_node abstractNum : numbering.children("w:abstractNum"))
-        if (std::strcmp(abstractNum.attribute("w:abstractNumId").value(), abstractId) == 0) {
-            for (pugi::xml_node lvl : abstractNum.children("w:lvl"))
-                if (LevelIndex(lvl) >= 0) ReadLevel(lvl, levels[LevelIndex(lvl)]);
-            break;
-        }
-    listKey = std::string("definition ") + abstractId;
+    for (pugi::xml_node lvl : abstractNum.children("w:lvl"))
+        if (LevelIndex(lvl) >= 0) ReadLevel(lvl, levels[LevelIndex(lvl)]);
+    listKey = std::string("definition ") + num.child("w:abstractNumId").attribute("w:val").value();
     for (pugi::xml_node override : num.children("w:lvlOverride")) {
         const int index = LevelIndex(override);
         if (index < 0) continue;
@@ -45,12 +34,52 @@ bool ListLabels_Levels(pugi::xml_node numbering, int64_t numId, NumberLevel (&le
             listKey = "instance " + std::to_string(numId);
         }
     }
+}
+
+pugi::xml_node DefinitionOf(pugi::xml_node numbering, pugi::xml_node num) {
+    const char* abstractId = num.child("w:abstractNumId").attribute("w:val").value();
+    for (pugi::xml_node abstractNum : numbering.children("w:abstractNum"))
+        if (std::strcmp(abstractNum.attribute("w:abstractNumId").value(), abstractId) == 0) return abstractNum;
+    return pugi::xml_node();
+}
+
+const InstanceLevels& InstanceOf(ListLabels& labels, int64_t numId) {
+    if (!labels.indexed) {
+        labels.indexed = true;
+        for (pugi::xml_node num : labels.numbering.children("w:num"))
+            labels.nums.emplace(num.attribute("w:numId").as_llong(), num);
+        for (pugi::xml_node abstractNum : labels.numbering.children("w:abstractNum"))
+            labels.definitions.emplace(abstractNum.attribute("w:abstractNumId").value(), abstractNum);
+    }
+    auto known = labels.instances.find(numId);
+    if (known != labels.instances.end()) return known->second;
+    InstanceLevels& instance = labels.instances[numId];
+    auto num = labels.nums.find(numId);
+    if (num == labels.nums.end()) return instance;
+    auto definition = labels.definitions.find(num->second.child("w:abstractNumId").attribute("w:val").value());
+    ReadInstance(num->second, definition == labels.definitions.end() ? pugi::xml_node() : definition->second, numId,
+                 instance.levels, instance.listKey);
+    instance.found = true;
+    return instance;
+}
+
+}  // namespace
+
+bool ListLabels_Levels(pugi::xml_node numbering, int64_t numId, NumberLevel (&levels)[9], std::string& listKey) {
+    pugi::xml_node num;
+    for (pugi::xml_node candidate : numbering.children("w:num"))
+        if (candidate.attribute("w:numId").as_llong() == numId) {
+            num = candidate;
+            break;
+        }
+    if (!num) return false;
+    ReadInstance(num, DefinitionOf(numbering, num), numId, levels, listKey);
     return true;
 }
 
 std::string ListLabels_Next(ListLabels& labels, int64_t numId, int64_t level) {
-    NumberLevel levels[9];
-    std::string key;
-    if (level < 0 || level > 8 || !ListLabels_Levels(labels.numbering, numId, levels, key)) return std::string();
-    return NumberLabel_Next(labels.counters[key], levels, static_cast<int>(level));
+    if (level < 0 || level > 8) return std::string();
+    const InstanceLevels& instance = InstanceOf(labels, numId);
+    if (!instance.found) return std::string();
+    return NumberLabel_Next(labels.counters[instance.listKey], instance.levels, static_cast<int>(level));
 }

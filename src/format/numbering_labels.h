@@ -6,15 +6,30 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 
 #include <pugixml.hpp>
 
 #include "format/number_labels.h"
 
-// The counters of every list met so far in one pass over a document.
+// The levels of one instance as ListLabels_Levels reads them, kept so that
+// each instance is read once in a pass.
+struct InstanceLevels {
+    bool found = false;
+    NumberLevel levels[9];
+    std::string listKey;
+};
+
+// The counters of every list met so far in one pass over a document, and
+// the instances and definitions of the part by number, found on first use
+// (a document of many lists is counted in one pass, not one per paragraph).
 struct ListLabels {
     pugi::xml_node numbering;  // the w:numbering element
     std::map<std::string, NumberCounters> counters;
+    bool indexed = false;
+    std::unordered_map<int64_t, pugi::xml_node> nums;              // the first w:num of each number
+    std::unordered_map<std::string, pugi::xml_node> definitions;   // the first w:abstractNum of each id
+    std::unordered_map<int64_t, InstanceLevels> instances;
 };
 
 // Reads the levels of instance `numId` (its definition's w:lvl, replaced by

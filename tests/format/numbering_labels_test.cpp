@@ -12,7 +12,8 @@
 namespace {
 
 std::vector<std::string> Labels(pugi::xml_node numbering, const std::vector<std::pair<int, int>>& paragraphs) {
-    ListLabels labels{numbering, {}};
+    ListLabels labels;
+    labels.numbering = numbering;
     std::vector<std::string> out;
     for (auto [numId, level] : paragraphs) out.push_back(ListLabels_Next(labels, numId, level));
     return out;
