@@ -4,6 +4,7 @@
 #include <deque>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "format/xml_helpers.h"
 
@@ -48,24 +49,12 @@ EndOfStart PairEnds(pugi::xml_node root) {
     return ends;
 }
 
-void CollectFromParagraph(pugi::xml_node element, const EndOfStart& ends, std::vector<BookmarkNodes>& out) {
-    for (pugi::xml_node child : element.children()) {
-        if (Named(child, "w:hyperlink")) {
-            CollectFromParagraph(child, ends, out);
-        } else if (Named(child, "w:bookmarkStart")) {
-            auto end = ends.find(child.internal_object());
-            out.push_back({element, child, end == ends.end() ? pugi::xml_node() : end->second});
-        }
-    }
-}
-
-void CollectFromTable(pugi::xml_node table, const EndOfStart& ends, std::vector<BookmarkNodes>& out) {
-    for (pugi::xml_node row : table.children("w:tr")) {
-        for (pugi::xml_node cell : row.children("w:tc")) {
-            for (pugi::xml_node p : cell.children("w:p")) CollectFromParagraph(p, ends, out);
-            for (pugi::xml_node t : cell.children("w:tbl")) CollectFromTable(t, ends, out);
-        }
-    }
+// The node after `node` in document order, not leaving `root`, stepping
+// over what lies inside `node`.
+pugi::xml_node NextAfter(pugi::xml_node node, pugi::xml_node root) {
+    for (; node && node != root; node = node.parent())
+        if (pugi::xml_node sibling = node.next_sibling()) return sibling;
+    return pugi::xml_node();
 }
 
 }  // namespace
@@ -113,11 +102,33 @@ pugi::xml_node Bookmark_FindEnd(pugi::xml_node start) {
 std::vector<BookmarkNodes> Bookmarks_OfBody(pugi::xml_node body) {
     std::vector<BookmarkNodes> found;
     const EndOfStart ends = PairEnds(body);
-    for (pugi::xml_node child : body.children()) {
-        if (Named(child, "w:p"))
-            CollectFromParagraph(child, ends, found);
-        else if (Named(child, "w:tbl"))
-            CollectFromTable(child, ends, found);
+    for (pugi::xml_node n = body.first_child(); n;) {
+        // The fallback of alternate content repeats its choice.
+        if (Named(n, "mc:Fallback")) {
+            n = NextAfter(n, body);
+            continue;
+        }
+        if (Named(n, "w:bookmarkStart")) {
+            auto end = ends.find(n.internal_object());
+            found.push_back({n.parent(), n, end == ends.end() ? pugi::xml_node() : end->second});
+        }
+        n = NextInOrder(n, body);
     }
     return found;
+}
+
+int64_t Bookmarks_NextId(const Word::Document& document, int64_t highest) {
+    if (highest < kLargestBookmarkId) return highest + 1;
+    // The top is taken: the lowest id no bookmark has.
+    std::unordered_set<int64_t> used;
+    auto collect = [&](pugi::xml_node root) {
+        for (pugi::xml_node n = root.first_child(); n; n = NextInOrder(n, root))
+            if (Named(n, "w:bookmarkStart") || Named(n, "w:bookmarkEnd")) used.insert(n.attribute("w:id").as_llong());
+    };
+    collect(document.documentXml);
+    for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
+        for (const Word::HeaderFooterPart* part = list->head; part; part = part->next) collect(part->xml);
+    for (int64_t id = 1; id <= kLargestBookmarkId; ++id)
+        if (!used.count(id)) return id;
+    return 0;
 }

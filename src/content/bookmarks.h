@@ -24,6 +24,13 @@ bool Bookmark_CheckValidName(std::string_view name);
 // headers and its footers; 0 when there is none.
 int64_t Bookmarks_HighestId(const Word::Document& document);
 
+// The largest id a new bookmark takes (what word processors keep).
+constexpr int64_t kLargestBookmarkId = 134217726;
+// The id of a new bookmark: one above `highest`, the largest in use, or,
+// once that reaches kLargestBookmarkId, the lowest id no bookmark of the
+// document has. 0 when every id is taken.
+int64_t Bookmarks_NextId(const Word::Document& document, int64_t highest);
+
 // Wraps the direct children `first` to `last` of `paragraph` (first before
 // or equal to last) in a start named `name` and an end of `id`. Anything
 // else changes nothing and gives false.
@@ -34,7 +41,9 @@ bool Bookmark_AddAround(pugi::xml_node paragraph, pugi::xml_node first, pugi::xm
 // order within its part; empty when there is none.
 pugi::xml_node Bookmark_FindEnd(pugi::xml_node start);
 
-// The bookmarks of the body in document order: those of its paragraphs, of
-// the hyperlinks in them and of the paragraphs of table cells (nested tables
-// too), each with its end wherever that lies in the part.
+// The bookmarks of the body in document order, wherever they are: in its
+// paragraphs and their links, directly in the body (around a table), in
+// rows, cells, content controls and text boxes (the fallback of alternate
+// content, which repeats its choice, left out), each with its end wherever
+// that lies in the part.
 std::vector<BookmarkNodes> Bookmarks_OfBody(pugi::xml_node body);

@@ -64,8 +64,18 @@ void Hyperlink_SetAddress(Word::Document& document, pugi::xml_node hyperlink, st
     }
     pugi::xml_attribute relId = hyperlink.attribute("r:id");
     if (!relId) return;
-    if (!Rel_SetTarget(document, relId.value(), std::string(address).c_str(), document.PartOfNode(hyperlink)))
+    Word::HeaderFooterPart* part = document.PartOfNode(hyperlink);
+    const std::string id = relId.value();
+    if (RelUses_Count(document, part, id) > 1) {
+        // Another element of the part shows the same relationship: this link
+        // gets one of its own, and the shared one stays as it is.
+        const std::string own = AddExternalRelationship(document, part, address);
+        RelUses_Drop(document, part, id, 1);
+        relId.set_value(own.c_str());
+        RelUses_Add(document, part, own);
+    } else if (!Rel_SetTarget(document, id.c_str(), std::string(address).c_str(), part)) {
         return;
+    }
     // The new address replaces the whole old one, fragment included.
     hyperlink.remove_attribute("w:anchor");
 }

@@ -160,7 +160,7 @@ REALobject AppendHyperlink(REALobject instance, REALstring value, REALstring add
 
 // A bookmark from the first item to the last, both direct children of this
 // paragraph and in that order; nil and no change otherwise. Its id is one
-// above every bookmark id of the document.
+// above every bookmark id of the document, or a free one at the top.
 REALobject AddBookmark(REALobject instance, REALobject first, REALobject last, REALstring name) {
     std::string nameText;
     if (!first || !last || !StringToUTF8(name, nameText)) return nullptr;
@@ -172,12 +172,13 @@ REALobject AddBookmark(REALobject instance, REALobject first, REALobject last, R
     DocumentCaches& caches = CachesOf(instance);
     if (caches.highestBookmarkId < 0)
         caches.highestBookmarkId = Bookmarks_HighestId(*DocumentData_Of(data->document)->wordDocument);
-    const int64_t id = caches.highestBookmarkId + 1;
+    const int64_t id = Bookmarks_NextId(*DocumentData_Of(data->document)->wordDocument, caches.highestBookmarkId);
+    if (id <= 0) return nullptr;
     BookmarkNodes nodes;
     if (!Bookmark_AddAround(data->node, ParagraphItemData_Of(first)->node, ParagraphItemData_Of(last)->node,
                             nameText, id, nodes))
         return nullptr;
-    caches.highestBookmarkId = id;
+    if (id > caches.highestBookmarkId) caches.highestBookmarkId = id;
     DocumentCaches_Invalidate(caches);
     return CreateBookmark(data->document, nodes);
 }

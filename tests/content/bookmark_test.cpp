@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 
 #include "docx_builder.h"
+#include "package_checker.h"
 #include "paragraph_fixture.h"
 
 using vexrt::Object;
@@ -159,4 +160,43 @@ TEST_F(BookmarkTest, ListedInOrderAndRemovedWithBothEnds) {
         ids.insert(n.node().attribute("w:id").value());
     EXPECT_EQ(ids, (std::set<std::string>{"1", "5"}));
     EXPECT_EQ(Names(doc), (std::vector<std::string>{"first", "nested"}));
+}
+
+// Word processors place bookmarks directly in the body (around a table), in
+// rows and in content controls: each is listed in document order and
+// removed with both its ends.
+TEST_F(BookmarkTest, BookmarksOutsideParagraphsAreListedAndRemoved) {
+    const std::string body =
+        "<w:bookmarkStart w:id=\"1\" w:name=\"aroundTable\"/>" +
+        docx_table({{"<w:p>" + TextRun("cell") + "</w:p>"}}) + "<w:bookmarkEnd w:id=\"1\"/>"
+        "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol w:w=\"2000\"/></w:tblGrid><w:tr><w:bookmarkStart w:id=\"2\" w:name=\"inRow\"/>"
+        "<w:tc><w:p>" + TextRun("row") + "</w:p></w:tc><w:bookmarkEnd w:id=\"2\"/></w:tr></w:tbl>"
+        "<w:sdt><w:sdtPr/><w:sdtContent><w:p><w:bookmarkStart w:id=\"3\" w:name=\"inControl\"/>" + TextRun("sdt") +
+        "<w:bookmarkEnd w:id=\"3\"/></w:p></w:sdtContent></w:sdt>"
+        "<w:p>" + TextRun("last") + "</w:p>";
+    Object doc = OpenBody("outside.docx", body);
+    EXPECT_EQ(Names(doc), (std::vector<std::string>{"aroundTable", "inRow", "inControl"}));
+    for (const Object& bookmark : Bookmarks(doc)) Call(doc, "RemoveBookmark", {bookmark});
+    EXPECT_TRUE(Names(doc).empty());
+    pugi::xml_document xml;
+    Saved(xml, doc, "outside-removed.docx");
+    EXPECT_TRUE(xml.select_nodes("//w:bookmarkStart | //w:bookmarkEnd").empty());
+    EXPECT_EQ(package_check_failures(path("outside-removed.docx"), false), "");
+}
+
+// New ids stay within what word processors keep: past the highest while
+// there is room, else the lowest free one.
+TEST_F(BookmarkTest, NewIdsStayInRange) {
+    const std::string body = "<w:p><w:bookmarkStart w:id=\"134217726\" w:name=\"top\"/>" + TextRun("a") +
+                             "<w:bookmarkEnd w:id=\"134217726\"/><w:bookmarkStart w:id=\"1\" w:name=\"one\"/>" +
+                             TextRun("b") + "<w:bookmarkEnd w:id=\"1\"/>" + TextRun("c") + "</w:p>";
+    Object doc = OpenBody("top.docx", body);
+    Object p = Call(doc, "Paragraph", {0});
+    for (const char* name : {"second", "third"})
+        ASSERT_TRUE(Call(p, "AddBookmarkAround", {Call(p, "ParagraphItem", {int64_t(2)}), name})) << name;
+    pugi::xml_document xml;
+    Saved(xml, doc, "top-saved.docx");
+    std::set<std::string> ids;
+    for (pugi::xpath_node n : xml.select_nodes("//w:bookmarkStart")) ids.insert(n.node().attribute("w:id").value());
+    EXPECT_EQ(ids, (std::set<std::string>{"1", "2", "3", "134217726"}));
 }

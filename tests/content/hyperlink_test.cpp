@@ -269,3 +269,32 @@ TEST_F(HyperlinkTest, StyleMadeWhenThePackageHasNoStyles) {
     Load(styles, "styled.docx", "word/styles.xml");
     EXPECT_EQ(HyperlinkStyles(styles), 1);
 }
+
+// Two links of another tool that share one relationship: a new address for
+// one gives it a relationship of its own and leaves the other as it was.
+TEST_F(HyperlinkTest, ANewAddressLeavesASharedRelationshipToTheOtherLink) {
+    DocxParts parts;
+    parts.body = "<w:p><w:hyperlink r:id=\"rIdShared\"><w:r><w:t>one</w:t></w:r></w:hyperlink>"
+                 "<w:hyperlink r:id=\"rIdShared\"><w:r><w:t>two</w:t></w:r></w:hyperlink></w:p>";
+    parts.documentRelationships =
+        "<Relationship Id=\"rIdShared\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+        "hyperlink\" Target=\"https://shared.example/\" TargetMode=\"External\"/>";
+    write_docx(path("shared.docx"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("shared.docx"))}).object();
+    ASSERT_TRUE(doc);
+    Object p = Call(doc, "Paragraph", {0});
+    rt().set(Call(p, "ParagraphItem", {int64_t(0)}), "Address", "https://changed.example/");
+    EXPECT_EQ(Str(Call(p, "ParagraphItem", {int64_t(0)}), "Address"), "https://changed.example/");
+    EXPECT_EQ(Str(Call(p, "ParagraphItem", {int64_t(1)}), "Address"), "https://shared.example/");
+    // Once it is its own, a link's relationship is changed in place.
+    rt().set(Call(p, "ParagraphItem", {int64_t(0)}), "Address", "https://again.example/");
+    rt().call(doc, "Save");
+    const std::string rels = zip_read(path("shared.docx"), "word/_rels/document.xml.rels");
+    EXPECT_NE(rels.find("https://shared.example/"), std::string::npos) << rels;
+    EXPECT_NE(rels.find("https://again.example/"), std::string::npos) << rels;
+    EXPECT_EQ(rels.find("https://changed.example/"), std::string::npos) << rels;
+    Object again = rt().callShared("Document", "Open", {folderItem(path("shared.docx"))}).object();
+    Object q = Call(again, "Paragraph", {0});
+    EXPECT_EQ(Str(Call(q, "ParagraphItem", {int64_t(0)}), "Address"), "https://again.example/");
+    EXPECT_EQ(Str(Call(q, "ParagraphItem", {int64_t(1)}), "Address"), "https://shared.example/");
+}
