@@ -97,8 +97,10 @@ std::unordered_set<std::string> EntriesLeftOut(const Document& document, Zip::Ar
 }
 
 // A part that goes takes its Override with it: a content type for a part
-// the package lacks makes strict readers refuse it. Entries written anew
-// (a picture added under the name of one deleted) keep theirs.
+// the package lacks makes strict readers refuse it. Dropped from the
+// document's own table: every later save leaves those parts out too.
+// Entries written anew (a picture added under the name of one deleted)
+// keep theirs.
 void DropOverridesOf(Document& document, const std::unordered_set<std::string>& leftOut,
                      const ImagesToBeAdded* pending) {
     if (leftOut.empty()) return;
