@@ -5,6 +5,7 @@
 #include "document/document_data.h"
 #include "drawing/drawing_ids.h"
 #include "drawing/image_size.h"
+#include "drawing/image_stream.h"
 #include "drawing/media_names.h"
 #include "format/xml_namespaces.h"
 #include "package/content_types.h"
@@ -49,7 +50,10 @@ bool Picture_Check(std::string_view bytes, PictureKind kind, int64_t width, int6
         return false;
     }
     ImageSize size;
-    if (!ImageSize_Read(bytes, kind == PictureKind::Jpeg ? ImageFormat::Jpeg : ImageFormat::Png, size, message)) {
+    const ImageFormat format = kind == PictureKind::Jpeg ? ImageFormat::Jpeg : ImageFormat::Png;
+    // Readers that draw the picture leave out one that is not whole, so the
+    // header is not enough.
+    if (!ImageSize_Read(bytes, format, size, message) || !ImageStream_Check(bytes, format, message)) {
         errorNumber = kPictureDataErrorNumber;
         return false;
     }

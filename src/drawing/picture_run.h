@@ -12,7 +12,7 @@
 #include "host/plugin_sdk.h"
 
 // The error numbers of the checks (the README lists them).
-constexpr RBInteger kPictureDataErrorNumber = -30;  // not a readable PNG or JPEG header
+constexpr RBInteger kPictureDataErrorNumber = -30;  // not a readable, whole PNG or JPEG
 constexpr RBInteger kPictureSizeErrorNumber = -31;  // width or height out of range
 
 // The largest side in pixels whose extent (9525 EMU a pixel) still fits
@@ -22,7 +22,8 @@ constexpr int64_t kLargestPictureSide = 0x7FFFFFFF / 9525;
 // Whether `bytes` can be added as a picture of `kind` (jpeg, anything else
 // taken as png) shown at width x height pixels: the sizes from 1 to
 // kLargestPictureSide, the bytes starting with a readable header of that
-// format. False with the message and error number to raise otherwise.
+// format and whole after it (drawing/image_stream.h). False with the
+// message and error number to raise otherwise.
 bool Picture_Check(std::string_view bytes, PictureKind kind, int64_t width, int64_t height, std::string& message,
                    RBInteger& errorNumber);
 

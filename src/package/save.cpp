@@ -75,25 +75,64 @@ bool IsUnreferencedHeaderOrFooter(const std::string& name, const std::unordered_
     return targets.count(PackagePath_Key(name)) == 0;
 }
 
-// Copies, compressed as they are, the entries of the source package that
-// WriteData did not write, that are not marked for deletion and not
-// unreferenced headers or footers. Returns the number copied, -1 on error.
-ssize_t CopyOldEntries(const Document& document, Zip::Archive* in, Zip::Archive* out,
-                       const DeletedFileList* deleted, const std::vector<std::string>& written) {
+// Keys of the entries of the source package a save leaves out: those marked
+// for deletion and unreferenced headers or footers.
+std::unordered_set<std::string> EntriesLeftOut(const Document& document, Zip::Archive* in,
+                                               const DeletedFileList* deleted) {
     std::unordered_set<std::string> targets;
     for (pugi::xml_node rel : document.relsXml.document_element().children("Relationship"))
         targets.insert(PackagePath_Key(PackagePath_Resolve(document.mainPartName, rel.attribute("Target").value())));
+    std::unordered_set<std::string> marked;
+    if (deleted)
+        for (const std::string& name : *deleted) marked.insert(PackagePath_Key(name));
+    std::unordered_set<std::string> leftOut;
+    const ssize_t count = Zip::zip_total_entries(in);
+    Zip::EntryInfo info;
+    for (ssize_t i = 0; i < count; ++i) {
+        if (Zip::zip_entry_info(in, static_cast<size_t>(i), info) != 0) continue;
+        std::string key = PackagePath_Key(info.name);
+        if (marked.count(key) || IsUnreferencedHeaderOrFooter(info.name, targets)) leftOut.insert(std::move(key));
+    }
+    return leftOut;
+}
+
+// A part that goes takes its Override with it: a content type for a part
+// the package lacks makes strict readers refuse it. Dropped from the
+// document's own table: every later save leaves those parts out too.
+// Entries written anew (a picture added under the name of one deleted)
+// keep theirs.
+void DropOverridesOf(Document& document, const std::unordered_set<std::string>& leftOut,
+                     const ImagesToBeAdded* pending) {
+    if (leftOut.empty()) return;
+    std::unordered_set<std::string> rewritten;
+    if (pending)
+        for (ImageToBeAdded* image = pending->head; image; image = image->next)
+            rewritten.insert(PackagePath_Key("word/media/" + image->fileName));
+    pugi::xml_node types = document.contentTypesXml.document_element();
+    for (pugi::xml_node entry = types.child("Override"); entry;) {
+        pugi::xml_node next = entry.next_sibling("Override");
+        const char* name = entry.attribute("PartName").value();
+        const std::string key = PackagePath_Key(*name == '/' ? name + 1 : name);
+        if (leftOut.count(key) && !rewritten.count(key) && !document.HoldsPart(key)) types.remove_child(entry);
+        entry = next;
+    }
+}
+
+// Copies, compressed as they are, the entries of the source package that
+// WriteData did not write and that the save does not leave out. Returns
+// the number copied, -1 on error.
+ssize_t CopyOldEntries(Zip::Archive* in, Zip::Archive* out, const std::unordered_set<std::string>& leftOut,
+                       const std::vector<std::string>& written) {
     std::unordered_set<std::string> skip;
     for (const std::string& name : written) skip.insert(PackagePath_Key(name));
-    if (deleted)
-        for (const std::string& name : *deleted) skip.insert(PackagePath_Key(name));
     ssize_t copied = 0;
     ssize_t count = Zip::zip_total_entries(in);
     if (count < 0) return -1;
     Zip::EntryInfo info;
     for (ssize_t i = 0; i < count; ++i) {
         if (Zip::zip_entry_info(in, static_cast<size_t>(i), info) != 0) return -1;
-        if (skip.count(PackagePath_Key(info.name)) || IsUnreferencedHeaderOrFooter(info.name, targets)) continue;
+        const std::string key = PackagePath_Key(info.name);
+        if (skip.count(key) || leftOut.count(key)) continue;
         if (Zip::zip_entry_copy(out, in, static_cast<size_t>(i)) != 0) return -1;
         ++copied;
     }
@@ -234,9 +273,11 @@ bool BuildPackage(Document& document, const DeletedFileList* deleted,
     if (!in.archive) return false;
     Zip::ArchiveCloser out(Zip::zip_open_memory(6));
     if (!out.archive) return false;
+    const std::unordered_set<std::string> leftOut = EntriesLeftOut(document, in.archive, deleted);
+    DropOverridesOf(document, leftOut, pending);
     std::vector<std::string> written;
     if (!document.WriteData(out.archive, pending, &written)) return false;
-    const ssize_t copied = CopyOldEntries(document, in.archive, out.archive, deleted, written);
+    const ssize_t copied = CopyOldEntries(in.archive, out.archive, leftOut, written);
     if (copied < 0) return false;
     const bool closed = Zip::zip_close_bytes(out.release(), bytes) == 0;
     return closed && PackageChecksOut(bytes, static_cast<ssize_t>(written.size()) + copied);
