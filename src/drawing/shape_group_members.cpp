@@ -22,7 +22,7 @@ REALobject AppendShape(REALobject instance, RBInteger shapeType, double x, doubl
                        RBInteger unit) {
     const EmuUnits units = EmuUnits_Of(unit);
     const int32_t cxEmu = ShapeEmu_FromValue(cx, units), cyEmu = ShapeEmu_FromValue(cy, units);
-    if (!CheckInsertShape(shapeType, cxEmu, cyEmu)) return nullptr;
+    if (!CheckInsertShape(shapeType, x, y, cx, cy, cxEmu, cyEmu)) return nullptr;
     pugi::xml_node member = Group_AppendMember(DataOf(instance)->anchor, shapeType, ShapeEmu_FromValue(x, units),
                                                ShapeEmu_FromValue(y, units), cxEmu, cyEmu);
     return member ? MemberView(instance, member) : nullptr;
