@@ -206,3 +206,43 @@ TEST_F(ShapeGroupTest, MembersAtNegativeOffsetsGrowTheGroupBack) {
     EXPECT_EQ(CheckerFailures("negative.new.docx"), "");
 }
 
+// The paragraph a new text box holds to stay valid is the first one put
+// in: one append gives a box of one paragraph, a table appended first
+// leaves no empty paragraph before it, and a box left empty keeps it.
+TEST_F(ShapeGroupTest, TextBoxHoldsWhatWasPutIn) {
+    Opened opened = NewParagraph("box-content.new.docx");
+    Object hello = Call(AppendShape(opened.paragraph, kRectangle, 0, 0, 2, 1, kInches), "Container", {true});
+    ASSERT_TRUE(hello);
+    Object paragraph = Call(hello, "AppendParagraph", {"Hello"});
+    ASSERT_TRUE(paragraph);
+    EXPECT_EQ(Int(hello, "ParagraphCount"), 1);
+    EXPECT_EQ(Int(hello, "ItemCount"), 1);
+    EXPECT_EQ(Str(Call(hello, "Paragraph", {0}), "Text"), "Hello");
+    EXPECT_EQ(Str(paragraph, "Text"), "Hello");
+    // The next one comes after it.
+    Object two = Call(AppendShape(opened.paragraph, kRectangle, 0, 1.5, 2, 1, kInches), "Container", {true});
+    Call(two, "AppendParagraph", {"One"});
+    Call(two, "AppendParagraph", {"Two"});
+    EXPECT_EQ(Int(two, "ParagraphCount"), 2);
+    EXPECT_EQ(Str(Call(two, "Paragraph", {1}), "Text"), "Two");
+    Object table = Call(AppendShape(opened.paragraph, kRectangle, 0, 3, 2, 1, kInches), "Container", {true});
+    ASSERT_TRUE(Call(table, "AppendTable", {2, 1}));
+    EXPECT_EQ(Int(table, "ItemCount"), 2);  // the table, and the paragraph a box ends with
+    EXPECT_EQ(rt().className(Call(table, "Item", {0})), "VexlomarWord.Table");
+    Object empty = Call(AppendShape(opened.paragraph, kRectangle, 0, 4.5, 2, 1, kInches), "Container", {true});
+    EXPECT_EQ(Int(empty, "ParagraphCount"), 1);
+
+    pugi::xml_document xml;
+    SavedBody(opened.doc, "box-content.new.docx", xml);
+    std::vector<std::string> boxes;
+    for (pugi::xpath_node n : xml.select_nodes("//w:txbxContent")) {
+        std::string names;
+        for (pugi::xml_node child : n.node().children()) names += std::string(child.name()) + " ";
+        boxes.push_back(names);
+    }
+    EXPECT_EQ(boxes, (std::vector<std::string>{"w:p ", "w:p w:p ", "w:tbl w:p ", "w:p "}));
+    pugi::xml_node first = xml.select_node("//w:txbxContent").node();
+    EXPECT_EQ(first.select_nodes(".//w:p").size(), 1u);
+    EXPECT_STREQ(first.child("w:p").child("w:r").child_value("w:t"), "Hello");
+    EXPECT_EQ(CheckerFailures("box-content.new.docx"), "");
+}
