@@ -61,21 +61,36 @@ bool Has(vexrt::Runtime& rt, const char* className, const char* member) {
 
 const char* const kHeaderFooterTypes[] = {"default", "first", "even"};
 
-// The shapes a paragraph anchors: each run's shape, and each member of a
-// run's group.
+// One anchored drawing as a shape, or the members of a group.
+void AddAnchored(vexrt::Runtime& rt, const Object& shape, const Object& group, std::vector<Object>& shapes,
+                 int64_t* groups) {
+    if (shape) shapes.push_back(shape);
+    if (!group) return;
+    if (groups) ++*groups;
+    const int64_t last = rt.get(group, "LastShapeIndex").integer();
+    for (int64_t i = 0; i <= last; ++i) shapes.push_back(rt.call(group, "Shape", {i}).object());
+}
+
+// The shapes a paragraph anchors: each shape of its runs, and each member
+// of their groups. A run may hold several (one writer puts every drawing of
+// a paragraph into one run); a library without ShapeCount gives the first.
 std::vector<Object> AnchoredShapes(vexrt::Runtime& rt, const Object& paragraph, int64_t* groups = nullptr) {
     std::vector<Object> shapes;
     if (!Has(rt, "Run", "Shape")) return shapes;
+    const bool every = Has(rt, "Run", "ShapeCount");
     const int64_t runs = rt.get(paragraph, "RunCount").integer();
     for (int64_t r = 0; r < runs; ++r) {
         Object run = rt.call(paragraph, "Run", {r}).object();
-        if (!run || !rt.get(run, "IsShape").boolean()) continue;
-        if (Object shape = rt.get(run, "Shape").object()) shapes.push_back(shape);
-        if (Object group = rt.get(run, "ShapeGroup").object()) {
-            if (groups) ++*groups;
-            const int64_t last = rt.get(group, "LastShapeIndex").integer();
-            for (int64_t i = 0; i <= last; ++i) shapes.push_back(rt.call(group, "Shape", {i}).object());
+        if (!run) continue;
+        if (!every) {
+            if (!rt.get(run, "IsShape").boolean()) continue;
+            AddAnchored(rt, rt.get(run, "Shape").object(), rt.get(run, "ShapeGroup").object(), shapes, groups);
+            continue;
         }
+        const int64_t count = rt.get(run, "ShapeCount").integer();
+        for (int64_t i = 0; i < count; ++i)
+            AddAnchored(rt, rt.call(run, "ShapeAt", {i}).object(), rt.call(run, "ShapeGroupAt", {i}).object(),
+                        shapes, groups);
     }
     return shapes;
 }
@@ -269,10 +284,21 @@ void FindPictures(vexrt::Runtime& rt, const Object& container, const std::string
                   std::vector<FoundPicture>& found) {
     cli::Container_EachParagraph(rt, container, where, [&](const Object& paragraph, const std::string& at) {
         const int64_t runs = rt.get(paragraph, "RunCount").integer();
+        const bool every = Has(rt, "Run", "DrawingCount");
         for (int64_t r = 0; r < runs; ++r) {
-            Value drawing = rt.get(rt.call(paragraph, "Run", {r}).object(), "Drawing");
-            if (!drawing.isNil() && rt.get(drawing.object(), "IsPicture").boolean())
-                found.push_back({at, drawing.object()});
+            Object run = rt.call(paragraph, "Run", {r}).object();
+            // Every drawing of the run; the first only, from a library
+            // without DrawingCount.
+            std::vector<Value> drawings;
+            if (every) {
+                const int64_t count = rt.get(run, "DrawingCount").integer();
+                for (int64_t i = 0; i < count; ++i) drawings.push_back(rt.call(run, "DrawingAt", {i}));
+            } else {
+                drawings.push_back(rt.get(run, "Drawing"));
+            }
+            for (const Value& drawing : drawings)
+                if (!drawing.isNil() && rt.get(drawing.object(), "IsPicture").boolean())
+                    found.push_back({at, drawing.object()});
         }
     });
 }

@@ -12,6 +12,7 @@
 #include "content/run_text.h"
 #include "content/sibling_walk.h"
 #include "drawing/drawing_members.h"
+#include "drawing/shape_text_box.h"
 #include "format/section_properties.h"
 #include "host/class_tables.h"
 #include "host/exceptions.h"
@@ -117,6 +118,9 @@ pugi::xml_node Container_NewParagraphNode(ContainerData* container) {
         // body without them (they are optional) takes it at its end.
         return Body_NewParagraphNode(container->document, container->node, Body_FinalSectPr(container->node));
     }
+    // A new text box's paragraph is there only to keep it valid: the first
+    // paragraph put in the box is that one.
+    if (pugi::xml_node placeholder = TextBox_Placeholder(container->node)) return placeholder;
     return container->node.append_child("w:p");
 }
 

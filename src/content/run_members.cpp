@@ -14,6 +14,7 @@
 #include "content/tab_segments.h"
 #include "drawing/paragraph_shapes.h"
 #include "drawing/drawing_members.h"
+#include "drawing/run_drawings.h"
 #include "format/colors.h"
 #include "format/run_properties.h"
 #include "format/style_part.h"
@@ -275,6 +276,8 @@ REALproperty RunProperties[] = {
     VEX_READONLY_PROPERTY("Drawing", "VexlomarWord.Drawing", GetDrawing),
     VEX_READONLY_PROPERTY("Shape", "VexlomarWord.Shape", GetShape),
     VEX_READONLY_PROPERTY("ShapeGroup", "VexlomarWord.ShapeGroup", GetShapeGroup),
+    VEX_READONLY_PROPERTY("DrawingCount", "Integer", Run_GetDrawingCount),
+    VEX_READONLY_PROPERTY("ShapeCount", "Integer", Run_GetShapeCount),
     VEX_PROPERTY("FontName", "String", GetFontName, SetFontName),
     VEX_PROPERTY("FontSize", "Integer", GetFontSize, SetFontSize),
     VEX_PROPERTY("Bold", "VexlomarWord.BooleanAttribute", GetBold, SetBold),
@@ -310,6 +313,9 @@ REALmethodDefinition RunMethods[] = {
     VEX_METHOD(ClearUnderlineColor, "ClearUnderlineColor()"),
     VEX_ASSIGNABLE_METHOD(TabSegmentText, SetTabSegmentText, "TabSegmentText(index as Integer) as String"),
     VEX_METHOD(ComplexRunPart, "ComplexRunPart(index as Integer) as VexlomarWord.Run"),
+    VEX_METHOD(Run_DrawingAt, "DrawingAt(index as Integer) as VexlomarWord.Drawing"),
+    VEX_METHOD(Run_ShapeAt, "ShapeAt(index as Integer) as VexlomarWord.Shape"),
+    VEX_METHOD(Run_ShapeGroupAt, "ShapeGroupAt(index as Integer) as VexlomarWord.ShapeGroup"),
 };
 
 }  // namespace

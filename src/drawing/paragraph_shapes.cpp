@@ -16,7 +16,7 @@ ShapeNodes AppendAnchored(REALobject paragraph, Anchored kind, RBInteger shapeTy
                           double cy, RBInteger unit) {
     const EmuUnits units = EmuUnits_Of(unit);
     const int32_t cxEmu = ShapeEmu_FromValue(cx, units), cyEmu = ShapeEmu_FromValue(cy, units);
-    if (!CheckInsertShape(shapeType, cxEmu, cyEmu)) return {};
+    if (!CheckInsertShape(shapeType, x, y, cx, cy, cxEmu, cyEmu)) return {};
     const DocumentItemData* data = DocumentItemData_Of(paragraph);
     const REALobject document = data->document;
     const int32_t xEmu = ShapeEmu_FromValue(x, units), yEmu = ShapeEmu_FromValue(y, units);

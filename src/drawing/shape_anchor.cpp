@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "document/document_data.h"
 #include "drawing/drawing_ids.h"
 #include "drawing/drawing_namespaces.h"
 #include "drawing/shape_geometry.h"
@@ -39,6 +40,8 @@ void AppendPosition(pugi::xml_node anchor, const char* name, const char* relativ
 // a:graphicData of `uri`.
 ShapeNodes AppendAnchorRun(REALobject document, pugi::xml_node paragraph, const char* requires,
                            const char* uri, int32_t x, int32_t y, int32_t cx, int32_t cy) {
+    // The new shape's colours come from the theme.
+    DocumentData_Of(document)->wordDocument->EnsureTheme();
     ShapeNodes nodes;
     nodes.run = paragraph.append_child("w:r");
     nodes.run.append_child("w:rPr").append_child("w:noProof");

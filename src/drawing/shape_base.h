@@ -31,10 +31,12 @@ REALobject CreateShape(REALobject document, pugi::xml_node alternateContent, pug
                        pugi::xml_node wsp);
 REALobject CreateShapeGroup(REALobject document, pugi::xml_node alternateContent, pugi::xml_node anchor);
 
-// The shape type check of every append: a type outside the table raises
-// InvalidArgumentException 1; a negative size the WordException -40.
-// False when the append must not go on.
-bool CheckInsertShape(int64_t type, int32_t cx, int32_t cy);
+// The checks of every append: a type outside the table raises
+// InvalidArgumentException 1; a NaN or infinite x, y, cx or cy (no file can
+// hold it) InvalidArgumentException 2 to 5, by the parameter's place; a
+// negative size (cxEmu, cyEmu) the WordException -40. False when the append
+// must not go on.
+bool CheckInsertShape(int64_t type, double x, double y, double cx, double cy, int32_t cxEmu, int32_t cyEmu);
 
 // The text colour of a shape's text box (a TextColorResolver): the style's
 // font colour of the Shape `owner`.

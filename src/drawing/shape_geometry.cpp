@@ -37,7 +37,8 @@ double Shape_GetRotation(pugi::xml_node wsp) {
 
 void Shape_SetRotation(pugi::xml_node wsp, double degrees) {
     pugi::xml_node xfrm = wsp.child("wps:spPr").child("a:xfrm");
-    if (!xfrm || std::isnan(degrees)) return;
+    // A NaN or infinite angle changes nothing: no file can hold it.
+    if (!xfrm || !std::isfinite(degrees)) return;
     const double rot = std::round(degrees * 60000.0);
     if (rot == 0.0) {
         xfrm.remove_attribute("rot");

@@ -21,5 +21,5 @@ int64_t Shape_GetType(pugi::xml_node wsp);
 // Rotation in degrees, from "rot" of wps:spPr/a:xfrm (60000ths of a degree).
 double Shape_GetRotation(pugi::xml_node wsp);
 // 0 removes "rot"; any other angle is written rounded to whole 60000ths and
-// held to the 32-bit range. Nothing without a:xfrm, or for NaN.
+// held to the 32-bit range. Nothing without a:xfrm, or for NaN or infinity.
 void Shape_SetRotation(pugi::xml_node wsp, double degrees);

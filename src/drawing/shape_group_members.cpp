@@ -1,5 +1,6 @@
 // The host class ShapeGroup: an anchored group of preset shapes, its
 // members added, counted and returned as Shape views.
+#include "document/document_data.h"
 #include "drawing/shape_base.h"
 #include "drawing/shape_groups.h"
 #include "drawing/shape_position.h"
@@ -22,7 +23,9 @@ REALobject AppendShape(REALobject instance, RBInteger shapeType, double x, doubl
                        RBInteger unit) {
     const EmuUnits units = EmuUnits_Of(unit);
     const int32_t cxEmu = ShapeEmu_FromValue(cx, units), cyEmu = ShapeEmu_FromValue(cy, units);
-    if (!CheckInsertShape(shapeType, cxEmu, cyEmu)) return nullptr;
+    if (!CheckInsertShape(shapeType, x, y, cx, cy, cxEmu, cyEmu)) return nullptr;
+    // A group of a package without a theme: the member's colours come from it.
+    DocumentData_Of(DataOf(instance)->document)->wordDocument->EnsureTheme();
     pugi::xml_node member = Group_AppendMember(DataOf(instance)->anchor, shapeType, ShapeEmu_FromValue(x, units),
                                                ShapeEmu_FromValue(y, units), cxEmu, cyEmu);
     return member ? MemberView(instance, member) : nullptr;

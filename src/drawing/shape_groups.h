@@ -11,10 +11,11 @@ int64_t Group_MemberCount(pugi::xml_node anchor);
 pugi::xml_node Group_Member(pugi::xml_node anchor, int64_t index);
 // Appends a member of `type` (valid) at x, y with size cx, cy (not
 // negative) in the group's child coordinates, and grows the group to cover
-// it: the needed size is measured from the child origin (cx + |x|, cy +
-// |y|); the child extent grows to it, the group's extent (a:ext and
-// wp:extent) by the same amount scaled from child to group space, so that
-// the members there keep their sizes. The group does not move. Empty when
-// the group body is missing.
+// it, on every side: the child box (a:chOff, a:chExt) takes the member in,
+// the group's extent (a:ext and wp:extent) grows by as much scaled from
+// child to group space, and a member before the child box's start moves the
+// group back (wp:posOffset, when the group has one) by what it grew there,
+// so that every member keeps its size and place. Empty when the group body
+// is missing.
 pugi::xml_node Group_AppendMember(pugi::xml_node anchor, int64_t type, int32_t x, int32_t y, int32_t cx,
                                   int32_t cy);

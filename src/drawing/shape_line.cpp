@@ -57,7 +57,7 @@ double Shape_GetLineWidth(pugi::xml_node wsp) {
 }
 
 void Shape_SetLineWidth(pugi::xml_node wsp, double points) {
-    if (std::isnan(points)) return;
+    if (!std::isfinite(points)) return;
     if (!Line(wsp) && points == 1.0) return;
     pugi::xml_node line = LineInOrder(wsp);
     if (!line) return;

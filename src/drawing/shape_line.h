@@ -23,7 +23,7 @@ void Shape_SetNoLine(pugi::xml_node wsp, bool noLine);
 // Width in points: "w" of a:ln / 12700; 1.0 when missing.
 double Shape_GetLineWidth(pugi::xml_node wsp);
 // 1.0 removes "w"; other widths are written in whole EMU, held to the
-// schema's 0 to 20116800. NaN changes nothing.
+// schema's 0 to 20116800. NaN or infinity changes nothing.
 void Shape_SetLineWidth(pugi::xml_node wsp, double points);
 
 // Host enumeration LineCompoundTypes, from "cmpd" of a:ln.

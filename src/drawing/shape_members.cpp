@@ -1,5 +1,7 @@
 // The host classes ShapeBase (position and size of an anchored shape or
 // group) and Shape (its appearance and text box).
+#include <cmath>
+
 #include "document/document_data.h"
 #include "drawing/drawing_colors.h"
 #include "drawing/shape_adjustments.h"
@@ -37,6 +39,8 @@ double Size(REALobject instance, AnchorAxis axis, RBInteger unit) {
     return ShapeEmu_ToValue(Anchor_GetSize(AnchorOf(instance), axis), EmuUnits_Of(unit));
 }
 void SetSize(REALobject instance, AnchorAxis axis, RBInteger unit, double value) {
+    // No file can hold a NaN or infinite size: it changes nothing.
+    if (!std::isfinite(value)) return;
     const int32_t emu = ShapeEmu_FromValue(value, EmuUnits_Of(unit));
     if (emu < 0) {
         ThrowWordException("Shape size cannot be negative", -40);
@@ -46,12 +50,17 @@ void SetSize(REALobject instance, AnchorAxis axis, RBInteger unit, double value)
 }
 
 double X(REALobject instance, RBInteger unit) { return Offset(instance, AnchorAxis::Horizontal, unit); }
+// A NaN or infinite offset changes nothing, as for sizes.
+void SetOffset(REALobject instance, AnchorAxis axis, RBInteger unit, double value) {
+    if (std::isfinite(value)) Anchor_SetOffset(AnchorOf(instance), axis, ShapeEmu_FromValue(value, EmuUnits_Of(unit)));
+}
+
 void SetX(REALobject instance, RBInteger unit, double value) {
-    Anchor_SetOffset(AnchorOf(instance), AnchorAxis::Horizontal, ShapeEmu_FromValue(value, EmuUnits_Of(unit)));
+    SetOffset(instance, AnchorAxis::Horizontal, unit, value);
 }
 double Y(REALobject instance, RBInteger unit) { return Offset(instance, AnchorAxis::Vertical, unit); }
 void SetY(REALobject instance, RBInteger unit, double value) {
-    Anchor_SetOffset(AnchorOf(instance), AnchorAxis::Vertical, ShapeEmu_FromValue(value, EmuUnits_Of(unit)));
+    SetOffset(instance, AnchorAxis::Vertical, unit, value);
 }
 double Width(REALobject instance, RBInteger unit) { return Size(instance, AnchorAxis::Horizontal, unit); }
 void SetWidth(REALobject instance, RBInteger unit, double value) {
@@ -199,12 +208,21 @@ REALobject CreateShapeGroup(REALobject document, pugi::xml_node alternateContent
     return NewShapeView(&ShapeGroupClass, document, alternateContent, anchor, pugi::xml_node());
 }
 
-bool CheckInsertShape(int64_t type, int32_t cx, int32_t cy) {
+bool CheckInsertShape(int64_t type, double x, double y, double cx, double cy, int32_t cxEmu, int32_t cyEmu) {
     if (!ShapeType_IsValid(type)) {
         ThrowInvalidArgumentException("Invalid value for shapoe type", 1);
         return false;
     }
-    if (cx < 0 || cy < 0) {
+    const double values[] = {x, y, cx, cy};
+    static const char* const kMessages[] = {
+        "Parameter x must be a finite number", "Parameter y must be a finite number",
+        "Parameter cx must be a finite number", "Parameter cy must be a finite number"};
+    for (int i = 0; i < 4; ++i)
+        if (!std::isfinite(values[i])) {
+            ThrowInvalidArgumentException(kMessages[i], i + 2);
+            return false;
+        }
+    if (cxEmu < 0 || cyEmu < 0) {
         ThrowWordException("Shape size cannot be negative", -40);
         return false;
     }

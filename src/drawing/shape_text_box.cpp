@@ -32,3 +32,11 @@ pugi::xml_node Shape_TextBoxContent(pugi::xml_node wsp, bool create) {
     }
     return content;
 }
+
+pugi::xml_node TextBox_Placeholder(pugi::xml_node content) {
+    if (std::strcmp(content.name(), "w:txbxContent") != 0) return {};
+    pugi::xml_node only = content.first_child();
+    if (!only || only.next_sibling() || std::strcmp(only.name(), "w:p") != 0) return {};
+    if (only.first_attribute() || only.first_child()) return {};
+    return only;
+}

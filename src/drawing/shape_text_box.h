@@ -18,3 +18,9 @@ void Shape_SetVerticalAlignment(pugi::xml_node wsp, int64_t alignment);
 // otherwise empty. A text box without w:txbxContent gets one. A new
 // w:txbxContent holds one empty paragraph, as a text box must hold a block.
 pugi::xml_node Shape_TextBoxContent(pugi::xml_node wsp, bool create);
+
+// The paragraph a text box holds only to stay valid (the one a new
+// w:txbxContent gets): the only child of `content`, a w:txbxContent, when
+// it is a w:p with neither attributes nor content. The first block put in
+// the box takes its place. Empty for anything else.
+pugi::xml_node TextBox_Placeholder(pugi::xml_node content);

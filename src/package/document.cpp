@@ -399,6 +399,7 @@ std::unordered_set<std::string> Document::RewrittenPartKeys(bool withCore) const
     if (withCore) keys.insert(PackagePath_Key(corePartName));
     if (hasStyles) keys.insert(PackagePath_Key(stylesPartName));
     if (hasNumbering) keys.insert(PackagePath_Key(numberingPartName));
+    if (!themePartName.empty()) keys.insert(PackagePath_Key(themePartName));
     for (const HeaderFooterList* list : {&headers, &footers})
         for (const HeaderFooterPart* part = list->head; part; part = part->next)
             keys.insert(PackagePath_Key(part->partName));
@@ -413,6 +414,7 @@ bool Document::HoldsPart(const std::string& partName) const {
     if (hasStyles && key == PackagePath_Key(stylesPartName)) return true;
     if (hasNumbering && key == PackagePath_Key(numberingPartName)) return true;
     if (!settingsPartName.empty() && key == PackagePath_Key(settingsPartName)) return true;
+    if (!themePartName.empty() && key == PackagePath_Key(themePartName)) return true;
     for (const HeaderFooterList* list : {&headers, &footers})
         for (const HeaderFooterPart* part = list->head; part; part = part->next)
             if (key == PackagePath_Key(part->partName)) return true;

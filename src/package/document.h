@@ -100,6 +100,9 @@ public:
     // the package that was opened, whatever happens to the file meanwhile.
     std::string sourceBytes;
     pugi::xml_document themeXml;
+    // The entry of a theme part the document added (EnsureTheme); empty
+    // while the theme, if any, is the package's own, copied as it was.
+    std::string themePartName;
     pugi::xml_document documentXml;
     pugi::xml_document coreXml;  // empty when the package has no core part
     // The core part, named by the package's relationships (_rels/.rels);
@@ -170,7 +173,7 @@ public:
     // True when `partName` (an entry name; case does not matter) is a part
     // the document holds in a tree of its own or names itself: the main
     // document, content types, core properties, any relationships part,
-    // styles, numbering, settings, a header or a footer. No other kind may
+    // styles, numbering, settings, a theme it added, a header or a footer. No other kind may
     // take such a part, and no new part may take its name.
     bool HoldsPart(const std::string& partName) const;
     // Keys (PackagePath_Key) of the entries every save writes afresh from
@@ -184,6 +187,10 @@ public:
     // its content type when the package has none) for something that needs
     // styles. False when no relationship can be added.
     bool EnsureStyles();
+    // Gives a package without a theme the blank package's theme part, with
+    // its relationship and content type; it is saved from then on. False
+    // when the package has none and none can be added.
+    bool EnsureTheme();
     // The w:settings element of the settings part, loaded from the package
     // (or made, with its relationship and content type, when there is
     // none); it is saved from then on. Empty when it cannot be read.

@@ -235,6 +235,7 @@ bool Document::WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
     if (hasNumbering && !WritePart(out, numberingPartName, numberingXml, written))
         return false;
     if (hasSettings && !WritePart(out, settingsPartName, settingsXml, written)) return false;
+    if (!themePartName.empty() && !WritePart(out, themePartName, themeXml, written)) return false;
     if ((hadMainRels || relsXml.document_element().first_child()) &&
         !WritePart(out, PackagePath_RelationshipsOf(mainPartName), relsXml, written))
         return false;

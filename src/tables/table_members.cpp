@@ -8,6 +8,7 @@
 #include "content/document_caches.h"
 #include "content/removed_elements.h"
 #include "document/document_data.h"
+#include "drawing/shape_text_box.h"
 #include "format/section_properties.h"
 #include "format/style_part.h"
 #include "format/styles.h"
@@ -15,6 +16,7 @@
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
+#include "package/discarded_nodes.h"
 #include "tables/table_alt_text.h"
 #include "tables/table_look.h"
 #include "tables/table_properties.h"
@@ -65,6 +67,12 @@ REALobject AppendTable(REALobject container, RBInteger columnCount, RBInteger ro
         // The body's final section properties stay its last child; a body
         // without them takes the table at its end.
         before = Body_FinalSectPr(data->node);
+    }
+    // A new text box's paragraph is there only to keep it valid: a table
+    // put in first takes its place (the box still ends with a paragraph).
+    if (pugi::xml_node placeholder = TextBox_Placeholder(data->node)) {
+        Xml_Discard(placeholder);
+        DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
     }
     pugi::xml_node table = Table_Build(data->node, before, ClampToInt32(columnCount), ClampToInt32(rowCount));
     if (!table) return nullptr;

@@ -1,5 +1,6 @@
 // Anchored shapes and groups through the host: what is written, where they
 // stand and how large they are, and what cannot be written.
+#include <cmath>
 #include <cstring>
 #include <set>
 #include <string>
@@ -92,6 +93,56 @@ TEST_F(ShapeTest, ValuesThatCannotBeWritten) {
                   "Shape size cannot be negative", -40);
     EXPECT_EQ(Measure(shape, "Height", kCm), 1.0);
     EXPECT_EQ(Int(opened.paragraph, "RunCount"), 2);
+}
+
+// NaN and infinite values, which no file can hold: appending with one is
+// refused (InvalidArgumentException by the parameter's place, nothing
+// written); setting one changes nothing.
+TEST_F(ShapeTest, NonFiniteValuesChangeNothing) {
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    Opened opened = NewParagraph("non-finite.new.docx");
+    EXPECT_RAISED(AppendShape(opened.paragraph, kRectangle, nan, 0, 1, 1, kCm), "InvalidArgumentException",
+                  "Parameter x must be a finite number", 2);
+    EXPECT_RAISED(AppendShape(opened.paragraph, kRectangle, 0, -inf, 1, 1, kCm, "AppendShapeRun"),
+                  "InvalidArgumentException", "Parameter y must be a finite number", 3);
+    EXPECT_RAISED(AppendShape(opened.paragraph, kRectangle, 0, 0, inf, 1, kCm, "AppendShapeGroup"),
+                  "InvalidArgumentException", "Parameter cx must be a finite number", 4);
+    EXPECT_RAISED(AppendShape(opened.paragraph, kRectangle, 0, 0, 1, nan, kCm, "AppendShapeGroupRun"),
+                  "InvalidArgumentException", "Parameter cy must be a finite number", 5);
+    EXPECT_EQ(Int(opened.paragraph, "RunCount"), 1);
+
+    Object shape = AppendShape(opened.paragraph, kRectangle, 1, 2, 3, 4, kCm);
+    rt().set(shape, "Rotation", 30.0);
+    rt().set(shape, "LineWidth", 2.0);
+    for (double bad : {nan, inf, -inf}) {
+        for (const char* method : {"X", "Y", "Width", "Height"}) rt().assign(shape, method, {kCm}, bad);
+        rt().set(shape, "Rotation", bad);
+        rt().set(shape, "LineWidth", bad);
+    }
+    EXPECT_DOUBLE_EQ(Measure(shape, "X", kCm), 1.0);
+    EXPECT_DOUBLE_EQ(Measure(shape, "Y", kCm), 2.0);
+    EXPECT_DOUBLE_EQ(Measure(shape, "Width", kCm), 3.0);
+    EXPECT_DOUBLE_EQ(Measure(shape, "Height", kCm), 4.0);
+    EXPECT_DOUBLE_EQ(rt().get(shape, "Rotation").number(), 30.0);
+    EXPECT_DOUBLE_EQ(rt().get(shape, "LineWidth").number(), 2.0);
+
+    Object group = AppendShape(opened.paragraph, kRectangle, 0, 0, 1, 1, kCm, "AppendShapeGroup");
+    EXPECT_RAISED(Call(group, "AppendShape", {kEllipse, 0.0, inf, 1.0, 1.0, kCm}), "InvalidArgumentException",
+                  "Parameter y must be a finite number", 3);
+    EXPECT_EQ(Int(group, "LastShapeIndex"), 0);
+    for (double bad : {nan, inf})
+        for (const char* method : {"X", "Y", "Width", "Height"}) rt().assign(group, method, {kCm}, bad);
+    EXPECT_DOUBLE_EQ(Measure(group, "Width", kCm), 1.0);
+    EXPECT_DOUBLE_EQ(Measure(group, "X", kCm), 0.0);
+    Object member = Call(group, "Shape", {0});
+    rt().set(member, "Rotation", inf);
+    EXPECT_DOUBLE_EQ(rt().get(member, "Rotation").number(), 0.0);
+
+    SaveCopy(opened.doc, "non-finite.new.docx");
+    const std::string saved = zip_read(path("non-finite.new.docx"), "word/document.xml");
+    EXPECT_EQ(saved.find("2147483647"), std::string::npos);
+    EXPECT_EQ(saved.find("20116800"), std::string::npos);
+    EXPECT_EQ(CheckerFailures("non-finite.new.docx"), "");
 }
 
 // Runs holding shapes and groups give them back; other runs give nil.

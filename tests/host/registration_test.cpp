@@ -37,7 +37,7 @@ const ExpectedClass kClasses[] = {
     {"WordException", "RuntimeException", 0, 1, 0, false, false, 0, 0, false},
     {"Paragraph", "VexlomarWord.DocumentItem", 12, 28, 0, true, true, 0, 5, false},
     {"ParagraphItem", "", 1, 1, 0, false, true, 0, 0, false},
-    {"Run", "ParagraphItem", 31, 7, 0, false, false, 0, 0, false},
+    {"Run", "ParagraphItem", 33, 10, 0, false, false, 0, 0, false},
     {"Table", "VexlomarWord.DocumentItem", 9, 12, 0, true, true, 0, 0, false},
     {"TableRow", "", 2, 2, 0, false, true, 0, 0, false},
     {"TableBorder", "", 6, 4, 0, true, true, 0, 0, false},
