@@ -1,6 +1,7 @@
 // Host loops over tables: building a table of 4 columns row by row with
-// text in every cell, and walking it reading every cell's text. Both must
-// cost time linear in the rows: 100,000 rows at most about 12 times 10,000.
+// text in every cell, walking it reading every cell's text, and removing
+// its rows backwards or every second one forwards. Each must cost time
+// linear in the rows: 100,000 rows at most about 12 times 10,000.
 // Then the whole job as a user writes it: a new document of 100,000
 // paragraphs of two runs (the second bold) and a 1,000 x 4 table, saved.
 #include <cstdio>
@@ -69,6 +70,57 @@ void BM_TableWalk(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_TableWalk)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Removing rows in a host loop, as a user writes it: backwards
+// (`for i = RowCount-1 downto 0: RemoveRow(Row(i))`, down to the last row,
+// which takes the table), and every second row while walking forward with
+// RowCount in the loop's condition. Each removal keeps what the document
+// remembers of the rows before it, so both stay linear: 100,000 rows at
+// most about 12 times 10,000.
+vexrt::Object EmptyRows(const vexrt::Object& container, int64_t rows) {
+    vexrt::Runtime& rt = BenchHost();
+    vexrt::Object table = rt.call(container, "AppendTable", {kColumns, 1}).object();
+    for (int64_t r = 1; r < rows; ++r) rt.call(table, "AppendRow");
+    return table;
+}
+
+void BM_TableRemoveRowsBackward(benchmark::State& state) {
+    vexrt::Runtime& rt = BenchHost();
+    for (auto _ : state) {
+        state.PauseTiming();
+        vexrt::Object doc = NewDocument(BenchFile("table-remove-backward.docx"));
+        vexrt::Object table = EmptyRows(doc, state.range(0));
+        state.ResumeTiming();
+        for (int64_t i = rt.get(table, "RowCount").integer() - 1; i >= 0; --i)
+            rt.call(table, "RemoveRow", {rt.call(table, "Row", {i})});
+        state.PauseTiming();
+        if (rt.get(doc, "TableCount").integer() != 0) state.SkipWithError("the table is still there");
+        table = vexrt::Object();
+        doc = vexrt::Object();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_TableRemoveRowsBackward)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_TableRemoveEverySecondRow(benchmark::State& state) {
+    vexrt::Runtime& rt = BenchHost();
+    for (auto _ : state) {
+        state.PauseTiming();
+        vexrt::Object doc = NewDocument(BenchFile("table-remove-forward.docx"));
+        vexrt::Object table = EmptyRows(doc, state.range(0));
+        state.ResumeTiming();
+        for (int64_t i = 0; i < rt.get(table, "RowCount").integer(); ++i)
+            rt.call(table, "RemoveRow", {rt.call(table, "Row", {i})});
+        state.PauseTiming();
+        if (rt.get(table, "RowCount").integer() != state.range(0) / 2) state.SkipWithError("wrong rows left");
+        table = vexrt::Object();
+        doc = vexrt::Object();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_TableRemoveEverySecondRow)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // The whole job, from Document.Create to Save.
 void BM_BuildJob(benchmark::State& state) {

@@ -18,6 +18,7 @@
 #include "host/exceptions.h"
 #include "host/strings.h"
 #include "package/discarded_nodes.h"
+#include "tables/removed_tables.h"
 #include "tables/table_structure.h"
 #include "tables/table_views.h"
 
@@ -136,6 +137,17 @@ REALobject Container_FinishParagraph(REALobject document, pugi::xml_node paragra
 
 namespace {
 
+// A table cell's element: a cell taken out of the document (with its row
+// or table) refuses every Container member (removed_tables.h). Other
+// containers are not checked.
+pugi::xml_node CellOf(REALobject instance) {
+    pugi::xml_node node = ContainerData_Of(instance)->node;
+    return std::strcmp(node.name(), "w:tc") == 0 ? node : pugi::xml_node();
+}
+
+template <auto F>
+constexpr auto Live = &OnLiveNode<CellOf, F>::Call;
+
 void ContainerDestructor(REALobject instance) {
     ContainerData* data = ContainerData_Of(instance);
     if (data->kind == ContainerKindOther && data->document) REALUnlockObject(data->document);
@@ -144,9 +156,15 @@ void ContainerDestructor(REALobject instance) {
     data->resolverOwner = nullptr;
 }
 
-RBInteger ItemCount(REALobject instance, intptr_t) { return GetItemCount(ContainerData_Of(instance)->node); }
-RBInteger ParagraphCount(REALobject instance, intptr_t) { return GetParagraphCount(ContainerData_Of(instance)->node); }
-RBInteger TableCount(REALobject instance, intptr_t) { return GetTableCount(ContainerData_Of(instance)->node); }
+// Counts remembered with the document's places: a loop that tests one in
+// its condition stays linear.
+RBInteger CountOf(REALobject instance, SiblingWalk walk) {
+    ContainerData* data = ContainerData_Of(instance);
+    return SiblingCount(data->node, walk, DocumentCaches_Of(data->document).positions);
+}
+RBInteger ItemCount(REALobject instance, intptr_t) { return CountOf(instance, SiblingWalk::Items); }
+RBInteger ParagraphCount(REALobject instance, intptr_t) { return CountOf(instance, SiblingWalk::Paragraphs); }
+RBInteger TableCount(REALobject instance, intptr_t) { return CountOf(instance, SiblingWalk::Tables); }
 
 REALobject AppendParagraph(REALobject instance, REALstring value) {
     std::string text;
@@ -191,26 +209,26 @@ REALobject Tables(REALobject instance) {
 }
 
 REALproperty ContainerProperties[] = {
-    VEX_READONLY_PROPERTY("ItemCount", "Integer", ItemCount),
-    VEX_READONLY_PROPERTY("ParagraphCount", "Integer", ParagraphCount),
-    VEX_READONLY_PROPERTY("TableCount", "Integer", TableCount),
+    VEX_READONLY_PROPERTY("ItemCount", "Integer", Live<ItemCount>),
+    VEX_READONLY_PROPERTY("ParagraphCount", "Integer", Live<ParagraphCount>),
+    VEX_READONLY_PROPERTY("TableCount", "Integer", Live<TableCount>),
 };
 
 REALmethodDefinition ContainerMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
-    VEX_METHOD(AppendParagraph, "AppendParagraph(value as String) as VexlomarWord.Paragraph"),
-    VEX_METHOD(AppendParagraphWithPicture,
+    VEX_METHOD(Live<AppendParagraph>, "AppendParagraph(value as String) as VexlomarWord.Paragraph"),
+    VEX_METHOD(Live<AppendParagraphWithPicture>,
                "AppendParagraph(value as String, mediaType as VexlomarWord.PictureTypes, originalFileName as "
                "String, width as Integer, height as Integer) as VexlomarWord.Paragraph"),
-    VEX_METHOD(Item, "Item(index as Integer) as VexlomarWord.DocumentItem"),
-    VEX_METHOD(Paragraph, "Paragraph(index as Integer) as VexlomarWord.Paragraph"),
-    VEX_METHOD(Table, "Table(index as Integer) as VexlomarWord.Table"),
-    VEX_METHOD(ContainerMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
-    VEX_METHOD(RemoveItem, "RemoveItem(item as VexlomarWord.DocumentItem)"),
-    VEX_METHOD(AppendTable, "AppendTable(columnCount as Integer, rowCount as Integer) as VexlomarWord.Table"),
-    VEX_METHOD(Items, "Items() as VexlomarWord.DocumentItemIterator"),
-    VEX_METHOD(Paragraphs, "Paragraphs() as VexlomarWord.ParagraphIterator"),
-    VEX_METHOD(Tables, "Tables() as VexlomarWord.TableIterator"),
+    VEX_METHOD(Live<Item>, "Item(index as Integer) as VexlomarWord.DocumentItem"),
+    VEX_METHOD(Live<Paragraph>, "Paragraph(index as Integer) as VexlomarWord.Paragraph"),
+    VEX_METHOD(Live<Table>, "Table(index as Integer) as VexlomarWord.Table"),
+    VEX_METHOD(Live<ContainerMembers::ApplyFieldData>, "ApplyFieldData(fieldName as String, data as String)"),
+    VEX_METHOD(Live<RemoveItem>, "RemoveItem(item as VexlomarWord.DocumentItem)"),
+    VEX_METHOD(Live<AppendTable>, "AppendTable(columnCount as Integer, rowCount as Integer) as VexlomarWord.Table"),
+    VEX_METHOD(Live<Items>, "Items() as VexlomarWord.DocumentItemIterator"),
+    VEX_METHOD(Live<Paragraphs>, "Paragraphs() as VexlomarWord.ParagraphIterator"),
+    VEX_METHOD(Live<Tables>, "Tables() as VexlomarWord.TableIterator"),
 };
 
 }  // namespace

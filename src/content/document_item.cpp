@@ -8,8 +8,20 @@
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
+#include "tables/removed_tables.h"
 
 namespace {
+
+// A table's element: a table taken out of the document refuses these
+// members as it does its own (removed_tables.h). Paragraphs are not
+// checked.
+pugi::xml_node TableOf(REALobject instance) {
+    const DocumentItemData* data = DocumentItemData_Of(instance);
+    return data->kind == DocumentItemKindTable ? data->node : pugi::xml_node();
+}
+
+template <auto F>
+constexpr auto Live = &OnLiveNode<TableOf, F>::Call;
 
 void DocumentItemDestructor(REALobject instance) {
     DocumentItemData* data = DocumentItemData_Of(instance);
@@ -75,13 +87,13 @@ void InsertSectionBreakAfter(REALobject instance, RBInteger type) { InsertSectio
 
 REALmethodDefinition DocumentItemMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
-    VEX_METHOD(InsertParagraphBefore, "InsertParagraphBefore(value as String) as VexlomarWord.Paragraph"),
-    VEX_METHOD(InsertParagraphAfter, "InsertParagraphAfter(value as String) as VexlomarWord.Paragraph"),
-    VEX_METHOD(InserPageBreakBefore, "InserPageBreakBefore()"),
-    VEX_METHOD(InserPageBreakAfter, "InserPageBreakAfter()"),
-    VEX_METHOD(ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
-    VEX_METHOD(InsertSectionBreakBefore, "InsertSectionBreakBefore(breakType as VexlomarWord.SectionBreakTypes)"),
-    VEX_METHOD(InsertSectionBreakAfter, "InsertSectionBreakAfter(breakType as VexlomarWord.SectionBreakTypes)"),
+    VEX_METHOD(Live<InsertParagraphBefore>, "InsertParagraphBefore(value as String) as VexlomarWord.Paragraph"),
+    VEX_METHOD(Live<InsertParagraphAfter>, "InsertParagraphAfter(value as String) as VexlomarWord.Paragraph"),
+    VEX_METHOD(Live<InserPageBreakBefore>, "InserPageBreakBefore()"),
+    VEX_METHOD(Live<InserPageBreakAfter>, "InserPageBreakAfter()"),
+    VEX_METHOD(Live<ApplyFieldData>, "ApplyFieldData(fieldName as String, data as String)"),
+    VEX_METHOD(Live<InsertSectionBreakBefore>, "InsertSectionBreakBefore(breakType as VexlomarWord.SectionBreakTypes)"),
+    VEX_METHOD(Live<InsertSectionBreakAfter>, "InsertSectionBreakAfter(breakType as VexlomarWord.SectionBreakTypes)"),
 };
 
 }  // namespace

@@ -63,10 +63,13 @@ REALobject ItemView(REALobject instance, pugi::xml_node item) {
     return CreateParagraphItem(data->document, item, data->node, data->textColorResolver, data->resolverOwner);
 }
 
-RBInteger GetRunCount(REALobject instance, intptr_t) { return SiblingCount(NodeOf(instance), SiblingWalk::Runs); }
-RBInteger GetLogicalRunCount(REALobject instance, intptr_t) {
-    return SiblingCount(NodeOf(instance), SiblingWalk::LogicalRuns);
+// Counts remembered with the document's places: a loop that tests one in
+// its condition stays linear.
+RBInteger CountOf(REALobject instance, SiblingWalk walk) {
+    return SiblingCount(NodeOf(instance), walk, CachesOf(instance).positions);
 }
+RBInteger GetRunCount(REALobject instance, intptr_t) { return CountOf(instance, SiblingWalk::Runs); }
+RBInteger GetLogicalRunCount(REALobject instance, intptr_t) { return CountOf(instance, SiblingWalk::LogicalRuns); }
 REALstring GetText(REALobject instance, intptr_t) { return UTF8ToString(Paragraph_GetText(NodeOf(instance))); }
 RBBoolean GetIsPageBreak(REALobject instance, intptr_t) { return Paragraph_IsPageBreak(NodeOf(instance)); }
 RBInteger GetListIndentLevel(REALobject instance, intptr_t) { return Paragraph_GetListIndentLevel(NodeOf(instance)); }
@@ -74,10 +77,10 @@ REALobject GetListIndent(REALobject instance, intptr_t) {
     return ListIndent_OfParagraph(DataOf(instance)->document, NodeOf(instance));
 }
 RBInteger GetParagraphItemCount(REALobject instance, intptr_t) {
-    return SiblingCount(NodeOf(instance), SiblingWalk::ParagraphItems);
+    return CountOf(instance, SiblingWalk::ParagraphItems);
 }
 RBInteger GetLogicalParagraphItemCount(REALobject instance, intptr_t) {
-    return SiblingCount(NodeOf(instance), SiblingWalk::LogicalParagraphItems);
+    return CountOf(instance, SiblingWalk::LogicalParagraphItems);
 }
 // The section this paragraph ends, if any.
 REALobject GetSection(REALobject instance, intptr_t) {

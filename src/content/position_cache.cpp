@@ -39,3 +39,28 @@ void PositionCache_Store(PositionCache& cache, pugi::xml_node parent, SiblingWal
 }
 
 void PositionCache_Invalidate(PositionCache& cache) { ++cache.generation; }
+
+CountCacheEntry* PositionCache_FindCount(PositionCache& cache, pugi::xml_node parent, SiblingWalk walk) {
+    for (CountCacheEntry& e : cache.counts) {
+        if (e.generation == cache.generation && e.parent == parent && e.walk == walk) {
+            e.lastUse = ++cache.uses;
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+CountCacheEntry& PositionCache_NewCount(PositionCache& cache, pugi::xml_node parent, SiblingWalk walk) {
+    CountCacheEntry* victim = &cache.counts[0];
+    for (CountCacheEntry& e : cache.counts) {
+        const bool stale = e.generation != cache.generation;
+        const bool victimStale = victim->generation != cache.generation;
+        if ((stale && !victimStale) || (stale == victimStale && e.lastUse < victim->lastUse)) victim = &e;
+    }
+    *victim = CountCacheEntry{};
+    victim->parent = parent;
+    victim->walk = walk;
+    victim->generation = cache.generation;
+    victim->lastUse = ++cache.uses;
+    return *victim;
+}

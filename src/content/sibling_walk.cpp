@@ -17,6 +17,7 @@ bool Counts(SiblingWalk walk, pugi::xml_node child, int& insideField) {
     case SiblingWalk::ParagraphItems: return Named(child, "w:r") || Named(child, "w:hyperlink");
     case SiblingWalk::Rows: return Named(child, "w:tr");
     case SiblingWalk::Cells: return Named(child, "w:tc");
+    case SiblingWalk::GridColumns: return Named(child, "w:gridCol");
     case SiblingWalk::LogicalParagraphItems:
         // A hyperlink is one item, even between a field's begin and end.
         if (Named(child, "w:hyperlink")) return true;
@@ -39,6 +40,37 @@ bool Counts(SiblingWalk walk, pugi::xml_node child, int& insideField) {
     }
     }
     return false;
+}
+
+// Whether a child counts by its name alone, so that taking one out changes
+// no other child's standing.
+bool Stateless(SiblingWalk walk) {
+    return walk != SiblingWalk::LogicalRuns && walk != SiblingWalk::LogicalParagraphItems;
+}
+
+// The counted child before `child` (a walk without state); empty when none.
+pugi::xml_node PreviousCounted(SiblingWalk walk, pugi::xml_node child) {
+    int none = 0;
+    pugi::xml_node before = child.previous_sibling();
+    while (before && !(before.type() == pugi::node_element && Counts(walk, before, none)))
+        before = before.previous_sibling();
+    return before;
+}
+
+// Counts the children after the entry's last counted one (all of them
+// when none was), and makes the last of them its last counted one. The
+// children after the last counted one (the body's section properties, a
+// paragraph's bookmark ends) are walked on every look: children added
+// before them are counted too.
+void CatchUp(CountCacheEntry& e) {
+    int state = e.state;
+    for (pugi::xml_node child = e.lastCounted ? e.lastCounted.next_sibling() : e.parent.first_child(); child;
+         child = child.next_sibling()) {
+        if (child.type() != pugi::node_element || !Counts(e.walk, child, state)) continue;
+        ++e.count;
+        e.lastCounted = child;
+        e.state = state;
+    }
 }
 
 }  // namespace
@@ -84,4 +116,58 @@ int64_t SiblingCount(pugi::xml_node parent, SiblingWalk walk) {
     for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling())
         if (child.type() == pugi::node_element && Counts(walk, child, state)) ++n;
     return n;
+}
+
+int64_t SiblingCount(pugi::xml_node parent, SiblingWalk walk, PositionCache& cache) {
+    if (!parent) return 0;
+    CountCacheEntry* e = PositionCache_FindCount(cache, parent, walk);
+    // A last counted child that left the parent cannot say where the count
+    // stopped (every removal that does not say what it removes drops the
+    // counts, so this is only a guard).
+    if (e && e->lastCounted && e->lastCounted.parent() != parent) {
+        e->lastCounted = pugi::xml_node();
+        e->count = 0;
+        e->state = 0;
+    }
+    if (!e) e = &PositionCache_NewCount(cache, parent, walk);
+    CatchUp(*e);
+    return e->count;
+}
+
+void SiblingRemoving(pugi::xml_node parent, SiblingWalk walk, pugi::xml_node child, PositionCache& cache) {
+    if (!parent || child.parent() != parent) return;
+    if (!Stateless(walk)) {
+        PositionCache_Invalidate(cache);
+        return;
+    }
+    int none = 0;
+    const bool counted = child.type() == pugi::node_element && Counts(walk, child, none);
+    for (PositionCacheEntry& e : cache.entries) {
+        if (e.generation != cache.generation || e.parent != parent) continue;
+        if (e.walk == walk && counted && e.position.node == child) {
+            // The place moves to the counted child before it, one index
+            // down; the positions after it would each move one down too.
+            if (pugi::xml_node before = PreviousCounted(walk, child)) {
+                e.position.node = before;
+                --e.position.index;
+                continue;
+            }
+        } else if (e.walk == walk && !counted) {
+            continue;  // a child the walk does not count moves no index
+        }
+        // A place whose order against the child is not known, or of
+        // another walk over the parent: forgotten.
+        e.generation = 0;
+    }
+    for (CountCacheEntry& e : cache.counts) {
+        if (e.generation != cache.generation || e.parent != parent) continue;
+        if (e.walk != walk || (e.lastCounted && e.lastCounted.parent() != parent)) {
+            e.generation = 0;
+            continue;
+        }
+        CatchUp(e);
+        if (!counted) continue;
+        --e.count;
+        if (e.lastCounted == child) e.lastCounted = PreviousCounted(walk, child);
+    }
 }

@@ -14,6 +14,18 @@
 pugi::xml_node SiblingAt(pugi::xml_node parent, SiblingWalk walk, int64_t index, PositionCache& cache);
 // How many children of `parent` the walk counts.
 int64_t SiblingCount(pugi::xml_node parent, SiblingWalk walk);
+// The same, remembered in `cache`: asked again, it costs constant time, and
+// children appended since are counted on from where the last count stopped.
+int64_t SiblingCount(pugi::xml_node parent, SiblingWalk walk, PositionCache& cache);
+// Call right before taking `child` out of `parent` (the child still in
+// place): what `cache` remembers of walks over `parent` is brought in line
+// with the removal instead of forgotten. The count goes one down; the
+// place of the child itself moves to the counted child before it; places
+// whose order against the child is not known, and those of other walks
+// over the parent, are dropped. Every other parent's places and counts
+// stay. For a walk whose counting depends on the children before (logical
+// runs), everything is forgotten.
+void SiblingRemoving(pugi::xml_node parent, SiblingWalk walk, pugi::xml_node child, PositionCache& cache);
 
 // Field separator of a run: its first w:fldChar's w:fldCharType.
 enum FieldSeparator : int {

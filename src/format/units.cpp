@@ -44,6 +44,16 @@ int32_t UnitToValue(double value, Units unit) {
     }
 }
 
+bool UnitToMeasure(double value, Units unit, int32_t& twips) {
+    double v = value;
+    if (unit == Units::INCHES) v = value * kTwipsPerInch;
+    if (unit == Units::CM) v = value / kCentimetresPerTwip;
+    // NaN fails the first test.
+    if (!(v >= 0.0) || !std::isfinite(v) || v >= 2147483648.0) return false;
+    twips = static_cast<int32_t>(v);
+    return true;
+}
+
 double EMUToValue(int32_t emu, EmuUnits unit) {
     switch (unit) {
         case EmuUnits::INCHES: return emu / kEmuPerInch;

@@ -28,6 +28,12 @@ double ValueToUnit(int32_t twips, Units unit);
 // 32-bit limits, NaN gives 0.
 int32_t UnitToValue(double value, Units unit);
 
+// Value in `unit` -> whole twips, truncated toward zero, for a measure the
+// file format stores unsigned (column and table widths): false, and
+// `twips` untouched, for NaN, infinities, values below zero and values of
+// more than 2147483647 whole twips, which no such measure holds.
+bool UnitToMeasure(double value, Units unit, int32_t& twips);
+
 // EMU -> value in `unit`.
 double EMUToValue(int32_t emu, EmuUnits unit);
 // Value in `unit` -> whole EMU, truncated toward zero; saturates at the 32-bit

@@ -16,8 +16,15 @@ bool Xml_IsDiscardHolder(pugi::xml_node node) {
 }
 
 bool Xml_IsDiscarded(pugi::xml_node node) {
+    if (!node) return false;
+    // The holder is the last child of its tree's document node (Xml_Discard
+    // puts it there, and nothing comes after it), which pugixml reaches
+    // without a walk: a tree that never had anything removed is answered at
+    // once, others by comparing each ancestor with the holder.
+    const pugi::xml_node holder = node.root().last_child();
+    if (!Xml_IsDiscardHolder(holder)) return false;
     for (; node; node = node.parent())
-        if (Xml_IsDiscardHolder(node)) return true;
+        if (node == holder) return true;
     return false;
 }
 

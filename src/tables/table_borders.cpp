@@ -96,6 +96,9 @@ int32_t BorderStyle_FromText(const char* text) {
 }
 
 pugi::xml_node Border_Element(const BorderRef& border) {
+    // A diagonal of a table or style: the format has none, whatever a
+    // damaged list holds.
+    if (!BorderPart_Exists(int64_t(border.part), border.isCell)) return {};
     pugi::xml_node list = ListOf(border);
     const char* name = BorderPart_Element(border.part);
     const char* alternate = BorderPart_Alternate(border.part);
@@ -108,6 +111,7 @@ pugi::xml_node Border_Element(const BorderRef& border) {
 }
 
 int32_t Border_GetStyle(const BorderRef& border) {
+    if (!BorderPart_Exists(int64_t(border.part), border.isCell)) return 0;  // no such border: no line
     pugi::xml_node element = Border_Element(border);
     if (!element) return 1;  // no border of its own: the single line of the grid
     return BorderStyle_FromText(element.attribute("w:val").value());

@@ -43,7 +43,10 @@ pugi::xml_node Border_Element(const BorderRef& border);
 
 // Reads of the element: style (SingleLine when there is no element), size
 // and space (low 8 bits, 0 when absent), colour (0xRRGGBB, 0 when absent),
-// whether the colour is automatic (also when absent).
+// whether the colour is automatic (also when absent). A diagonal of a
+// table or table style, which the format does not have, has no element
+// (even in a damaged list that holds one) and the style NoLine; writing or
+// removing it changes nothing.
 int32_t Border_GetStyle(const BorderRef& border);
 uint8_t Border_GetSize(const BorderRef& border);
 uint8_t Border_GetSpace(const BorderRef& border);

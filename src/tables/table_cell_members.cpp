@@ -5,12 +5,18 @@
 #include "format/cell_properties.h"
 #include "format/units.h"
 #include "host/class_tables.h"
+#include "tables/removed_tables.h"
 #include "tables/table_shading.h"
 #include "tables/table_views.h"
 
 namespace {
 
 pugi::xml_node NodeOf(REALobject instance) { return ContainerData_Of(instance)->node; }
+
+// Every member of a cell taken out of the document raises -20
+// (removed_tables.h); the Container members do the same for a cell.
+template <auto F>
+constexpr auto Live = &OnLiveNode<NodeOf, F>::Call;
 
 // The Container destructor releases the record; nothing of its own.
 void TableCellInitializer(REALobject) {}
@@ -42,16 +48,16 @@ REALobject Border(REALobject instance, RBInteger type) {
 }
 
 REALproperty TableCellProperties[] = {
-    VEX_PROPERTY("BackgroundColor", "Color", GetBackgroundColor, SetBackgroundColor),
-    VEX_READONLY_PROPERTY("HasBackgroundColor", "Boolean", GetHasBackgroundColor),
-    VEX_PROPERTY("VerticalAlignment", "VexlomarWord.TableCellVerticalAlignments", GetVerticalAlignment,
-                 SetVerticalAlignment),
+    VEX_PROPERTY("BackgroundColor", "Color", Live<GetBackgroundColor>, Live<SetBackgroundColor>),
+    VEX_READONLY_PROPERTY("HasBackgroundColor", "Boolean", Live<GetHasBackgroundColor>),
+    VEX_PROPERTY("VerticalAlignment", "VexlomarWord.TableCellVerticalAlignments", Live<GetVerticalAlignment>,
+                 Live<SetVerticalAlignment>),
 };
 
 REALmethodDefinition TableCellMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
-    VEX_METHOD(ClearBackgroundColor, "ClearBackgroundColor()"),
-    VEX_METHOD(Border, "Border(type as VexlomarWord.BorderParts) as VexlomarWord.TableBorder"),
+    VEX_METHOD(Live<ClearBackgroundColor>, "ClearBackgroundColor()"),
+    VEX_METHOD(Live<Border>, "Border(type as VexlomarWord.BorderParts) as VexlomarWord.TableBorder"),
 };
 
 }  // namespace

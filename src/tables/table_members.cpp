@@ -1,5 +1,6 @@
 // The host class Table: the view of one w:tbl, and Container.AppendTable,
 // which makes one.
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "host/exceptions.h"
 #include "host/strings.h"
 #include "package/discarded_nodes.h"
+#include "tables/removed_tables.h"
 #include "tables/table_alt_text.h"
 #include "tables/table_look.h"
 #include "tables/table_properties.h"
@@ -86,6 +88,12 @@ namespace {
 
 DocumentItemData* DataOf(REALobject instance) { return DocumentItemData_Of(instance); }
 pugi::xml_node NodeOf(REALobject instance) { return DataOf(instance)->node; }
+PositionCache& CacheOf(REALobject instance) { return DocumentCaches_Of(DataOf(instance)->document).positions; }
+
+// Every member of a table taken out of the document raises -20
+// (removed_tables.h) instead of acting on it.
+template <auto F>
+constexpr auto Live = &OnLiveNode<NodeOf, F>::Call;
 
 // The DocumentItem destructor releases the record; nothing of its own.
 void TableInitializer(REALobject) {}
@@ -93,8 +101,10 @@ void TableDestructor(REALobject) {}
 
 // ---------------------------------------------------------------- structure
 
-RBInteger GetRowCount(REALobject instance, intptr_t) { return Table_RowCount(NodeOf(instance)); }
-RBInteger GetColumnCount(REALobject instance, intptr_t) { return Table_ColumnCount(NodeOf(instance)); }
+RBInteger GetRowCount(REALobject instance, intptr_t) { return Table_RowCount(NodeOf(instance), CacheOf(instance)); }
+RBInteger GetColumnCount(REALobject instance, intptr_t) {
+    return Table_ColumnCount(NodeOf(instance), CacheOf(instance));
+}
 
 REALobject Row(REALobject instance, RBInteger index) {
     DocumentItemData* data = DataOf(instance);
@@ -109,6 +119,7 @@ REALobject Cell(REALobject instance, RBInteger column, RBInteger rowIndex) {
     return cell ? CreateTableCell(data->document, cell) : nullptr;
 }
 
+// At the end of the table: every remembered place and count stays right.
 REALobject AppendRow(REALobject instance) {
     DocumentItemData* data = DataOf(instance);
     pugi::xml_node row = Table_AppendRow(data->node);
@@ -118,41 +129,67 @@ REALobject AppendRow(REALobject instance) {
 void RemoveRow(REALobject instance, REALobject row) {
     if (!row) return;
     DocumentItemData* data = DataOf(instance);
-    bool tableRemoved = false;
     pugi::xml_node node = TableRow_Node(row);
+    // A row of another table, or one removed before, stays where it is.
+    if (!Table_HoldsRow(data->node, node)) return;
     // The pictures and links in its cells go with it; the last row takes
-    // the whole table, which holds nothing more.
-    if (node.parent() == data->node) Removal_Release(data->document, node);
-    if (Table_RemoveRow(data->node, node, tableRemoved))
-        DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
+    // the whole table, which holds nothing more, and moves the items after
+    // it: then nothing remembered holds.
+    Removal_Release(data->document, node);
+    DocumentCaches& caches = DocumentCaches_Of(data->document);
+    bool tableRemoved = false;
+    if (Table_RemoveRow(data->node, node, caches.positions, tableRemoved) && tableRemoved)
+        DocumentCaches_Invalidate(caches);
 }
 
 // ---------------------------------------------------------------- widths
 
 constexpr const char* kColumnOutOfBounds = "Column index was out of bounds";
+constexpr const char* kBadColumnWidth = "Parameter value must be a column width from 0 to 2147483647 twips";
+constexpr RBInteger kBadColumnWidthNumber = 8002;
+constexpr const char* kBadTableWidth =
+    "Parameter value must be a table width from 0 to 2147483647 twips, or a fraction not below 0";
+constexpr RBInteger kBadTableWidthNumber = 8003;
 
-bool ColumnInRange(pugi::xml_node table, RBInteger index) {
-    if (index >= 0 && index < Table_ColumnCount(table)) return true;
+bool ColumnInRange(REALobject instance, RBInteger index) {
+    if (index >= 0 && index < Table_ColumnCount(NodeOf(instance), CacheOf(instance))) return true;
     ThrowOutOfBoundsException(kColumnOutOfBounds, -55);
     return false;
 }
 
 double GetColumnWidth(REALobject instance, RBInteger index, RBInteger unit) {
-    pugi::xml_node table = NodeOf(instance);
-    if (!ColumnInRange(table, index)) return 0.0;
-    return ValueToUnit(Table_GetColumnWidth(table, index), Units_Of(unit));
+    if (!ColumnInRange(instance, index)) return 0.0;
+    return ValueToUnit(Table_GetColumnWidth(NodeOf(instance), index), Units_Of(unit));
 }
 
+// Grid columns and cell widths are unsigned twips: a width below zero,
+// NaN, infinite or past 32 bits is refused, and nothing changes.
 void SetColumnWidth(REALobject instance, RBInteger index, RBInteger unit, double value) {
-    pugi::xml_node table = NodeOf(instance);
-    if (!ColumnInRange(table, index)) return;
-    Table_SetColumnWidth(table, index, UnitToValue(value, Units_Of(unit)));
+    if (!ColumnInRange(instance, index)) return;
+    int32_t twips = 0;
+    if (!UnitToMeasure(value, Units_Of(unit), twips)) {
+        ThrowInvalidArgumentException(kBadColumnWidth, kBadColumnWidthNumber);
+        return;
+    }
+    Table_SetColumnWidth(NodeOf(instance), index, twips);
 }
 
 RBInteger GetWidthMode(REALobject instance, intptr_t) { return RBInteger(Table_GetWidthMode(NodeOf(instance))); }
 
+// The value is judged by the mode that uses it: whole twips as for a
+// column, or a fraction that is a number not below zero (above 1 it is
+// held to the whole width). AUTO takes no value, and another mode changes
+// nothing.
 void SetTableWidth(REALobject instance, RBInteger mode, RBInteger unit, double value) {
-    Table_SetWidth(NodeOf(instance), mode, UnitToValue(value, Units_Of(unit)), value);
+    int32_t twips = 0;
+    bool valid = true;
+    if (mode == RBInteger(TableWidthMode::ABSOLUTE)) valid = UnitToMeasure(value, Units_Of(unit), twips);
+    if (mode == RBInteger(TableWidthMode::PERCENTAGE)) valid = value >= 0.0 && std::isfinite(value);
+    if (!valid) {
+        ThrowInvalidArgumentException(kBadTableWidth, kBadTableWidthNumber);
+        return;
+    }
+    Table_SetWidth(NodeOf(instance), mode, twips, value);
 }
 
 double TableWidth(REALobject instance, RBInteger unit) {
@@ -225,33 +262,33 @@ REALobject Border(REALobject instance, RBInteger type) {
 }
 
 REALproperty TableProperties[] = {
-    VEX_READONLY_PROPERTY("RowCount", "Integer", GetRowCount),
-    VEX_READONLY_PROPERTY("ColumnCount", "Integer", GetColumnCount),
-    VEX_READONLY_PROPERTY("WidthMode", "VexlomarWord.TableWidthModes", GetWidthMode),
-    VEX_PROPERTY("AltTextTitle", "String", GetAltTextTitle, SetAltTextTitle),
-    VEX_PROPERTY("AltTextDescription", "String", GetAltTextDescription, SetAltTextDescription),
-    VEX_PROPERTY("BackgroundColor", "Color", GetBackgroundColor, SetBackgroundColor),
-    VEX_READONLY_PROPERTY("HasBackgroundColor", "Boolean", GetHasBackgroundColor),
-    VEX_PROPERTY("Style", "VexlomarWord.TableStyle", GetStyle, SetStyle),
-    VEX_PROPERTY("ConditionalFormattingFlags", "Integer", GetConditionalFormattingFlags,
-                 SetConditionalFormattingFlags),
+    VEX_READONLY_PROPERTY("RowCount", "Integer", Live<GetRowCount>),
+    VEX_READONLY_PROPERTY("ColumnCount", "Integer", Live<GetColumnCount>),
+    VEX_READONLY_PROPERTY("WidthMode", "VexlomarWord.TableWidthModes", Live<GetWidthMode>),
+    VEX_PROPERTY("AltTextTitle", "String", Live<GetAltTextTitle>, Live<SetAltTextTitle>),
+    VEX_PROPERTY("AltTextDescription", "String", Live<GetAltTextDescription>, Live<SetAltTextDescription>),
+    VEX_PROPERTY("BackgroundColor", "Color", Live<GetBackgroundColor>, Live<SetBackgroundColor>),
+    VEX_READONLY_PROPERTY("HasBackgroundColor", "Boolean", Live<GetHasBackgroundColor>),
+    VEX_PROPERTY("Style", "VexlomarWord.TableStyle", Live<GetStyle>, Live<SetStyle>),
+    VEX_PROPERTY("ConditionalFormattingFlags", "Integer", Live<GetConditionalFormattingFlags>,
+                 Live<SetConditionalFormattingFlags>),
 };
 
 REALmethodDefinition TableMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
-    VEX_METHOD(TableMembers::ApplyFieldData, "ApplyFieldData(fieldName as String, data as String)"),
-    VEX_METHOD(Row, "Row(index as Integer) as VexlomarWord.TableRow"),
-    VEX_METHOD(Cell, "Cell(column as Integer, row as Integer) as VexlomarWord.TableCell"),
-    VEX_METHOD(AppendRow, "AppendRow() as VexlomarWord.TableRow"),
-    VEX_METHOD(RemoveRow, "RemoveRow(row as VexlomarWord.TableRow)"),
-    VEX_METHOD(GetColumnWidth, "ColumnWidth(index as Integer, unit as VexlomarWord.Units) as Double"),
-    VEX_METHOD(SetColumnWidth,
+    VEX_METHOD(Live<TableMembers::ApplyFieldData>, "ApplyFieldData(fieldName as String, data as String)"),
+    VEX_METHOD(Live<Row>, "Row(index as Integer) as VexlomarWord.TableRow"),
+    VEX_METHOD(Live<Cell>, "Cell(column as Integer, row as Integer) as VexlomarWord.TableCell"),
+    VEX_METHOD(Live<AppendRow>, "AppendRow() as VexlomarWord.TableRow"),
+    VEX_METHOD(Live<RemoveRow>, "RemoveRow(row as VexlomarWord.TableRow)"),
+    VEX_METHOD(Live<GetColumnWidth>, "ColumnWidth(index as Integer, unit as VexlomarWord.Units) as Double"),
+    VEX_METHOD(Live<SetColumnWidth>,
                "ColumnWidth(index as Integer, unit as VexlomarWord.Units, assigns value as Double)"),
-    VEX_METHOD(SetTableWidth,
+    VEX_METHOD(Live<SetTableWidth>,
                "SetTableWidth(mode as VexlomarWord.TableWidthModes, unit as VexlomarWord.Units, value as Double)"),
-    VEX_METHOD(TableWidth, "TableWidth(unit as VexlomarWord.Units) as Double"),
-    VEX_METHOD(ClearBackgroundColor, "ClearBackgroundColor()"),
-    VEX_METHOD(Border, "Border(type as VexlomarWord.BorderParts) as VexlomarWord.TableBorder"),
+    VEX_METHOD(Live<TableWidth>, "TableWidth(unit as VexlomarWord.Units) as Double"),
+    VEX_METHOD(Live<ClearBackgroundColor>, "ClearBackgroundColor()"),
+    VEX_METHOD(Live<Border>, "Border(type as VexlomarWord.BorderParts) as VexlomarWord.TableBorder"),
 };
 
 REALconstant TableConstants[] = {

@@ -1,6 +1,7 @@
 // The host class TableRow: a light view of one w:tr.
 #include "content/document_caches.h"
 #include "host/class_tables.h"
+#include "tables/removed_tables.h"
 #include "tables/table_rows.h"
 #include "tables/table_structure.h"
 #include "tables/table_views.h"
@@ -17,6 +18,13 @@ TableRowData* DataOf(REALobject instance) {
     return static_cast<TableRowData*>(REALGetClassData(instance, &TableRowClass));
 }
 
+pugi::xml_node RowOf(REALobject instance) { return DataOf(instance)->row; }
+
+// Every member of a row taken out of the document (or of a removed
+// table) raises -20 (removed_tables.h).
+template <auto F>
+constexpr auto Live = &OnLiveNode<RowOf, F>::Call;
+
 void TableRowDestructor(REALobject instance) {
     TableRowData* data = DataOf(instance);
     if (data->document) REALUnlockObject(data->document);
@@ -24,7 +32,10 @@ void TableRowDestructor(REALobject instance) {
 }
 
 // The grid of the table, not the row's own cells.
-RBInteger GetColumnCount(REALobject instance, intptr_t) { return Table_ColumnCount(DataOf(instance)->table); }
+RBInteger GetColumnCount(REALobject instance, intptr_t) {
+    TableRowData* data = DataOf(instance);
+    return Table_ColumnCount(data->table, DocumentCaches_Of(data->document).positions);
+}
 
 RBBoolean GetRepeatAsHeaderRow(REALobject instance, intptr_t) { return Row_IsHeader(DataOf(instance)->row); }
 void SetRepeatAsHeaderRow(REALobject instance, intptr_t, RBBoolean value) {
@@ -38,13 +49,13 @@ REALobject Cell(REALobject instance, RBInteger index) {
 }
 
 REALproperty TableRowProperties[] = {
-    VEX_READONLY_PROPERTY("ColumnCount", "Integer", GetColumnCount),
-    VEX_PROPERTY("RepeatAsHeaderRow", "Boolean", GetRepeatAsHeaderRow, SetRepeatAsHeaderRow),
+    VEX_READONLY_PROPERTY("ColumnCount", "Integer", Live<GetColumnCount>),
+    VEX_PROPERTY("RepeatAsHeaderRow", "Boolean", Live<GetRepeatAsHeaderRow>, Live<SetRepeatAsHeaderRow>),
 };
 
 REALmethodDefinition TableRowMethods[] = {
     VEX_HIDDEN_CONSTRUCTOR(EmptyConstructor),
-    VEX_METHOD(Cell, "Cell(index as Integer) as VexlomarWord.TableCell"),
+    VEX_METHOD(Live<Cell>, "Cell(index as Integer) as VexlomarWord.TableCell"),
 };
 
 }  // namespace

@@ -136,9 +136,12 @@ pugi::xml_node Table_AppendRow(pugi::xml_node table) {
     return row;
 }
 
-bool Table_RemoveRow(pugi::xml_node table, pugi::xml_node row, bool& tableRemoved) {
+bool Table_RemoveRow(pugi::xml_node table, pugi::xml_node row, PositionCache& cache, bool& tableRemoved) {
     tableRemoved = false;
-    if (!table || !row || row.parent() != table || !Named(row, "w:tr")) return false;
+    if (!Table_HoldsRow(table, row)) return false;
+    // Only the rows after it move: the places and the count of the
+    // table's rows are mended, not forgotten.
+    SiblingRemoving(table, SiblingWalk::Rows, row, cache);
     Xml_Discard(row);
     if (table.child("w:tr")) return true;
     // A table without rows is a damaged file: the table goes too.
@@ -147,18 +150,19 @@ bool Table_RemoveRow(pugi::xml_node table, pugi::xml_node row, bool& tableRemove
     return true;
 }
 
-int64_t Table_RowCount(pugi::xml_node table) { return SiblingCount(table, SiblingWalk::Rows); }
-
-int64_t Table_ColumnCount(pugi::xml_node table) {
-    int64_t n = 0;
-    for (pugi::xml_node col : table.child("w:tblGrid").children("w:gridCol")) {
-        (void)col;
-        ++n;
-    }
-    return n;
+bool Table_HoldsRow(pugi::xml_node table, pugi::xml_node row) {
+    return table && row && row.parent() == table && Named(row, "w:tr");
 }
 
-int64_t Row_CellCount(pugi::xml_node row) { return SiblingCount(row, SiblingWalk::Cells); }
+int64_t Table_RowCount(pugi::xml_node table, PositionCache& cache) {
+    return SiblingCount(table, SiblingWalk::Rows, cache);
+}
+
+int64_t Table_ColumnCount(pugi::xml_node table, PositionCache& cache) {
+    return SiblingCount(table.child("w:tblGrid"), SiblingWalk::GridColumns, cache);
+}
+
+int64_t Row_CellCount(pugi::xml_node row, PositionCache& cache) { return SiblingCount(row, SiblingWalk::Cells, cache); }
 
 pugi::xml_node Table_RowAt(pugi::xml_node table, int64_t index, PositionCache& cache) {
     return SiblingAt(table, SiblingWalk::Rows, index, cache);

@@ -30,10 +30,15 @@ pugi::xml_node Table_Build(pugi::xml_node parent, pugi::xml_node before, int32_t
 // has.
 pugi::xml_node Table_AppendRow(pugi::xml_node table);
 
+// Whether `row` is a row ("w:tr") of `table` itself.
+bool Table_HoldsRow(pugi::xml_node table, pugi::xml_node row);
 // Takes `row` out of `table` (a row of another table is left alone; false).
-// Removing the last row removes the whole table: `tableRemoved` says so. A
-// cell or text box the table leaves without a final paragraph gets an empty one.
-bool Table_RemoveRow(pugi::xml_node table, pugi::xml_node row, bool& tableRemoved);
+// What `cache` remembers of the table's rows is mended (the rows after it
+// move one up), so that removals in a loop stay linear. Removing the last
+// row removes the whole table: `tableRemoved` says so, and then the caller
+// must forget every remembered place of the document. A cell or text box
+// the table leaves without a final paragraph gets an empty one.
+bool Table_RemoveRow(pugi::xml_node table, pugi::xml_node row, PositionCache& cache, bool& tableRemoved);
 
 // A new empty cell at the end of `row`, `twips` wide.
 pugi::xml_node Row_AppendCell(pugi::xml_node row, int32_t twips);
@@ -53,10 +58,11 @@ bool Container_NeedsFinalParagraph(pugi::xml_node container);
 void Container_RemoveBlock(pugi::xml_node container, pugi::xml_node block);
 
 // Counts and lookups. Rows and cells are counted by position among the
-// "w:tr" (or "w:tc") children only.
-int64_t Table_RowCount(pugi::xml_node table);
-int64_t Table_ColumnCount(pugi::xml_node table);  // "w:gridCol" children of "w:tblGrid"
-int64_t Row_CellCount(pugi::xml_node row);
+// "w:tr" (or "w:tc") children only. Counts are remembered in `cache`, so
+// asking again costs constant time.
+int64_t Table_RowCount(pugi::xml_node table, PositionCache& cache);
+int64_t Table_ColumnCount(pugi::xml_node table, PositionCache& cache);  // "w:gridCol" children of "w:tblGrid"
+int64_t Row_CellCount(pugi::xml_node row, PositionCache& cache);
 // The index-th row or cell; empty out of range. Lookups in order resume
 // where the last one stopped (`cache`), so walks stay linear.
 pugi::xml_node Table_RowAt(pugi::xml_node table, int64_t index, PositionCache& cache);

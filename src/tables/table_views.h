@@ -24,7 +24,9 @@ pugi::xml_node TableRow_Node(REALobject row);
 REALobject CreateTableCell(REALobject document, pugi::xml_node cell);
 // A TableBorder of the table ("w:tbl"), cell ("w:tc") or table style part
 // ("w:style", "w:tblStylePr") `ownerNode`, which `owner` views; nil for a
-// part outside BorderParts, and for a diagonal of anything but a cell.
+// part outside BorderParts. A diagonal of anything but a cell is a view
+// of a border that does not exist: it reads so, and its setters change
+// nothing.
 REALobject CreateBorder(REALobject owner, pugi::xml_node ownerNode, RBInteger type, bool isCell);
 
 // Container.AppendTable(columnCount, rowCount).

@@ -45,3 +45,25 @@ TEST(Units, OutOfRangeValuesSaturate) {
     EXPECT_EQ(UnitToValue(1e12, Units::CM), max);
     EXPECT_EQ(UnitToValue(-std::numeric_limits<double>::infinity(), Units::TWIPS), min);
 }
+
+// Unsigned measures (column and table widths): what no file holds is
+// refused, not saturated, and the result is left alone then.
+TEST(Units, MeasuresAFileCannotHoldAreRefused) {
+    int32_t twips = 7;
+    for (double value : {-1.0, -0.5, std::nan(""), std::numeric_limits<double>::infinity(),
+                         -std::numeric_limits<double>::infinity(), 2147483648.0, 1e300}) {
+        EXPECT_FALSE(UnitToMeasure(value, Units::TWIPS, twips)) << value;
+        EXPECT_EQ(twips, 7);
+    }
+    EXPECT_FALSE(UnitToMeasure(1.5e6, Units::INCHES, twips));  // 2.16e9 twips
+    EXPECT_FALSE(UnitToMeasure(1e300, Units::INCHES, twips));  // infinite once converted
+    EXPECT_FALSE(UnitToMeasure(-0.001, Units::CM, twips));
+    EXPECT_TRUE(UnitToMeasure(2147483647.9, Units::TWIPS, twips));
+    EXPECT_EQ(twips, 2147483647);
+    EXPECT_TRUE(UnitToMeasure(-0.0, Units::TWIPS, twips));
+    EXPECT_EQ(twips, 0);
+    EXPECT_TRUE(UnitToMeasure(2.5, Units::CM, twips));
+    EXPECT_EQ(twips, UnitToValue(2.5, Units::CM));
+    EXPECT_TRUE(UnitToMeasure(1.5, Units::INCHES, twips));
+    EXPECT_EQ(twips, 2160);
+}

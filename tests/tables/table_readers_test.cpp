@@ -128,6 +128,42 @@ protected:
             EXPECT_NE(printed, "0\n");
         }
     }
+    // Opens `name`.docx, removes every second row of its first table walking
+    // forward (RowCount in the condition) and then rows backwards down to
+    // one, appends two rows with text, saves a copy and expects every
+    // checker rule to pass and python-docx to read the rows left and added.
+    void EditRows(const std::string& name, int64_t rowsAtStart, const std::string& firstCell) {
+        SCOPED_TRACE(name);
+        Object doc = rt().callShared("Document", "Open", {folderItem(path(name + ".docx"))}).object();
+        ASSERT_TRUE(doc);
+        Object table = Call(doc, "Table", {0});
+        ASSERT_EQ(Int(table, "RowCount"), rowsAtStart);
+        for (int64_t i = 1; i < Int(table, "RowCount"); ++i) rt().call(table, "RemoveRow", {Call(table, "Row", {i})});
+        EXPECT_EQ(Int(table, "RowCount"), (rowsAtStart + 1) / 2);
+        for (int64_t i = Int(table, "RowCount") - 1; i > 0; --i)
+            rt().call(table, "RemoveRow", {Call(table, "Row", {i})});
+        ASSERT_EQ(Int(table, "RowCount"), 1);
+        for (const char* text : {"added one", "added two"}) {
+            Object row = Call(table, "AppendRow");
+            ASSERT_TRUE(row);
+            Fill(Call(row, "Cell", {0}), text);
+        }
+        EXPECT_EQ(Int(table, "RowCount"), 3);
+        SaveCopy(doc, name + "-rows.docx");
+        doc = Object();
+        const std::string copy = path(name + "-rows.docx");
+        EXPECT_EQ(package_check_failures(copy, false), "");
+        const std::string printed = python_docx_run(
+            "import sys, docx\n"
+            "t = docx.Document(sys.argv[1]).tables[0]\n"
+            "print(len(t.rows))\n"
+            "for r in t.rows:\n"
+            "    print(r.cells[0].text)\n",
+            {copy});
+        if (!printed.empty()) {
+            EXPECT_EQ(printed, "3\n" + firstCell + "\nadded one\nadded two\n");
+        }
+    }
 };
 
 }  // namespace
@@ -257,4 +293,37 @@ TEST_F(TableReadersTest, TablesOfPandocAreEditedInPlace) {
     }
     ASSERT_EQ(std::system(("pandoc -o '" + path("pandoc.docx") + "' '" + path("in.md") + "'").c_str()), 0);
     EditOneCell("pandoc", "Fruit | Count\nApple | 3\nPear | 5\n", "Pear", "Quince");
+}
+
+TEST_F(TableReadersTest, RowsOfAPythonDocxTableAreRemovedAndAdded) {
+    SKIP_WITHOUT_PYTHON_DOCX();
+    python_docx_run(
+        "import sys, docx\n"
+        "d = docx.Document()\n"
+        "d.add_paragraph('Before')\n"
+        "t = d.add_table(rows=7, cols=3)\n"
+        "t.style = 'Table Grid'\n"
+        "for r, row in enumerate(t.rows):\n"
+        "    for c, cell in enumerate(row.cells):\n"
+        "        cell.text = 'p%d%d' % (r, c)\n"
+        "t.cell(4, 0).merge(t.cell(4, 1))\n"
+        "d.add_paragraph('After')\n"
+        "d.save(sys.argv[1])\n",
+        {path("python-rows.docx")});
+    EditRows("python-rows", 7, "p00");
+}
+
+TEST_F(TableReadersTest, RowsOfALibreOfficeTableAreRemovedAndAdded) {
+    if (!Have("soffice")) GTEST_SKIP() << "LibreOffice is not installed";
+    {
+        std::ofstream html(path("office-rows.html"));
+        html << "<html><body><p>Before</p><table border=\"1\">";
+        for (int r = 0; r < 6; ++r)
+            html << "<tr><td>L" << r << "0</td>" << (r == 2 ? "<td colspan=\"2\">wide</td>" : "<td>x</td><td>y</td>")
+                 << "</tr>";
+        html << "</table><p>After</p></body></html>";
+    }
+    SofficeConvert("office-rows.html", "docx:Office Open XML Text");
+    ASSERT_TRUE(fs::exists(path("office-rows.docx")));
+    EditRows("office-rows", 6, "L00");
 }
