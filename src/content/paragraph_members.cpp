@@ -33,6 +33,7 @@
 #include "host/class_tables.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
+#include "package/discarded_nodes.h"
 
 namespace {
 
@@ -156,6 +157,9 @@ REALobject AppendHyperlink(REALobject instance, REALstring value, REALstring add
     std::string text, target;
     if (!StringToUTF8(value, text) || !StringToUTF8(address, target)) return nullptr;
     const DocumentItemData* data = DataOf(instance);
+    // A removed paragraph takes no link: its relationship would outlive it
+    // in the package.
+    if (Xml_IsDiscarded(data->node)) return nullptr;
     pugi::xml_node hyperlink =
         Hyperlink_Append(*DocumentData_Of(data->document)->wordDocument, data->node, text, target);
     return hyperlink ? CreateHyperlink(data->document, hyperlink, data->node) : nullptr;

@@ -298,3 +298,15 @@ TEST_F(HyperlinkTest, ANewAddressLeavesASharedRelationshipToTheOtherLink) {
     EXPECT_EQ(Str(Call(q, "ParagraphItem", {int64_t(0)}), "Address"), "https://again.example/");
     EXPECT_EQ(Str(Call(q, "ParagraphItem", {int64_t(1)}), "Address"), "https://shared.example/");
 }
+
+// A link appended to the view of a removed paragraph adds nothing to the
+// package: no relationship outlives the paragraph.
+TEST_F(HyperlinkTest, ARemovedParagraphTakesNoLink) {
+    Object doc = Create("removed-link.new.docx");
+    Object p = Call(doc, "AppendParagraph", {"gone"});
+    rt().call(doc, "RemoveItem", {p});
+    EXPECT_TRUE(rt().call(p, "AppendHyperlink", {"link", "https://removed.example/"}).isNil());
+    rt().call(doc, "Save");
+    EXPECT_EQ(zip_read(path("removed-link.new.docx"), "word/_rels/document.xml.rels").find("removed.example"),
+              std::string::npos);
+}
