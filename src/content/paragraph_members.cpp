@@ -115,8 +115,10 @@ void RemoveParagraphItem(REALobject instance, REALobject item) {
     if (itemData->kind == ParagraphItemKindHyperlink) {
         if (itemData->node.parent() != paragraph) return;
         Removal_Release(DataOf(instance)->document, itemData->node);
+        // Only walks over this paragraph learn of it: the places of the
+        // paragraphs themselves stay, so a loop over them stays linear.
+        SiblingRemoving(paragraph, SiblingWalk::ParagraphItems, itemData->node, CachesOf(instance).positions);
         Hyperlink_Remove(itemData->node);
-        DocumentCaches_Invalidate(CachesOf(instance));
         return;
     }
     // A run of a field takes the whole field with it.
@@ -186,7 +188,8 @@ REALobject AddBookmark(REALobject instance, REALobject first, REALobject last, R
                             nameText, id, nodes))
         return nullptr;
     if (id > caches.highestBookmarkId) caches.highestBookmarkId = id;
-    DocumentCaches_Invalidate(caches);
+    // The two ends are no child any walk counts, and nothing remembered
+    // moves: every place and count stays right.
     return CreateBookmark(data->document, nodes);
 }
 

@@ -310,3 +310,35 @@ TEST_F(HyperlinkTest, ARemovedParagraphTakesNoLink) {
     EXPECT_EQ(zip_read(path("removed-link.new.docx"), "word/_rels/document.xml.rels").find("removed.example"),
               std::string::npos);
 }
+
+// Links removed and bookmarks added paragraph after paragraph: each lookup
+// still finds its paragraph and its items (the places of the paragraphs are
+// kept across these edits).
+TEST_F(HyperlinkTest, EditsInALoopOverParagraphsFindEachOne) {
+    Object doc = Create("loop.new.docx");
+    for (int i = 0; i < 50; ++i) {
+        Object p = Call(doc, "AppendParagraph", {"p" + std::to_string(i) + " "});
+        rt().call(p, "AppendHyperlink", {"link", "https://example.com/" + std::to_string(i)});
+        Call(p, "AppendRun", {" end"});
+    }
+    for (int64_t i = 1; i <= 50; ++i) {
+        Object p = Call(doc, "Paragraph", {i});
+        ASSERT_EQ(Str(Call(p, "ParagraphItem", {int64_t(0)}), "Text"), "p" + std::to_string(i - 1) + " ");
+        Object link = Call(p, "ParagraphItem", {int64_t(1)});
+        if (i % 2)
+            rt().call(p, "RemoveParagraphItem", {link});
+        else
+            ASSERT_TRUE(Call(p, "AddBookmarkAround", {link, "Mark" + std::to_string(i)}));
+        ASSERT_EQ(Int(p, "ParagraphItemCount"), i % 2 ? 2 : 3);
+        Object second = Call(p, "ParagraphItem", {int64_t(1)});
+        if (i % 2)
+            ASSERT_EQ(Str(second, "Text"), " end");
+        else
+            ASSERT_EQ(rt().className(second), "VexlomarWord.Hyperlink");
+    }
+    EXPECT_EQ(Int(doc, "ParagraphCount"), 51);
+    rt().call(doc, "Save");
+    const std::string rels = zip_read(path("loop.new.docx"), "word/_rels/document.xml.rels");
+    EXPECT_EQ(rels.find("https://example.com/0\""), std::string::npos);
+    EXPECT_NE(rels.find("https://example.com/1\""), std::string::npos);
+}
