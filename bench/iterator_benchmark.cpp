@@ -100,3 +100,28 @@ void BM_ForEachHyperlinkRun(benchmark::State& state) {
 BENCHMARK(BM_ForEachHyperlinkRun)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+// A for-each over the paragraphs that removes each one it holds: what the
+// document remembers of its items is mended at each removal, so the walk
+// stays linear (100,000 within 12 times the time of 10,000).
+void BM_ForEachRemovingEachParagraph(benchmark::State& state) {
+    vexrt::Runtime& rt = BenchHost();
+    const std::string file = std::string(VEXWORD_BENCH_DIR) + "/remove-while-walking.docx";
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::remove(file.c_str());
+        Object doc = rt.callShared("Document", "Create", {rt.makeFolderItem(file)}).object();
+        for (int64_t i = 0; i < state.range(0); ++i) rt.call(doc, "AppendParagraph", {"x"});
+        state.ResumeTiming();
+        rt.forEach(rt.call(doc, "Paragraphs").object(), [&](const Value& p) {
+            if (!p.isNil()) rt.call(doc, "RemoveItem", {p});
+            return true;
+        });
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ForEachRemovingEachParagraph)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+
+}  // namespace

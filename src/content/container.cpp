@@ -192,8 +192,19 @@ void RemoveItem(REALobject instance, REALobject item) {
     if (itemData->node.parent() != data->node) return;
     // The pictures and links inside go with it, wherever they sit.
     Removal_Release(data->document, itemData->node);
-    DocumentCaches_Invalidate(DocumentCaches_Of(data->document));
-    Container_RemoveBlock(data->node, itemData->node);
+    // What is remembered of the container's items is mended, not dropped,
+    // so that a walk removing items as it goes stays linear; unless the
+    // removal made room for another block (a paragraph between two tables
+    // left touching, or one to end a cell).
+    DocumentCaches& caches = DocumentCaches_Of(data->document);
+    const pugi::xml_node block = itemData->node;
+    const pugi::xml_node before = block.previous_sibling(), after = block.next_sibling();
+    const pugi::xml_node last = data->node.last_child();
+    SiblingRemovingBlock(data->node, block, caches.positions);
+    Container_RemoveBlock(data->node, block);
+    const bool onlyRemoved = (before ? before.next_sibling() == after : data->node.first_child() == after) &&
+                             data->node.last_child() == (last == block ? before : last);
+    if (!onlyRemoved) DocumentCaches_Invalidate(caches);
 }
 
 // For-each over the items, paragraphs or tables the container has now.

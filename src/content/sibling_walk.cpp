@@ -134,40 +134,61 @@ int64_t SiblingCount(pugi::xml_node parent, SiblingWalk walk, PositionCache& cac
     return e->count;
 }
 
+namespace {
+
+// What a remembered place or count of `walk` over the child's parent
+// becomes when `child` is taken out: mended (true) or to be forgotten.
+bool MendPlace(PositionCacheEntry& e, SiblingWalk walk, pugi::xml_node child) {
+    int none = 0;
+    const bool counted = child.type() == pugi::node_element && Counts(walk, child, none);
+    if (!counted) return true;  // a child the walk does not count moves no index
+    if (e.position.node != child) return false;  // its order against the child is not known
+    // The place moves to the counted child before it, one index down.
+    pugi::xml_node before = PreviousCounted(walk, child);
+    if (!before) return false;
+    e.position.node = before;
+    --e.position.index;
+    return true;
+}
+
+bool MendCount(CountCacheEntry& e, SiblingWalk walk, pugi::xml_node child, pugi::xml_node parent) {
+    if (e.lastCounted && e.lastCounted.parent() != parent) return false;
+    CatchUp(e);
+    int none = 0;
+    if (!(child.type() == pugi::node_element && Counts(walk, child, none))) return true;
+    --e.count;
+    if (e.lastCounted == child) e.lastCounted = PreviousCounted(walk, child);
+    return true;
+}
+
+// Mends the places and counts over `parent` of the walks `mended` allows,
+// and forgets the other walks' over it; other parents' stay.
+template <typename Allowed>
+void Removing(pugi::xml_node parent, pugi::xml_node child, PositionCache& cache, Allowed mended) {
+    for (PositionCacheEntry& e : cache.entries) {
+        if (e.generation != cache.generation || e.parent != parent) continue;
+        if (!mended(e.walk) || !MendPlace(e, e.walk, child)) e.generation = 0;
+    }
+    for (CountCacheEntry& e : cache.counts) {
+        if (e.generation != cache.generation || e.parent != parent) continue;
+        if (!mended(e.walk) || !MendCount(e, e.walk, child, parent)) e.generation = 0;
+    }
+}
+
+}  // namespace
+
 void SiblingRemoving(pugi::xml_node parent, SiblingWalk walk, pugi::xml_node child, PositionCache& cache) {
     if (!parent || child.parent() != parent) return;
     if (!Stateless(walk)) {
         PositionCache_Invalidate(cache);
         return;
     }
-    int none = 0;
-    const bool counted = child.type() == pugi::node_element && Counts(walk, child, none);
-    for (PositionCacheEntry& e : cache.entries) {
-        if (e.generation != cache.generation || e.parent != parent) continue;
-        if (e.walk == walk && counted && e.position.node == child) {
-            // The place moves to the counted child before it, one index
-            // down; the positions after it would each move one down too.
-            if (pugi::xml_node before = PreviousCounted(walk, child)) {
-                e.position.node = before;
-                --e.position.index;
-                continue;
-            }
-        } else if (e.walk == walk && !counted) {
-            continue;  // a child the walk does not count moves no index
-        }
-        // A place whose order against the child is not known, or of
-        // another walk over the parent: forgotten.
-        e.generation = 0;
-    }
-    for (CountCacheEntry& e : cache.counts) {
-        if (e.generation != cache.generation || e.parent != parent) continue;
-        if (e.walk != walk || (e.lastCounted && e.lastCounted.parent() != parent)) {
-            e.generation = 0;
-            continue;
-        }
-        CatchUp(e);
-        if (!counted) continue;
-        --e.count;
-        if (e.lastCounted == child) e.lastCounted = PreviousCounted(walk, child);
-    }
+    Removing(parent, child, cache, [walk](SiblingWalk w) { return w == walk; });
+}
+
+void SiblingRemovingBlock(pugi::xml_node parent, pugi::xml_node block, PositionCache& cache) {
+    if (!parent || block.parent() != parent) return;
+    Removing(parent, block, cache, [](SiblingWalk w) {
+        return w == SiblingWalk::Items || w == SiblingWalk::Paragraphs || w == SiblingWalk::Tables;
+    });
 }

@@ -26,6 +26,9 @@ int64_t SiblingCount(pugi::xml_node parent, SiblingWalk walk, PositionCache& cac
 // stay. For a walk whose counting depends on the children before (logical
 // runs), everything is forgotten.
 void SiblingRemoving(pugi::xml_node parent, SiblingWalk walk, pugi::xml_node child, PositionCache& cache);
+// The same for a block (a w:p or w:tbl) taken out of a container: the
+// walks over its items, paragraphs and tables are all mended.
+void SiblingRemovingBlock(pugi::xml_node parent, pugi::xml_node block, PositionCache& cache);
 
 // Field separator of a run: its first w:fldChar's w:fldCharType.
 enum FieldSeparator : int {
