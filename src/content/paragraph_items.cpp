@@ -15,7 +15,10 @@ int64_t Paragraph_GetListIndentLevel(pugi::xml_node paragraph) {
 void Paragraph_RemoveRuns(pugi::xml_node paragraph, const std::vector<pugi::xml_node>& runs,
                           DocumentCaches& caches) {
     if (!paragraph) return;
-    DocumentCaches_Invalidate(caches);
+    // Only what is known of this paragraph's children changes (its runs and
+    // the fields they pair in): the places of the paragraphs stay.
+    PositionCache_ForgetParent(caches.positions, paragraph);
+    FieldCharsCache_Clear(caches.fieldChars);
     for (auto run = runs.rbegin(); run != runs.rend(); ++run)
         if (run->parent() == paragraph) Xml_Discard(*run);
 }

@@ -64,3 +64,10 @@ CountCacheEntry& PositionCache_NewCount(PositionCache& cache, pugi::xml_node par
     victim->lastUse = ++cache.uses;
     return *victim;
 }
+
+void PositionCache_ForgetParent(PositionCache& cache, pugi::xml_node parent) {
+    for (PositionCacheEntry& e : cache.entries)
+        if (e.parent == parent) e.generation = 0;
+    for (CountCacheEntry& e : cache.counts)
+        if (e.parent == parent) e.generation = 0;
+}

@@ -88,3 +88,6 @@ CountCacheEntry& PositionCache_NewCount(PositionCache& cache, pugi::xml_node par
 // body's final section properties) keeps every remembered position and
 // count right, and needs nothing.
 void PositionCache_Invalidate(PositionCache& cache);
+// Forgets the positions and counts of walks over `parent` only: after a
+// change among its children that moves no other parent's.
+void PositionCache_ForgetParent(PositionCache& cache, pugi::xml_node parent);
