@@ -42,11 +42,12 @@ void WriteMadeDocument(vexrt::Runtime& rt, const std::string& path) {
     rt.call(doc, "Save");
 }
 
-// The package at `from` with every entry stored, written to `to`.
-void WriteStored(const std::string& from, const std::string& to) {
+// The entries of the package at `path`, inflated and made stored, in
+// archive order.
+std::vector<raw_zip::Entry> ReadStored(const std::string& path) {
     int error = 0;
-    zip_t* archive = zip_open(from.c_str(), ZIP_RDONLY, &error);
-    if (!archive) throw std::runtime_error("cannot open " + from);
+    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    if (!archive) throw std::runtime_error("cannot open " + path);
     std::vector<raw_zip::Entry> entries;
     const zip_int64_t count = zip_get_num_entries(archive, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
@@ -59,31 +60,7 @@ void WriteStored(const std::string& from, const std::string& to) {
         if (file) zip_fclose(file);
         if (!read) {
             zip_discard(archive);
-            throw std::runtime_error("cannot read entry " + std::to_string(i) + " of " + from);
-        }
-        entries.push_back(raw_zip::StoredEntry(st.name, bytes));
-    }
-    zip_discard(archive);
-    std::ofstream out(to, std::ios::binary | std::ios::trunc);
-    out << raw_zip::Write(entries);
-    if (!out) throw std::runtime_error("cannot write " + to);
-}
-
-// The entries of a stored package, by name, in archive order.
-std::vector<raw_zip::Entry> ReadStored(const std::string& path) {
-    int error = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
-    if (!archive) throw std::runtime_error("cannot open " + path);
-    std::vector<raw_zip::Entry> entries;
-    for (zip_int64_t i = 0, n = zip_get_num_entries(archive, 0); i < n; ++i) {
-        zip_stat_t st;
-        zip_file_t* file = zip_stat_index(archive, zip_uint64_t(i), 0, &st) == 0
-                               ? zip_fopen_index(archive, zip_uint64_t(i), 0)
-                               : nullptr;
-        std::string bytes(file ? size_t(st.size) : 0, '\0');
-        if (file) {
-            zip_fread(file, &bytes[0], st.size);
-            zip_fclose(file);
+            throw std::runtime_error("cannot read entry " + std::to_string(i) + " of " + path);
         }
         entries.push_back(raw_zip::StoredEntry(st.name, bytes));
     }
@@ -96,6 +73,9 @@ void WriteEntries(const std::vector<raw_zip::Entry>& entries, const std::string&
     out << raw_zip::Write(entries);
     if (!out) throw std::runtime_error("cannot write " + to);
 }
+
+// The package at `from` with every entry stored, written to `to`.
+void WriteStored(const std::string& from, const std::string& to) { WriteEntries(ReadStored(from), to); }
 
 // `entries` with the named entry's bytes changed by `change` (an entry
 // left empty is dropped).
