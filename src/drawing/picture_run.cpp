@@ -9,7 +9,6 @@
 #include "drawing/media_names.h"
 #include "format/xml_namespaces.h"
 #include "package/content_types.h"
-#include "package/package_paths.h"
 #include "package/relationship_uses.h"
 #include "package/relationships.h"
 
@@ -21,12 +20,6 @@ const char kDrawing2010Namespace[] = "http://schemas.microsoft.com/office/drawin
 const char kLocalDpiExtension[] = "{28A0092B-C50C-407E-A947-70E740481C1C}";
 
 constexpr int64_t kEmuPerPixel = 914400 / 96;
-
-// The relationship target of word/media/<fileName> from `part`: relative
-// to the part's folder when that is word/, else absolute.
-std::string MediaTarget(const Word::Document& document, Word::HeaderFooterPart* part, const std::string& fileName) {
-    return PackagePath_TargetFrom(Rel_PartName(document, part), "word/media/" + fileName);
-}
 
 void AppendNonVisual(pugi::xml_node node, const char* name, int64_t id, const std::string& title) {
     pugi::xml_node element = node.append_child(name);
@@ -69,7 +62,7 @@ pugi::xml_node Paragraph_AppendPicture(REALobject document, pugi::xml_node parag
     Word::HeaderFooterPart* part = doc.PartOfNode(paragraph);
     const std::string relId = Rel_GetNextFreeID(doc, part);
     const std::string fileName = Document_NewMediaName(document, jpeg ? ".jpeg" : ".png");
-    Rel_AddID(doc, relId.c_str(), MediaTarget(doc, part, fileName).c_str(), "image", part);
+    Rel_AddImageID(doc, relId.c_str(), fileName.c_str(), part);
     AddToImageToBeAdded(data, relId, fileName, bytes);
     if (jpeg)
         RegisterExtension(doc, "jpeg", "image/jpeg");

@@ -39,6 +39,8 @@ std::string Rel_GetUniqueFooterName(Word::Document& document);  // footerN.xml
 // A header or footer without relationships gets its relationships part.
 pugi::xml_node Rel_AddID(Word::Document& document, const char* id, const char* target,
                          const char* kind, Word::HeaderFooterPart* part = nullptr);
+// An image relationship of `part` to word/media/<fileName>: relative to the
+// part's folder when it lies below it, else absolute.
 void Rel_AddImageID(Word::Document& document, const char* id, const char* fileName,
                     Word::HeaderFooterPart* part = nullptr);
 void Rel_AddHeaderID(Word::Document& document, const char* id, const char* target);
