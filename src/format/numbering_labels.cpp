@@ -36,13 +36,6 @@ void ReadInstance(pugi::xml_node num, pugi::xml_node abstractNum, int64_t numId,
     }
 }
 
-pugi::xml_node DefinitionOf(pugi::xml_node numbering, pugi::xml_node num) {
-    const char* abstractId = num.child("w:abstractNumId").attribute("w:val").value();
-    for (pugi::xml_node abstractNum : numbering.children("w:abstractNum"))
-        if (std::strcmp(abstractNum.attribute("w:abstractNumId").value(), abstractId) == 0) return abstractNum;
-    return pugi::xml_node();
-}
-
 const InstanceLevels& InstanceOf(ListLabels& labels, int64_t numId) {
     if (!labels.indexed) {
         labels.indexed = true;
@@ -64,18 +57,6 @@ const InstanceLevels& InstanceOf(ListLabels& labels, int64_t numId) {
 }
 
 }  // namespace
-
-bool ListLabels_Levels(pugi::xml_node numbering, int64_t numId, NumberLevel (&levels)[9], std::string& listKey) {
-    pugi::xml_node num;
-    for (pugi::xml_node candidate : numbering.children("w:num"))
-        if (candidate.attribute("w:numId").as_llong() == numId) {
-            num = candidate;
-            break;
-        }
-    if (!num) return false;
-    ReadInstance(num, DefinitionOf(numbering, num), numId, levels, listKey);
-    return true;
-}
 
 std::string ListLabels_Next(ListLabels& labels, int64_t numId, int64_t level) {
     if (level < 0 || level > 8) return std::string();

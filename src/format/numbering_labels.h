@@ -12,8 +12,9 @@
 
 #include "format/number_labels.h"
 
-// The levels of one instance as ListLabels_Levels reads them, kept so that
-// each instance is read once in a pass.
+// The levels of one instance (its definition's w:lvl, replaced by the
+// instance's own w:lvlOverride/w:lvl, with w:startOverride applied), read
+// once in a pass.
 struct InstanceLevels {
     bool found = false;
     NumberLevel levels[9];
@@ -31,11 +32,6 @@ struct ListLabels {
     std::unordered_map<std::string, pugi::xml_node> definitions;   // the first w:abstractNum of each id
     std::unordered_map<int64_t, InstanceLevels> instances;
 };
-
-// Reads the levels of instance `numId` (its definition's w:lvl, replaced by
-// the instance's own w:lvlOverride/w:lvl, with w:startOverride applied).
-// False when the part has no such instance.
-bool ListLabels_Levels(pugi::xml_node numbering, int64_t numId, NumberLevel (&levels)[9], std::string& listKey);
 
 // Counts the next paragraph of instance `numId` at `level` and returns its
 // label; empty when the instance or the level is unknown. Instances of one
