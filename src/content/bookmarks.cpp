@@ -20,13 +20,18 @@ pugi::xml_node NextInOrder(pugi::xml_node node, pugi::xml_node root) {
     return pugi::xml_node();
 }
 
-void MaxIdOf(pugi::xml_node root, int64_t& highest) {
-    for (pugi::xml_node n = root.first_child(); n; n = NextInOrder(n, root)) {
-        if (n.type() != pugi::node_element) continue;
-        if (!Named(n, "w:bookmarkStart") && !Named(n, "w:bookmarkEnd")) continue;
-        const int64_t id = n.attribute("w:id").as_llong();
-        if (id > highest) highest = id;
-    }
+// Calls `visit` with the w:id of every bookmark start and end of the main
+// document, its headers and its footers.
+template <typename Visit>
+void EachBookmarkId(const Word::Document& document, Visit visit) {
+    auto walk = [&](pugi::xml_node root) {
+        for (pugi::xml_node n = root.first_child(); n; n = NextInOrder(n, root))
+            if (n.type() == pugi::node_element && (Named(n, "w:bookmarkStart") || Named(n, "w:bookmarkEnd")))
+                visit(n.attribute("w:id").as_llong());
+    };
+    walk(document.documentXml);
+    for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
+        for (const Word::HeaderFooterPart* part = list->head; part; part = part->next) walk(part->xml);
 }
 
 typedef std::unordered_map<const void*, pugi::xml_node> EndOfStart;
@@ -68,9 +73,9 @@ bool Bookmark_CheckValidName(std::string_view name) {
 
 int64_t Bookmarks_HighestId(const Word::Document& document) {
     int64_t highest = 0;
-    MaxIdOf(document.documentXml, highest);
-    for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
-        for (const Word::HeaderFooterPart* part = list->head; part; part = part->next) MaxIdOf(part->xml, highest);
+    EachBookmarkId(document, [&](int64_t id) {
+        if (id > highest) highest = id;
+    });
     return highest;
 }
 
@@ -121,13 +126,7 @@ int64_t Bookmarks_NextId(const Word::Document& document, int64_t highest) {
     if (highest < kLargestBookmarkId) return highest + 1;
     // The top is taken: the lowest id no bookmark has.
     std::unordered_set<int64_t> used;
-    auto collect = [&](pugi::xml_node root) {
-        for (pugi::xml_node n = root.first_child(); n; n = NextInOrder(n, root))
-            if (Named(n, "w:bookmarkStart") || Named(n, "w:bookmarkEnd")) used.insert(n.attribute("w:id").as_llong());
-    };
-    collect(document.documentXml);
-    for (const Word::HeaderFooterList* list : {&document.headers, &document.footers})
-        for (const Word::HeaderFooterPart* part = list->head; part; part = part->next) collect(part->xml);
+    EachBookmarkId(document, [&](int64_t id) { used.insert(id); });
     for (int64_t id = 1; id <= kLargestBookmarkId; ++id)
         if (!used.count(id)) return id;
     return 0;
