@@ -25,6 +25,10 @@ const char* const kMissingEntry = "Could not open internal file in document: ";
 const char* const kReadFailed = "Error reading zip entry";
 const char* const kParseFailed = "Error could not parse document";
 
+// "Error reading zip entry: word/media/a.png": a failure's message naming
+// the entry.
+std::string NamingEntry(const char* message, const std::string& entry) { return std::string(message) + ": " + entry; }
+
 // The bytes of one entry, freed unless handed to a DOM.
 struct EntryBuffer {
     char* data = nullptr;  // malloc'd; handed over to the DOM that parses it
@@ -74,7 +78,7 @@ open_result_code ReadEntry(Zip::Archive* archive, const std::string& name, Entry
     out.lastError = &lastError;
     if (Zip::zip_entry_read_limited(archive, &out.data, &out.size, Zip::kPartReadLimits) < 0) {
         Zip::zip_entry_close(archive);
-        lastError = kReadFailed + std::string(": ") + name;
+        lastError = NamingEntry(kReadFailed, name);
         return entry_read_failed;
     }
     if (Zip::zip_entry_close(archive) != 0) return entry_close_failed;
@@ -100,7 +104,7 @@ bool ParsePart(pugi::xml_document& xml, EntryBuffer& part) {
         xml.load_buffer_inplace_own(data, part.size, kParseOptions | pugi::parse_fragment, pugi::encoding_auto);
     const PartWellFormedness form = parsed ? PartWellFormed_Check(xml, &scanned) : PartWellFormedness();
     if (!form.wellFormed) {
-        if (part.lastError) *part.lastError = std::string(kParseFailed) + ": " + part.name;
+        if (part.lastError) *part.lastError = NamingEntry(kParseFailed, part.name);
         return false;
     }
     if (!clean && Xml_SanitizeTree(xml)) PartNamespaces_PruneIgnorable(xml);
@@ -162,7 +166,7 @@ open_result_code VerifyEntries(Zip::Archive* archive, const std::unordered_set<s
         const std::string key = PackagePath_Key(info.name);
         const bool inflate = rewritten.count(key) == 0;
         if (Zip::zip_entry_check(archive, static_cast<size_t>(i), inflate) != 0) {
-            lastError = kReadFailed + std::string(": ") + info.name;
+            lastError = NamingEntry(kReadFailed, info.name);
             return entry_read_failed;
         }
         // XML no reader takes would go into every save as it is.
@@ -171,7 +175,7 @@ open_result_code VerifyEntries(Zip::Archive* archive, const std::unordered_set<s
             open_result_code result = ReadEntry(archive, info.name, bytes, true, lastError);
             if (result != success) return result;
             if (!PartWellFormed_CheckBytes(bytes.data, bytes.size)) {
-                lastError = std::string(kParseFailed) + ": " + info.name;
+                lastError = NamingEntry(kParseFailed, info.name);
                 return parse_failed;
             }
         }
@@ -221,21 +225,18 @@ open_result_code Document::Open() {
 
     result = FindPackageParts(archive);
     if (result != success) return result;
-    const std::string kMainPart = mainPartName;
     EntryBuffer document, core, rels, contentTypes;
-    result = ReadEntry(archive, kMainPart, document, true, lastError);
+    result = ReadEntry(archive, mainPartName, document, true, lastError);
     if (result == success) result = ReadEntry(archive, corePartName, core, false, lastError);
     // A main part without relationships may come without their part.
     if (result == success)
-        result = ReadEntry(archive, PackagePath_RelationshipsOf(kMainPart), rels, false, lastError);
+        result = ReadEntry(archive, PackagePath_RelationshipsOf(mainPartName), rels, false, lastError);
     if (result == success)
         result = ReadEntry(archive, "[Content_Types].xml", contentTypes, true, lastError);
     if (result != success) return result;
 
     hadMainRels = rels.present;
-    if (rels.present) {
-        if (!ParsePart(relsXml, rels)) return parse_failed;
-    }
+    if (rels.present && !ParsePart(relsXml, rels)) return parse_failed;
     if (!relsXml.document_element()) {
         relsXml.reset();
         relsXml.append_child("Relationships").append_attribute("xmlns") = kPackageRelationshipsNamespace;
@@ -256,7 +257,7 @@ open_result_code Document::Open() {
         const bool isStyles = !hasStyles && stylesType == type;
         const bool isSettings = settingsPartName.empty() && settingsType == type;
         if (!isStyles && !isSettings) continue;
-        const std::string partName = PackagePath_Resolve(kMainPart, rel.attribute("Target").value());
+        const std::string partName = PackagePath_Resolve(mainPartName, rel.attribute("Target").value());
         if (partName.empty() || HoldsPart(partName)) continue;
         if (isSettings) {
             // The settings part is parsed only when something edits it.
@@ -278,7 +279,7 @@ open_result_code Document::Open() {
         const bool isTheme = !themeDone && themeType == type;
         if (!isNumbering && !isTheme) continue;
         const char* target = rel.attribute("Target").value();
-        const std::string partName = PackagePath_Resolve(kMainPart, target);
+        const std::string partName = PackagePath_Resolve(mainPartName, target);
         if (partName.empty() || (isNumbering && HoldsPart(partName))) continue;
         EntryBuffer part;
         result = ReadEntry(archive, partName, part, true, lastError);
@@ -306,7 +307,7 @@ open_result_code Document::Open() {
     // Whatever else the main part's root is, no reader takes it for a
     // document.
     if (std::strcmp(documentXml.document_element().name(), "w:document") != 0) {
-        lastError = std::string(kParseFailed) + ": " + mainPartName;
+        lastError = NamingEntry(kParseFailed, mainPartName);
         return parse_failed;
     }
     if (core.present && !ParsePart(coreXml, core)) return parse_failed;
