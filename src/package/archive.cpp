@@ -6,6 +6,7 @@
 #include <ctime>
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <zip.h>
 #include <zlib.h>
 
@@ -412,7 +413,9 @@ int zip_entry_check(Archive* archive, size_t index, bool inflate) {
     // as many as it says.
     zip_file_t* file = zip_fopen_index(archive->zip, index, ZIP_FL_COMPRESSED);
     if (!file) return -1;
-    InflateCheck inflated;
+    // A deflate stream is only set up for an entry that is inflated.
+    std::optional<InflateCheck> inflated;
+    if (inflate && !info.stored) inflated.emplace();
     uLong storedCrc = crc32(0, nullptr, 0);
     char chunk[1 << 16];
     zip_int64_t n;
@@ -424,7 +427,7 @@ int zip_entry_check(Archive* archive, size_t index, bool inflate) {
         if (info.stored)
             storedCrc = crc32(storedCrc, reinterpret_cast<const Bytef*>(chunk), static_cast<uInt>(n));
         else
-            inflated.take(chunk, static_cast<size_t>(n), info.size);
+            inflated->take(chunk, static_cast<size_t>(n), info.size);
     }
     if (zip_fclose(file) != 0) n = -1;
     if (n < 0 || total != info.compressedSize) return -1;
@@ -432,8 +435,8 @@ int zip_entry_check(Archive* archive, size_t index, bool inflate) {
     // The data: a deflate stream that ends where the bytes end, of the
     // declared size and CRC.
     if (info.stored) return storedCrc == info.crc && total == info.size ? 0 : -1;
-    return inflated.ready && inflated.ended && !inflated.failed && inflated.size == info.size &&
-                   inflated.crc == info.crc
+    return inflated->ready && inflated->ended && !inflated->failed && inflated->size == info.size &&
+                   inflated->crc == info.crc
                ? 0
                : -1;
 }
