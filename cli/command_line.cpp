@@ -20,6 +20,7 @@ const char* const kToolDescription = "read, fill and check .docx documents throu
 std::string Synopsis(const Command& c) {
     std::string s = c.name;
     if (c.writesFile) s += " [--force]";
+    if (c.takesJson) s += " [--json]";
     if (*c.operands) s += std::string(" ") + c.operands;
     return s;
 }
@@ -100,6 +101,7 @@ std::string Roff(const std::string& text) {
 std::vector<std::string> OptionsOf(const Command& c) {
     std::vector<std::string> options = {"--help"};
     if (c.writesFile) options.push_back("--force");
+    if (c.takesJson) options.push_back("--json");
     const std::string operands = c.operands;
     for (size_t at = operands.find("--"); at != std::string::npos; at = operands.find("--", at + 2)) {
         size_t end = at + 2;
@@ -216,6 +218,8 @@ int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int
                 return kExitOk;
             } else if (a == "--force" && c->writesFile) {
                 parsed.force = true;
+            } else if (a == "--json" && c->takesJson) {
+                parsed.json = true;
             } else {
                 return UsageError(tool, commands, std::string(c->name) + " does not take " + a);
             }

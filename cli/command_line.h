@@ -20,6 +20,7 @@ enum ExitCode : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 struct CommandArgs {
     std::vector<std::string> operands;
     bool force = false;  // --force: a file the command writes may replace an existing one
+    bool json = false;   // --json: one JSON document instead of lines of text
 };
 
 struct Command {
@@ -37,6 +38,8 @@ struct Command {
     const char* details = nullptr;
     // The command runs without the plug-in (it reads packages itself).
     bool withoutPlugin = false;
+    // The command takes --json.
+    bool takesJson = false;
 };
 
 // Runs the command line: `--help`, `help [COMMAND]` and `COMMAND --help`

@@ -46,7 +46,7 @@ protected:
 TEST_F(VexwordDrawingsTest, InfoCountsEveryShapeOfARun) {
     ToolResult r = Vexword({"info", WriteTogether()});
     EXPECT_EQ(r.status, 0) << r.output;
-    EXPECT_NE(r.output.find("Shapes: 2, groups: 0\n"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Shapes: 2, groups: 0, text boxes: 2\n"), std::string::npos) << r.output;
 }
 
 TEST_F(VexwordDrawingsTest, TextPrintsEveryTextBoxOfARun) {

@@ -1,0 +1,90 @@
+#include "package_reading.h"
+
+#include <cstring>
+
+#include <zip.h>
+
+#include "package/package_paths.h"
+
+namespace cli {
+
+namespace {
+
+// Parts are read whole: a larger one (a hostile package's, most likely) is
+// left unread rather than taking that much memory.
+const zip_uint64_t kMaxPartSize = 256u << 20;
+
+const char* LastSegment(const char* type) {
+    const char* last = std::strrchr(type, '/');
+    return last ? last + 1 : type;
+}
+
+}  // namespace
+
+struct PackageArchive {
+    zip_t* zip = nullptr;
+    ~PackageArchive() {
+        if (zip) zip_discard(zip);
+    }
+};
+
+bool PackageReader_Open(PackageReader& reader, const std::string& path) {
+    int error = 0;
+    zip_t* zip = zip_open(path.c_str(), ZIP_RDONLY, &error);
+    if (!zip) return false;
+    reader.archive = std::make_shared<PackageArchive>();
+    reader.archive->zip = zip;
+    reader.mainPart = "word/document.xml";
+    for (const auto& rel : PackageReader_Relationships(reader, ""))
+        if (rel.second.type == "officeDocument" && !rel.second.external && !rel.second.target.empty()) {
+            reader.mainPart = rel.second.target;
+            break;
+        }
+    return true;
+}
+
+bool PackageReader_Bytes(const PackageReader& reader, const std::string& name, std::string& bytes) {
+    if (!reader.archive || name.empty()) return false;
+    zip_t* zip = reader.archive->zip;
+    const zip_int64_t index = zip_name_locate(zip, name.c_str(), ZIP_FL_NOCASE);
+    zip_stat_t stat;
+    if (index < 0 || zip_stat_index(zip, static_cast<zip_uint64_t>(index), 0, &stat) != 0) return false;
+    if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxPartSize) return false;
+    zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(index), 0);
+    if (!file) return false;
+    bytes.assign(static_cast<size_t>(stat.size), '\0');
+    const zip_int64_t read = bytes.empty() ? 0 : zip_fread(file, &bytes[0], stat.size);
+    zip_fclose(file);
+    return read >= 0 && static_cast<zip_uint64_t>(read) == stat.size;
+}
+
+bool PackageReader_Xml(const PackageReader& reader, const std::string& name, pugi::xml_document& xml) {
+    std::string bytes;
+    if (!PackageReader_Bytes(reader, name, bytes)) return false;
+    // Text of spaces only is text: "<w:t> </w:t>" between two words.
+    return static_cast<bool>(xml.load_buffer(bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_ws_pcdata));
+}
+
+PackageRelationships PackageReader_Relationships(const PackageReader& reader, const std::string& part) {
+    PackageRelationships rels;
+    pugi::xml_document xml;
+    const std::string name = part.empty() ? "_rels/.rels" : PackagePath_RelationshipsOf(part);
+    if (!PackageReader_Xml(reader, name, xml)) return rels;
+    for (pugi::xml_node rel : xml.document_element().children("Relationship")) {
+        PackageRelationship r;
+        r.type = LastSegment(rel.attribute("Type").value());
+        r.external = std::strcmp(rel.attribute("TargetMode").value(), "External") == 0;
+        r.target = r.external ? rel.attribute("Target").value()
+                              : PackagePath_Resolve(part, rel.attribute("Target").value());
+        rels.emplace(rel.attribute("Id").value(), std::move(r));
+    }
+    return rels;
+}
+
+std::string PackageRelationships_FirstOfType(const PackageRelationships& rels, const char* type) {
+    for (const auto& rel : rels)
+        if (!rel.second.external && rel.second.type == type) return rel.second.target;
+    return std::string();
+}
+
+}  // namespace cli
