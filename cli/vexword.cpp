@@ -1,5 +1,7 @@
 // vexword: a command-line host program that drives the plug-in through the
-// runtime exactly as a host program would. `vexword --help` lists the
+// runtime as a host program would; its reading commands also read the
+// package next to it, for the parts the members do not reach (read_commands.h).
+// `vexword --help` lists the
 // commands (the table at the end of this file), `vexword help COMMAND`
 // shows one with an example.
 #include <iostream>

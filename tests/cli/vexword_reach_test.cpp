@@ -454,3 +454,39 @@ TEST_F(VexwordReachTest, PandocNotesAndContents) {
     EXPECT_NE(r.output.find("The second source."), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("Table of Contents"), std::string::npos) << "the content control's title\n" << r.output;
 }
+
+// Pictures of every kind are named by what their bytes are; a linked one
+// by its address; one inside a link is found too.
+TEST_F(VexwordReachTest, PicturesOfEveryKind) {
+    const std::string emf = std::string("\x01\x00\x00\x00", 4) + std::string(36, '\0') + " EMF" + std::string(40, '\0');
+    const std::string wmf = std::string("\xD7\xCD\xC6\x9A", 4) + std::string(40, '\0');
+    const std::string svg = "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" height=\"4\"/>";
+    std::string bmp = "BM" + std::string(24, '\0');
+    bmp[18] = 5;
+    bmp[22] = 9;
+    DocxParts parts;
+    parts.body = "<w:p><w:r>" + docx_inline_picture(1, "rIdEmf") + docx_inline_picture(2, "rIdWmf") + "</w:r>" +
+                 "<w:hyperlink r:id=\"rIdSite\"><w:r>" + docx_inline_picture(3, "rIdSvg") + "</w:r></w:hyperlink><w:r>" +
+                 docx_inline_picture(4, "rIdBmp") + docx_inline_picture(5, "rIdFar") + "</w:r></w:p>";
+    parts.documentRelationships =
+        Relationship("rIdEmf", "image", "media/a.emf") + Relationship("rIdWmf", "image", "media/b.wmf") +
+        Relationship("rIdSvg", "image", "media/c.svg") + Relationship("rIdBmp", "image", "media/d.bmp") +
+        Relationship("rIdFar", "image", "https://example.org/far.png", true) +
+        Relationship("rIdSite", "hyperlink", "https://example.org/", true);
+    parts.extraEntries = {{"word/media/a.emf", emf}, {"word/media/b.wmf", wmf}, {"word/media/c.svg", svg},
+                          {"word/media/d.bmp", bmp}};
+    const std::string file = path("kinds.bin");
+    write_docx(file, parts);
+    const ToolResult r = Vexword({"pictures", file});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output,
+              "body: emf a.emf \"\"\n"
+              "body: wmf b.wmf \"\"\n"
+              "body: svg c.svg \"\"\n"
+              "body: bmp d.bmp 5 x 9 px \"\"\n"
+              "body: linked https://example.org/far.png \"\"\n");
+    const ToolResult e = Vexword({"extract", file, path("kinds")});
+    EXPECT_EQ(e.status, 0) << e.output;
+    EXPECT_EQ(e.output, "body: a.emf (84 bytes)\nbody: b.wmf (44 bytes)\nbody: c.svg (" + std::to_string(svg.size()) +
+                            " bytes)\nbody: d.bmp (26 bytes)\n");
+}
