@@ -4,14 +4,12 @@
 
 namespace {
 
-// A level as a w:lvl gives it: a missing w:start is 0, as readers count it.
-NumberLevel ReadLevel(pugi::xml_node lvl) {
-    NumberLevel level;
-    level.start = 0;
+// What a w:lvl gives of a level; an instance's own w:lvl changes only
+// what it gives of its definition's.
+void ReadLevel(pugi::xml_node lvl, NumberLevel& level) {
     if (pugi::xml_node start = lvl.child("w:start")) level.start = start.attribute("w:val").as_llong(1);
     if (pugi::xml_node format = lvl.child("w:numFmt")) level.format = format.attribute("w:val").value();
     if (pugi::xml_node text = lvl.child("w:lvlText")) level.text = text.attribute("w:val").value();
-    return level;
 }
 
 int LevelIndex(pugi::xml_node node) {
@@ -23,13 +21,14 @@ int LevelIndex(pugi::xml_node node) {
 // Reads the levels of `num` of definition `abstractNum` (null when the part
 // lacks it).
 void ReadInstance(pugi::xml_node num, pugi::xml_node abstractNum, InstanceLevels& instance) {
-    bool defined[9] = {};
     int deepest = -1;
     for (pugi::xml_node lvl : abstractNum.children("w:lvl")) {
         const int index = LevelIndex(lvl);
-        if (index < 0 || defined[index]) continue;
-        instance.levels[index] = ReadLevel(lvl);
-        defined[index] = true;
+        if (index < 0) continue;
+        // A level without w:start counts from 0, as readers count it.
+        instance.levels[index] = NumberLevel();
+        instance.levels[index].start = 0;
+        ReadLevel(lvl, instance.levels[index]);
         if (index > deepest) deepest = index;
     }
     // Readers give a level the definition lacks no text below its deepest
@@ -40,9 +39,10 @@ void ReadInstance(pugi::xml_node num, pugi::xml_node abstractNum, InstanceLevels
     for (pugi::xml_node override : num.children("w:lvlOverride")) {
         const int index = LevelIndex(override);
         if (index < 0) continue;
-        // An instance's own level stands only for one its definition has.
+        // An instance's own level stands only down to its definition's
+        // deepest level; readers show their plain number beyond.
         if (pugi::xml_node lvl = override.child("w:lvl"))
-            if (defined[index]) instance.levels[index] = ReadLevel(lvl);
+            if (index <= deepest) ReadLevel(lvl, instance.levels[index]);
         if (pugi::xml_node start = override.child("w:startOverride")) {
             instance.restarts[index] = true;
             instance.restartAt[index] = start.attribute("w:val").as_llong(1);

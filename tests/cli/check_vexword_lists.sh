@@ -8,7 +8,7 @@
 #       instance that restarts its definition, lists given by paragraph
 #       styles, a list in a table and in the header, instances of one
 #       definition that restart it, levels the definition lacks or that are
-#       skipped, a level without a start
+#       skipped, a level without a start, instances' own levels
 #   check_vexword_lists.sh package-pdf VEXWORD OUT
 #       the same package as LibreOffice shows it in a PDF: every line vexword
 #       prints must be a line of the PDF's text
@@ -86,6 +86,14 @@ numbering = HEAD + '<w:numbering %s>' % W + ''.join([
     '<w:num w:numId="9"><w:abstractNumId w:val="5"/></w:num>',
     '<w:num w:numId="10"><w:abstractNumId w:val="6"/></w:num>',
     '<w:num w:numId="11"><w:abstractNumId w:val="7"/></w:num>',
+    # An instance's own levels: in the gap, changing the format only, and
+    # beyond the definition's deepest level.
+    '<w:num w:numId="12"><w:abstractNumId w:val="6"/><w:lvlOverride w:ilvl="1">%s</w:lvlOverride></w:num>'
+    % lvl(1, 'upperRoman', '%2)'),
+    '<w:num w:numId="13"><w:abstractNumId w:val="3"/><w:lvlOverride w:ilvl="0"><w:lvl w:ilvl="0">'
+    '<w:numFmt w:val="lowerRoman"/></w:lvl></w:lvlOverride></w:num>',
+    '<w:num w:numId="14"><w:abstractNumId w:val="5"/><w:lvlOverride w:ilvl="3">%s</w:lvlOverride></w:num>'
+    % lvl(3, 'upperRoman', '%4)'),
     '</w:numbering>'])
 
 styles = HEAD + '<w:styles %s>' % W + ''.join([
@@ -117,6 +125,7 @@ body = ''.join([
     para('Lettered', 9), para('Beyond', 9, 1), para('Beyond two', 9, 1), para('Lettered two', 9),
     para('Gap top', 10), para('In the gap', 10, 1), para('Below the gap', 10, 2),
     para('Zero', 11), para('Zero then one', 11),
+    para('Own gap level', 12, 1), para('Lowered', 13), para('Own level beyond', 14, 3),
 ])
 sect = ('<w:sectPr><w:headerReference w:type="default" r:id="rIdHeader"/>'
         '<w:pgSz w:w="12240" w:h="15840"/>'

@@ -160,9 +160,10 @@ TEST(NumberingLabels, LevelWithoutStartCountsFromZero) {
               (std::vector<std::string>{"0.", "1.", "1.0."}));
 }
 
-// An instance's own level, on the shared counter, stands for a level the
-// definition has; for one it lacks, it is not shown.
-TEST(NumberingLabels, InstanceLevelOnlyForADefinedLevel) {
+// An instance's own level, on the shared counter, stands for a level down
+// to the definition's deepest one, also one the definition lacks; beyond
+// it, it is not shown.
+TEST(NumberingLabels, InstanceLevelDownToTheDeepestDefinedLevel) {
     const std::string lettered =
         "<w:lvlOverride w:ilvl=\"0\">" + Level(0, "%1)", 1, "upperLetter") + "</w:lvlOverride>";
     const std::string roman =
@@ -171,6 +172,13 @@ TEST(NumberingLabels, InstanceLevelOnlyForADefinedLevel) {
               (std::vector<std::string>{"1.", "2.", "C)", "4."}));
     EXPECT_EQ(LabelsOf(Part({Level(0, "%1.")}, {kOfDefinition0 + roman}), {{1, 0}, {1, 3}}),
               (std::vector<std::string>{"1.", "1."}));
+    EXPECT_EQ(LabelsOf(Part({Level(0, "%1.") + Level(5, "%6.")}, {kOfDefinition0 + roman}), {{1, 0}, {1, 3}}),
+              (std::vector<std::string>{"1.", "I)"}));
+    // It changes only what it gives: the definition's start and text stay.
+    const std::string formatOnly =
+        "<w:lvlOverride w:ilvl=\"0\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"upperLetter\"/></w:lvl></w:lvlOverride>";
+    EXPECT_EQ(LabelsOf(Part({Level(0, "%1.", 3)}, {kOfDefinition0 + formatOnly}), {{1, 0}, {1, 0}}),
+              (std::vector<std::string>{"C.", "D."}));
 }
 
 // A level the definition lacks: no label below its deepest level; its own
