@@ -12,7 +12,7 @@
 
 #include "format/number_labels.h"
 
-// The levels of one instance (its definition's w:lvl, replaced by the
+// The levels of one instance (its definition's w:lvl, changed by the
 // instance's own w:lvlOverride/w:lvl), read once in a pass, and its
 // w:startOverride values, which restart the shared counters once.
 struct InstanceLevels {
