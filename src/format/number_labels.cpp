@@ -60,6 +60,13 @@ std::string NumberLabel_Bullet(const std::string& levelText) {
 
 std::string NumberLabel_Next(NumberCounters& counters, const NumberLevel (&levels)[9], int level) {
     if (level < 0 || level > 8) return std::string();
+    // Levels skipped on the way down count once at their start, as readers
+    // count them: a later paragraph there goes on from it.
+    for (int above = 0; above < level; ++above)
+        if (!counters.used[above]) {
+            counters.value[above] = levels[above].start;
+            counters.used[above] = true;
+        }
     counters.value[level] = counters.used[level] ? counters.value[level] + 1 : levels[level].start;
     counters.used[level] = true;
     for (int deeper = level + 1; deeper < 9; ++deeper) counters.used[deeper] = false;

@@ -30,6 +30,7 @@ struct NumberCounters {
 };
 
 // Counts a paragraph at `level` (0..8) and returns its label: deeper levels
-// start again, %N stands for level N-1's counter (its start when it has not
+// start again, levels above that have not counted yet count once at their
+// start, %N stands for level N-1's counter (its start when it has not
 // counted yet) in that level's format. A bullet level shows its text.
 std::string NumberLabel_Next(NumberCounters& counters, const NumberLevel (&levels)[9], int level);

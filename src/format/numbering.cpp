@@ -79,6 +79,7 @@ const char* FirstLevelFormat(pugi::xml_node abstractNum) {
 void IndexDefinition(NumberingIndex& index, pugi::xml_node abstractNum) {
     const int64_t id = AbstractIdOf(abstractNum);
     if (id > index.maxAbstractId) index.maxAbstractId = id;
+    index.abstractIds.insert(id);
     // Only the library's own definitions are taken for new lists (they carry
     // its w:nsid): word processors keep one counter per definition, so a
     // list restarted on another tool's definition would renumber that
@@ -93,6 +94,16 @@ void IndexDefinition(NumberingIndex& index, pugi::xml_node abstractNum) {
 int64_t LowestFreeNumId(NumberingIndex& index) {
     while (index.freeSearch < INT32_MAX && index.nums.count(index.freeSearch)) ++index.freeSearch;
     return index.nums.count(index.freeSearch) ? 0 : index.freeSearch;
+}
+
+// The same for definitions, whose ids start at 0: one above the highest
+// while that fits, else the lowest one no definition takes; -1 when every
+// id is taken.
+int64_t FreeAbstractId(NumberingIndex& index) {
+    if (index.maxAbstractId < INT32_MAX) return index.maxAbstractId + 1;
+    while (index.freeAbstractSearch < INT32_MAX && index.abstractIds.count(index.freeAbstractSearch))
+        ++index.freeAbstractSearch;
+    return index.abstractIds.count(index.freeAbstractSearch) ? -1 : index.freeAbstractSearch;
 }
 
 void IndexNum(NumberingIndex& index, pugi::xml_node num) {
@@ -167,12 +178,10 @@ bool HasNumberTemplate(const Word::Document& document, int64_t& id) {
 }
 
 int64_t GenerateAbstractNumID(const Word::Document& document) {
-    int64_t highest = -1;
-    for (pugi::xml_node abstractNum : document.numberingXml.document_element().children("w:abstractNum")) {
-        const int64_t id = AbstractIdOf(abstractNum);
-        if (id > highest) highest = id;
-    }
-    return highest + 1;
+    NumberingIndex index;
+    for (pugi::xml_node abstractNum : document.numberingXml.document_element().children("w:abstractNum"))
+        IndexDefinition(index, abstractNum);
+    return FreeAbstractId(index);
 }
 
 void AddBulletTemplate(pugi::xml_node numbering, int64_t id) {
@@ -271,7 +280,8 @@ pugi::xml_node Numbering_CreateList(Word::Document& document, NumberingIndex& in
     if (known >= 0) {
         id = known;
     } else {
-        id = index.maxAbstractId + 1;
+        id = FreeAbstractId(index);
+        if (id < 0) return pugi::xml_node();
         if (bullets)
             AddBulletTemplate(root, id);
         else

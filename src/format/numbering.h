@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 #include <pugixml.hpp>
 
@@ -31,7 +32,9 @@ struct NumberingIndex {
     int64_t bulletTemplate = -1;   // the library's first definition of each kind, -1: none
     int64_t numberTemplate = -1;
     int64_t freeSearch = 1;        // no free number lies below this one
+    int64_t freeAbstractSearch = 0;  // no free definition id lies below this one
     std::unordered_map<int64_t, pugi::xml_node> nums;
+    std::unordered_set<int64_t> abstractIds;
     pugi::xml_node cleanup;        // w:numIdMacAtCleanup, which stays last
 };
 
@@ -50,7 +53,8 @@ NumberingType Numbering_TypeOfFormat(const char* numFmt);
 // numbers, has a format other than bullet); false when there is none.
 bool HasBulletTemplate(const Word::Document& document, int64_t& id);
 bool HasNumberTemplate(const Word::Document& document, int64_t& id);
-// 0 without definitions, else one above the highest w:abstractNumId.
+// 0 without definitions, else one above the highest w:abstractNumId; the
+// lowest free id when that one is the largest a file may hold (or above).
 int64_t GenerateAbstractNumID(const Word::Document& document);
 
 // Adds the template definition with that id among the definitions (after

@@ -4,6 +4,8 @@
 
 namespace {
 
+// What a w:lvl gives of a level; an instance's own w:lvl changes only
+// what it gives of its definition's.
 void ReadLevel(pugi::xml_node lvl, NumberLevel& level) {
     if (pugi::xml_node start = lvl.child("w:start")) level.start = start.attribute("w:val").as_llong(1);
     if (pugi::xml_node format = lvl.child("w:numFmt")) level.format = format.attribute("w:val").value();
@@ -18,25 +20,37 @@ int LevelIndex(pugi::xml_node node) {
 
 // Reads the levels of `num` of definition `abstractNum` (null when the part
 // lacks it).
-void ReadInstance(pugi::xml_node num, pugi::xml_node abstractNum, int64_t numId, NumberLevel (&levels)[9],
-                  std::string& listKey) {
-    for (int i = 0; i < 9; ++i) levels[i] = NumberLevel();
-    for (pugi::xml_node lvl : abstractNum.children("w:lvl"))
-        if (LevelIndex(lvl) >= 0) ReadLevel(lvl, levels[LevelIndex(lvl)]);
-    listKey = std::string("definition ") + num.child("w:abstractNumId").attribute("w:val").value();
+void ReadInstance(pugi::xml_node num, pugi::xml_node abstractNum, InstanceLevels& instance) {
+    int deepest = -1;
+    for (pugi::xml_node lvl : abstractNum.children("w:lvl")) {
+        const int index = LevelIndex(lvl);
+        if (index < 0) continue;
+        // A level without w:start counts from 0, as readers count it.
+        instance.levels[index] = NumberLevel();
+        instance.levels[index].start = 0;
+        ReadLevel(lvl, instance.levels[index]);
+        if (index > deepest) deepest = index;
+    }
+    // Readers give a level the definition lacks no text below its deepest
+    // level (a deeper level's text still shows its decimal number), and its
+    // own plain number beyond it.
+    for (int i = deepest + 1; abstractNum && i < 9; ++i) instance.levels[i].text = "%" + std::to_string(i + 1) + ".";
+    instance.listKey = std::string("definition ") + num.child("w:abstractNumId").attribute("w:val").value();
     for (pugi::xml_node override : num.children("w:lvlOverride")) {
         const int index = LevelIndex(override);
         if (index < 0) continue;
-        if (pugi::xml_node lvl = override.child("w:lvl")) ReadLevel(lvl, levels[index]);
+        // An instance's own level stands only down to its definition's
+        // deepest level; readers show their plain number beyond.
+        if (pugi::xml_node lvl = override.child("w:lvl"))
+            if (index <= deepest) ReadLevel(lvl, instance.levels[index]);
         if (pugi::xml_node start = override.child("w:startOverride")) {
-            levels[index].start = start.attribute("w:val").as_llong(1);
-            // An instance that restarts its definition counts on its own.
-            listKey = "instance " + std::to_string(numId);
+            instance.restarts[index] = true;
+            instance.restartAt[index] = start.attribute("w:val").as_llong(1);
         }
     }
 }
 
-const InstanceLevels& InstanceOf(ListLabels& labels, int64_t numId) {
+InstanceLevels& InstanceOf(ListLabels& labels, int64_t numId) {
     if (!labels.indexed) {
         labels.indexed = true;
         for (pugi::xml_node num : labels.numbering.children("w:num"))
@@ -50,8 +64,8 @@ const InstanceLevels& InstanceOf(ListLabels& labels, int64_t numId) {
     auto num = labels.nums.find(numId);
     if (num == labels.nums.end()) return instance;
     auto definition = labels.definitions.find(num->second.child("w:abstractNumId").attribute("w:val").value());
-    ReadInstance(num->second, definition == labels.definitions.end() ? pugi::xml_node() : definition->second, numId,
-                 instance.levels, instance.listKey);
+    ReadInstance(num->second, definition == labels.definitions.end() ? pugi::xml_node() : definition->second,
+                 instance);
     instance.found = true;
     return instance;
 }
@@ -60,7 +74,15 @@ const InstanceLevels& InstanceOf(ListLabels& labels, int64_t numId) {
 
 std::string ListLabels_Next(ListLabels& labels, int64_t numId, int64_t level) {
     if (level < 0 || level > 8) return std::string();
-    const InstanceLevels& instance = InstanceOf(labels, numId);
+    InstanceLevels& instance = InstanceOf(labels, numId);
     if (!instance.found) return std::string();
-    return NumberLabel_Next(labels.counters[instance.listKey], instance.levels, static_cast<int>(level));
+    NumberCounters& counters = labels.counters[instance.listKey];
+    const int at = static_cast<int>(level);
+    if (instance.restarted || !instance.restarts[at]) return NumberLabel_Next(counters, instance.levels, at);
+    instance.restarted = true;
+    NumberLevel restarted[9];
+    for (int i = 0; i < 9; ++i) restarted[i] = instance.levels[i];
+    restarted[at].start = instance.restartAt[at];
+    counters.used[at] = false;
+    return NumberLabel_Next(counters, restarted, at);
 }

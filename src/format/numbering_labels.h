@@ -12,13 +12,16 @@
 
 #include "format/number_labels.h"
 
-// The levels of one instance (its definition's w:lvl, replaced by the
-// instance's own w:lvlOverride/w:lvl, with w:startOverride applied), read
-// once in a pass.
+// The levels of one instance (its definition's w:lvl, changed by the
+// instance's own w:lvlOverride/w:lvl), read once in a pass, and its
+// w:startOverride values, which restart the shared counters once.
 struct InstanceLevels {
     bool found = false;
     NumberLevel levels[9];
     std::string listKey;
+    bool restarts[9] = {};       // the level has a w:startOverride
+    int64_t restartAt[9] = {};   // its value
+    bool restarted = false;      // one of them has been applied in this pass
 };
 
 // The counters of every list met so far in one pass over a document, and
@@ -34,7 +37,10 @@ struct ListLabels {
 };
 
 // Counts the next paragraph of instance `numId` at `level` and returns its
-// label; empty when the instance or the level is unknown. Instances of one
-// definition share its counters unless they restart it with
-// w:startOverride.
+// label; empty when the instance or the level is unknown. All instances of
+// one definition share its counters. An instance's first paragraph at a
+// level it gives a w:startOverride restarts that level there at the
+// override's value; that spends all of the instance's overrides. A level
+// the definition lacks shows no label when a deeper level is defined, and
+// its own decimal number ("%N.") otherwise.
 std::string ListLabels_Next(ListLabels& labels, int64_t numId, int64_t level);

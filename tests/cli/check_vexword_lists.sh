@@ -6,7 +6,9 @@
 #       a package written here by hand, as other word processors write
 #       lists: start values, "%1.%2.", roman and letters, bullets, a list
 #       instance that restarts its definition, lists given by paragraph
-#       styles, a list in a table and in the header
+#       styles, a list in a table and in the header, instances of one
+#       definition that restart it, levels the definition lacks or that are
+#       skipped, a level without a start, instances' own levels
 #   check_vexword_lists.sh package-pdf VEXWORD OUT
 #       the same package as LibreOffice shows it in a PDF: every line vexword
 #       prints must be a line of the PDF's text
@@ -34,9 +36,13 @@ HEAD = '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
 
 def lvl(ilvl, fmt, text, start=1, font=None):
     rpr = '<w:rPr><w:rFonts w:ascii="%s" w:hAnsi="%s" w:hint="default"/></w:rPr>' % (font, font) if font else ''
-    return ('<w:lvl w:ilvl="%d"><w:start w:val="%d"/><w:numFmt w:val="%s"/><w:lvlText w:val="%s"/>'
+    start = '' if start is None else '<w:start w:val="%d"/>' % start
+    return ('<w:lvl w:ilvl="%d">%s<w:numFmt w:val="%s"/><w:lvlText w:val="%s"/>'
             '<w:lvlJc w:val="left"/><w:pPr><w:ind w:left="%d" w:hanging="360"/></w:pPr>%s</w:lvl>'
             % (ilvl, start, fmt, text, 720 * (ilvl + 1), rpr))
+
+def restart(ilvl, value):
+    return '<w:lvlOverride w:ilvl="%d"><w:startOverride w:val="%d"/></w:lvlOverride>' % (ilvl, value)
 
 def para(text, num=None, ilvl=0, style=None):
     ppr = ''
@@ -57,6 +63,16 @@ numbering = HEAD + '<w:numbering %s>' % W + ''.join([
     lvl(0, 'bullet', '\uf0b7', font='Symbol'), lvl(1, 'bullet', 'o', font='Courier New'), '</w:abstractNum>',
     '<w:abstractNum w:abstractNumId="3"><w:multiLevelType w:val="hybridMultilevel"/>',
     lvl(0, 'upperRoman', '%1.'), '</w:abstractNum>',
+    # Instances that share counters though some restart them.
+    '<w:abstractNum w:abstractNumId="4"><w:multiLevelType w:val="multilevel"/>',
+    lvl(0, 'decimal', '%1.'), lvl(1, 'decimal', '%1.%2.'), lvl(2, 'decimal', '%1.%2.%3.'), '</w:abstractNum>',
+    # Only level 0; levels 0 and 2; a level without a start.
+    '<w:abstractNum w:abstractNumId="5"><w:multiLevelType w:val="singleLevel"/>',
+    lvl(0, 'lowerLetter', '%1)'), '</w:abstractNum>',
+    '<w:abstractNum w:abstractNumId="6"><w:multiLevelType w:val="multilevel"/>',
+    lvl(0, 'decimal', '%1]'), lvl(2, 'lowerLetter', '(%3)'), '</w:abstractNum>',
+    '<w:abstractNum w:abstractNumId="7"><w:multiLevelType w:val="singleLevel"/>',
+    lvl(0, 'decimal', '%1.', start=None), '</w:abstractNum>',
     '<w:num w:numId="1"><w:abstractNumId w:val="0"/></w:num>',
     '<w:num w:numId="2"><w:abstractNumId w:val="1"/></w:num>',
     '<w:num w:numId="3"><w:abstractNumId w:val="2"/></w:num>',
@@ -64,6 +80,20 @@ numbering = HEAD + '<w:numbering %s>' % W + ''.join([
     '<w:num w:numId="4"><w:abstractNumId w:val="0"/>'
     '<w:lvlOverride w:ilvl="0"><w:startOverride w:val="1"/></w:lvlOverride></w:num>',
     '<w:num w:numId="5"><w:abstractNumId w:val="3"/></w:num>',
+    '<w:num w:numId="6"><w:abstractNumId w:val="4"/>%s</w:num>' % restart(0, 1),
+    '<w:num w:numId="7"><w:abstractNumId w:val="4"/></w:num>',
+    '<w:num w:numId="8"><w:abstractNumId w:val="4"/>%s</w:num>' % restart(0, 1),
+    '<w:num w:numId="9"><w:abstractNumId w:val="5"/></w:num>',
+    '<w:num w:numId="10"><w:abstractNumId w:val="6"/></w:num>',
+    '<w:num w:numId="11"><w:abstractNumId w:val="7"/></w:num>',
+    # An instance's own levels: in the gap, changing the format only, and
+    # beyond the definition's deepest level.
+    '<w:num w:numId="12"><w:abstractNumId w:val="6"/><w:lvlOverride w:ilvl="1">%s</w:lvlOverride></w:num>'
+    % lvl(1, 'upperRoman', '%2)'),
+    '<w:num w:numId="13"><w:abstractNumId w:val="3"/><w:lvlOverride w:ilvl="0"><w:lvl w:ilvl="0">'
+    '<w:numFmt w:val="lowerRoman"/></w:lvl></w:lvlOverride></w:num>',
+    '<w:num w:numId="14"><w:abstractNumId w:val="5"/><w:lvlOverride w:ilvl="3">%s</w:lvlOverride></w:num>'
+    % lvl(3, 'upperRoman', '%4)'),
     '</w:numbering>'])
 
 styles = HEAD + '<w:styles %s>' % W + ''.join([
@@ -87,6 +117,15 @@ body = ''.join([
     '<w:r><w:t>Taken out</w:t></w:r></w:p>',
     para('Dot', 3), para('Dot inner', 3, 1),
     para('Big one', 5), para('Big two', 5),
+    # The restarted instance comes first; the others go on from it, and it
+    # restarts only once, at its first paragraph of the level it restarts.
+    para('Restarted first', 6), para('Restarted second', 6), para('Goes on', 7), para('Restarted goes on', 6),
+    para('Skipped down', 7, 2), para('Back up', 7, 1), para('Deeper first', 8, 1), para('Restarts here', 8),
+    para('After the restart', 7),
+    para('Lettered', 9), para('Beyond', 9, 1), para('Beyond two', 9, 1), para('Lettered two', 9),
+    para('Gap top', 10), para('In the gap', 10, 1), para('Below the gap', 10, 2),
+    para('Zero', 11), para('Zero then one', 11),
+    para('Own gap level', 12, 1), para('Lowered', 13), para('Own level beyond', 14, 3),
 ])
 sect = ('<w:sectPr><w:headerReference w:type="default" r:id="rIdHeader"/>'
         '<w:pgSz w:w="12240" w:h="15840"/>'

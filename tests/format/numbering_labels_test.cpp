@@ -19,6 +19,42 @@ std::vector<std::string> Labels(pugi::xml_node numbering, const std::vector<std:
     return out;
 }
 
+// A numbering part of `definitions` (w:abstractNum contents by id) and
+// `nums` (w:num contents, numbered from 1).
+std::string Part(const std::vector<std::string>& definitions, const std::vector<std::string>& nums) {
+    std::string part = "<w:numbering xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">";
+    for (size_t i = 0; i < definitions.size(); ++i)
+        part += "<w:abstractNum w:abstractNumId=\"" + std::to_string(i) + "\">" + definitions[i] + "</w:abstractNum>";
+    for (size_t i = 0; i < nums.size(); ++i)
+        part += "<w:num w:numId=\"" + std::to_string(i + 1) + "\">" + nums[i] + "</w:num>";
+    return part + "</w:numbering>";
+}
+
+// A decimal level showing `text`, with a w:start unless `start` is negative.
+std::string Level(int ilvl, const std::string& text, int start = 1, const char* format = "decimal") {
+    return "<w:lvl w:ilvl=\"" + std::to_string(ilvl) + "\">" +
+           (start < 0 ? std::string() : "<w:start w:val=\"" + std::to_string(start) + "\"/>") +
+           "<w:numFmt w:val=\"" + format + "\"/><w:lvlText w:val=\"" + text + "\"/></w:lvl>";
+}
+
+// Levels 0..2 as "%1.", "%1.%2.", "%1.%2.%3.".
+std::string Outline(int start = 1) {
+    return Level(0, "%1.", start) + Level(1, "%1.%2.", start) + Level(2, "%1.%2.%3.", start);
+}
+
+std::string StartOverride(int ilvl, int value, const std::string& level = std::string()) {
+    return "<w:lvlOverride w:ilvl=\"" + std::to_string(ilvl) + "\"><w:startOverride w:val=\"" +
+           std::to_string(value) + "\"/>" + level + "</w:lvlOverride>";
+}
+
+const char* const kOfDefinition0 = "<w:abstractNumId w:val=\"0\"/>";
+
+std::vector<std::string> LabelsOf(const std::string& part, const std::vector<std::pair<int, int>>& paragraphs) {
+    pugi::xml_document doc;
+    if (!doc.load_string(part.c_str())) return {"unreadable"};
+    return Labels(doc.first_child(), paragraphs);
+}
+
 const char* const kNumbering =
     "<w:numbering xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
     "<w:abstractNum w:abstractNumId=\"0\">"
@@ -69,14 +105,104 @@ TEST(NumberingLabels, LevelsAndLevelTexts) {
     EXPECT_EQ(Labels(doc.first_child(), {{1, 2}}), (std::vector<std::string>{"1.a.i"}));
 }
 
-// Instances of one definition go on counting together; one that restarts
-// the definition counts on its own from its start; its own level replaces
-// the definition's.
+// Instances of one definition go on counting together; one with a
+// w:startOverride restarts the shared counter, and the others go on from
+// there; its own level replaces the definition's.
 TEST(NumberingLabels, InstancesShareOrRestart) {
     pugi::xml_document doc;
     ASSERT_TRUE(doc.load_string(kNumbering));
     EXPECT_EQ(Labels(doc.first_child(), {{1, 0}, {1, 0}, {2, 0}, {3, 0}, {3, 0}, {1, 0}, {5, 0}, {5, 0}}),
-              (std::vector<std::string>{"1.", "2.", "3.", "1.", "2.", "4.", "(G)", "(H)"}));
+              (std::vector<std::string>{"1.", "2.", "3.", "1.", "2.", "3.", "(G)", "(H)"}));
     EXPECT_EQ(Labels(doc.first_child(), {{4, 0}, {4, 1}, {4, 0}, {9, 0}, {1, 9}}),
               (std::vector<std::string>{"IV.", "\xE2\x80\xA2", "V.", "", ""}));
+}
+
+// An instance that restarts the definition and comes first does not keep
+// the counter to itself: the instance without overrides goes on from it,
+// and the restarted one goes on from the other's paragraphs.
+TEST(NumberingLabels, RestartedInstanceSharesItsCounters) {
+    const std::string part = Part({Outline()}, {kOfDefinition0, kOfDefinition0 + StartOverride(0, 1)});
+    EXPECT_EQ(LabelsOf(part, {{2, 0}, {2, 0}, {1, 0}, {1, 0}, {2, 0}}),
+              (std::vector<std::string>{"1.", "2.", "3.", "4.", "5."}));
+    EXPECT_EQ(LabelsOf(part, {{1, 0}, {1, 0}, {2, 0}, {1, 0}, {2, 0}}),
+              (std::vector<std::string>{"1.", "2.", "1.", "2.", "3."}));
+    EXPECT_EQ(LabelsOf(part, {{1, 0}, {2, 0}, {1, 0}, {2, 0}}), (std::vector<std::string>{"1.", "1.", "2.", "3."}));
+}
+
+// The restart comes at the instance's first paragraph at a level it
+// overrides, at the override's value, and only once: it spends all of the
+// instance's overrides.
+TEST(NumberingLabels, StartOverrideRestartsOnceAtItsLevel) {
+    EXPECT_EQ(LabelsOf(Part({Outline()}, {kOfDefinition0, kOfDefinition0 + StartOverride(0, 1)}),
+                       {{1, 0}, {1, 0}, {2, 1}, {2, 0}, {2, 0}}),
+              (std::vector<std::string>{"1.", "2.", "2.1.", "1.", "2."}));
+    EXPECT_EQ(LabelsOf(Part({Outline()}, {kOfDefinition0, kOfDefinition0 + StartOverride(0, 7) + StartOverride(1, 5)}),
+                       {{1, 0}, {1, 1}, {1, 1}, {2, 1}, {2, 0}, {2, 1}}),
+              (std::vector<std::string>{"1.", "1.1.", "1.2.", "1.5.", "2.", "2.1."}));
+    EXPECT_EQ(LabelsOf(Part({Outline()}, {kOfDefinition0, kOfDefinition0 + StartOverride(1, 1)}),
+                       {{1, 0}, {1, 0}, {2, 0}, {2, 0}}),
+              (std::vector<std::string>{"1.", "2.", "3.", "4."}));
+    EXPECT_EQ(LabelsOf(Part({Outline()}, {kOfDefinition0, kOfDefinition0 + StartOverride(0, 5)}),
+                       {{1, 0}, {1, 0}, {2, 0}, {1, 0}}),
+              (std::vector<std::string>{"1.", "2.", "5.", "6."}));
+    EXPECT_EQ(LabelsOf(Part({Outline()}, {kOfDefinition0, kOfDefinition0 + StartOverride(0, 0)}),
+                       {{1, 0}, {2, 0}, {2, 0}}),
+              (std::vector<std::string>{"1.", "0.", "1."}));
+    // Both instances restart, each at its own first paragraph.
+    EXPECT_EQ(LabelsOf(Part({Outline()}, {kOfDefinition0 + StartOverride(0, 1), kOfDefinition0 + StartOverride(0, 1)}),
+                       {{1, 0}, {1, 0}, {2, 0}, {2, 0}, {1, 0}}),
+              (std::vector<std::string>{"1.", "2.", "1.", "2.", "3."}));
+}
+
+// A level without w:start counts from 0.
+TEST(NumberingLabels, LevelWithoutStartCountsFromZero) {
+    EXPECT_EQ(LabelsOf(Part({Outline(-1)}, {kOfDefinition0}), {{1, 0}, {1, 0}, {1, 1}}),
+              (std::vector<std::string>{"0.", "1.", "1.0."}));
+}
+
+// An instance's own level, on the shared counter, stands for a level down
+// to the definition's deepest one, also one the definition lacks; beyond
+// it, it is not shown.
+TEST(NumberingLabels, InstanceLevelDownToTheDeepestDefinedLevel) {
+    const std::string lettered =
+        "<w:lvlOverride w:ilvl=\"0\">" + Level(0, "%1)", 1, "upperLetter") + "</w:lvlOverride>";
+    const std::string roman =
+        "<w:lvlOverride w:ilvl=\"3\">" + Level(3, "%4)", 1, "upperRoman") + "</w:lvlOverride>";
+    EXPECT_EQ(LabelsOf(Part({Outline()}, {kOfDefinition0, kOfDefinition0 + lettered}), {{1, 0}, {1, 0}, {2, 0}, {1, 0}}),
+              (std::vector<std::string>{"1.", "2.", "C)", "4."}));
+    EXPECT_EQ(LabelsOf(Part({Level(0, "%1.")}, {kOfDefinition0 + roman}), {{1, 0}, {1, 3}}),
+              (std::vector<std::string>{"1.", "1."}));
+    EXPECT_EQ(LabelsOf(Part({Level(0, "%1.") + Level(5, "%6.")}, {kOfDefinition0 + roman}), {{1, 0}, {1, 3}}),
+              (std::vector<std::string>{"1.", "I)"}));
+    // It changes only what it gives: the definition's start and text stay.
+    const std::string formatOnly =
+        "<w:lvlOverride w:ilvl=\"0\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"upperLetter\"/></w:lvl></w:lvlOverride>";
+    EXPECT_EQ(LabelsOf(Part({Level(0, "%1.", 3)}, {kOfDefinition0 + formatOnly}), {{1, 0}, {1, 0}}),
+              (std::vector<std::string>{"C.", "D."}));
+}
+
+// A level the definition lacks: no label below its deepest level; its own
+// decimal number from 1 beyond it, which a w:startOverride restarts.
+TEST(NumberingLabels, LevelsTheDefinitionLacks) {
+    EXPECT_EQ(LabelsOf(Part({Level(0, "%1.", 3)}, {kOfDefinition0}), {{1, 0}, {1, 1}, {1, 1}, {1, 2}, {1, 0}, {1, 8}}),
+              (std::vector<std::string>{"3.", "1.", "2.", "1.", "4.", "1."}));
+    EXPECT_EQ(LabelsOf(Part({Level(0, "%1.") + Level(2, "%1.%2.%3.")}, {kOfDefinition0}),
+                       {{1, 0}, {1, 1}, {1, 2}, {1, 2}, {1, 1}, {1, 0}}),
+              (std::vector<std::string>{"1.", "", "1.1.1.", "1.1.2.", "", "2."}));
+    EXPECT_EQ(LabelsOf(Part({Level(1, "%2.")}, {kOfDefinition0}), {{1, 0}, {1, 1}, {1, 2}}),
+              (std::vector<std::string>{"", "1.", "1."}));
+    EXPECT_EQ(LabelsOf(Part({Level(0, "\xEF\x82\xB7", 1, "bullet")}, {kOfDefinition0 + StartOverride(1, 5)}),
+                       {{1, 0}, {1, 1}, {1, 1}, {1, 2}}),
+              (std::vector<std::string>{"\xE2\x80\xA2", "5.", "6.", "1."}));
+}
+
+// Levels skipped on the way down count once at their start: a paragraph
+// there later goes on from it.
+TEST(NumberingLabels, SkippedLevelsCountAtTheirStart) {
+    const std::string part = Part({Outline()}, {kOfDefinition0});
+    EXPECT_EQ(LabelsOf(part, {{1, 0}, {1, 2}, {1, 1}, {1, 2}}),
+              (std::vector<std::string>{"1.", "1.1.1.", "1.2.", "1.2.1."}));
+    EXPECT_EQ(LabelsOf(part, {{1, 2}, {1, 0}, {1, 1}}), (std::vector<std::string>{"1.1.1.", "2.", "2.1."}));
+    EXPECT_EQ(LabelsOf(Part({Outline(5)}, {kOfDefinition0}), {{1, 0}, {1, 2}, {1, 1}}),
+              (std::vector<std::string>{"5.", "5.5.5.", "5.6."}));
 }

@@ -1,6 +1,7 @@
 // Lists through the host: the numbering part made on demand, the templates
 // reused, a new instance per CreateListIndent, paragraphs put in lists, and
 // the numbering parts of other tools added to without breaking them.
+#include <algorithm>
 #include <cstring>
 #include <chrono>
 #include <cstdlib>
@@ -341,4 +342,44 @@ TEST_F(NumberingTest, ANewListFindsAFreeNumberAtTheTop) {
     for (pugi::xml_node num : Numbering(part).children("w:num")) ids.push_back(num.attribute("w:numId").value());
     EXPECT_EQ(ids, (std::vector<std::string>{"1", "2147483647", "2", "3"}));
     EXPECT_EQ(CheckerFailures("top-copy.docx", false), "");
+}
+
+// Definition ids up to the largest a file may hold (and one out of range
+// below): a new list's definition takes the lowest free id, so the new
+// definitions neither overflow nor collide.
+TEST_F(NumberingTest, ANewDefinitionFindsAFreeIdAtTheTop) {
+    DocxParts parts;
+    parts.body = "<w:p><w:pPr><w:numPr><w:ilvl w:val=\"0\"/><w:numId w:val=\"1\"/></w:numPr></w:pPr>"
+                 "<w:r><w:t>Top</w:t></w:r></w:p>";
+    parts.numbering = "<w:numbering xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+                      "<w:abstractNum w:abstractNumId=\"2147483647\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"decimal\"/>"
+                      "<w:lvlText w:val=\"%1.\"/></w:lvl></w:abstractNum>"
+                      "<w:abstractNum w:abstractNumId=\"0\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"decimal\"/>"
+                      "<w:lvlText w:val=\"%1)\"/></w:lvl></w:abstractNum>"
+                      "<w:abstractNum w:abstractNumId=\"-4\"><w:lvl w:ilvl=\"0\"><w:numFmt w:val=\"decimal\"/>"
+                      "<w:lvlText w:val=\"(%1)\"/></w:lvl></w:abstractNum>"
+                      "<w:num w:numId=\"1\"><w:abstractNumId w:val=\"2147483647\"/></w:num></w:numbering>";
+    write_docx(path("top-definition.docx"), parts);
+    Object doc = rt().callShared("Document", "Open", {folderItem(path("top-definition.docx"))}).object();
+    ASSERT_TRUE(doc);
+    for (bool bullets : {false, true, false}) {
+        Object list = CreateList(doc, bullets);
+        ASSERT_TRUE(list) << bullets;
+        SetList(Call(doc, "AppendParagraph", {bullets ? "Bullet" : "Number"}), list, 0);
+    }
+    SaveCopy(doc, "top-definition-copy.docx");
+    pugi::xml_document part;
+    Part("top-definition-copy.docx", "word/numbering.xml", part);
+    std::vector<std::string> ids;
+    for (pugi::xml_node abstractNum : Numbering(part).children("w:abstractNum"))
+        ids.push_back(abstractNum.attribute("w:abstractNumId").value());
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (std::vector<std::string>{"-4", "0", "1", "2", "2147483647"}));
+    // The new instances name the new definitions.
+    std::vector<std::string> named;
+    for (pugi::xml_node num : Numbering(part).children("w:num"))
+        named.push_back(num.child("w:abstractNumId").attribute("w:val").value());
+    std::sort(named.begin(), named.end());
+    EXPECT_EQ(named, (std::vector<std::string>{"1", "1", "2", "2147483647"}));
+    EXPECT_EQ(CheckerFailures("top-definition-copy.docx", false), "");
 }
