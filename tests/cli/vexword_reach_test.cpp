@@ -431,6 +431,24 @@ TEST_F(VexwordReachTest, ADocumentLibreOfficeWroteIsReadWhole) {
         EXPECT_NE(text.output.find(seen), std::string::npos) << seen << "\n" << text.output;
     EXPECT_EQ(text.output.find("Inside the box\n  [text box] Inside the box"), std::string::npos)
         << "a text box read twice\n" << text.output;
+    // What the tool prints of the body, the headers and the footers is on
+    // the pages LibreOffice makes of its own file (the tracked change aside,
+    // which it shows marked up).
+    if (pdf_tools_available()) {
+        ASSERT_TRUE(libreoffice_convert(written, "pdf", dir));
+        const std::string pdf = Squeezed(command_output("pdftotext -raw '" + dir + "/everywhere.pdf' -"));
+        std::istringstream lines(text.output);
+        std::string line;
+        while (std::getline(lines, line) && line.rfind("--- Footnotes", 0) != 0) {
+            if (line.rfind("---", 0) == 0 || line.rfind("The new", 0) == 0) continue;
+            std::string shown = line.rfind("  [text box] ", 0) == 0 ? line.substr(13) : line;
+            for (const char* mark : {"[1]", "[2]", "[i]"}) {
+                const size_t at = shown.find(mark);
+                if (at != std::string::npos) shown.replace(at, 3, std::string(1, mark[1]));
+            }
+            EXPECT_NE(pdf.find(Squeezed(shown)), std::string::npos) << "not on LibreOffice's pages: " << line;
+        }
+    }
     const ToolResult pictures = Vexword({"pictures", written});
     ASSERT_EQ(pictures.status, 0) << pictures.output;
     EXPECT_EQ(std::count(pictures.output.begin(), pictures.output.end(), '\n'), 3) << pictures.output;
