@@ -23,8 +23,7 @@
 #include <nlohmann/json.hpp>
 
 #include "csv_reader.h"
-#include "paragraph_text.h"
-#include "split_placeholders.h"
+#include "package_fill.h"
 
 using vexrt::Object;
 
@@ -37,6 +36,7 @@ typedef std::vector<std::pair<std::string, std::string>> Pairs;
 struct FillOptions {
     std::string templatePath, outPath;
     Pairs pairs;
+    std::vector<FillRows> rows;  // from --json: arrays of objects repeat table rows
     std::string jsonPath, csvPath, outDir, nameColumn;
     bool acrossRuns = false;
     bool force = false;  // an existing output file may be replaced
@@ -83,9 +83,23 @@ bool IsUtf8(const std::string& s) {
     return true;
 }
 
-// The pairs of a JSON object: strings as they are, numbers and truth
-// values as JSON writes them, null as an empty text.
-bool PairsFromJson(const std::string& path, Pairs& pairs, std::string& error) {
+// A JSON value as a text: strings as they are, numbers and truth values as
+// JSON writes them, null as an empty text; false for objects and arrays.
+bool JsonText(const nlohmann::ordered_json& value, std::string& text) {
+    if (value.is_string())
+        text = value.get<std::string>();
+    else if (value.is_null())
+        text.clear();
+    else if (value.is_primitive())
+        text = value.dump();
+    else
+        return false;
+    return true;
+}
+
+// The pairs of a JSON object; an array of objects is a list of items, each
+// filling a copy of the table rows that hold its names.
+bool PairsFromJson(const std::string& path, Pairs& pairs, std::vector<FillRows>& rows, std::string& error) {
     std::string text;
     if (!ReadFile(path, text)) {
         error = path + ": cannot be read";
@@ -97,16 +111,32 @@ bool PairsFromJson(const std::string& path, Pairs& pairs, std::string& error) {
         return false;
     }
     for (const auto& [name, value] : json.items()) {
-        if (value.is_string())
-            pairs.emplace_back(name, value.get<std::string>());
-        else if (value.is_null())
-            pairs.emplace_back(name, "");
-        else if (value.is_primitive())
-            pairs.emplace_back(name, value.dump());
-        else {
-            error = path + ": the value of \"" + name + "\" is not a text, number or truth value";
+        std::string shown;
+        if (JsonText(value, shown)) {
+            pairs.emplace_back(name, shown);
+            continue;
+        }
+        if (!value.is_array()) {
+            error = path + ": the value of \"" + name + "\" is not a text, number, truth value or array of objects";
             return false;
         }
+        FillRows list{name, {}};
+        for (const auto& item : value) {
+            if (!item.is_object()) {
+                error = path + ": \"" + name + "\" holds something other than objects";
+                return false;
+            }
+            Pairs itemPairs;
+            for (const auto& [key, field] : item.items()) {
+                if (!JsonText(field, shown)) {
+                    error = path + ": \"" + name + "\": the value of \"" + key + "\" is not a text, number or truth value";
+                    return false;
+                }
+                itemPairs.emplace_back(key, shown);
+            }
+            list.items.push_back(std::move(itemPairs));
+        }
+        rows.push_back(std::move(list));
     }
     return true;
 }
@@ -115,34 +145,53 @@ Object Open(vexrt::Runtime& rt, const std::string& path) {
     return rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
 }
 
-// Warns of each placeholder that a word processor split across runs, so
-// that ApplyFieldData cannot see it whole.
-void WarnOfSplitPlaceholders(vexrt::Runtime& rt, const Object& doc, const Pairs& pairs) {
-    std::vector<std::string> names;
-    for (const auto& pair : pairs) names.push_back(pair.first);
-    for (const auto& [name, paragraphs] : SplitPlaceholders_Find(rt, doc, names))
-        std::cerr << "vexword fill: warning: \"" << name << "\" is split across runs in " << paragraphs
-                  << (paragraphs == 1 ? " paragraph" : " paragraphs")
-                  << " (a proofing mark or a format change inside it) and is not filled there;"
-                     " --across-runs fills it\n";
+std::string Places(const std::vector<std::string>& places) {
+    std::string text;
+    for (const std::string& place : places) text += (text.empty() ? "" : ", ") + place;
+    return text;
 }
 
-// Fills one document and saves it to `out`. Host exceptions pass through.
-void FillOne(vexrt::Runtime& rt, const FillOptions& options, const Pairs& pairs, const std::string& out) {
-    Object doc = Open(rt, options.templatePath);
-    for (const auto& [name, value] : pairs) rt.call(doc, "ApplyFieldData", {name, value});
-    if (options.acrossRuns) SplitPlaceholders_Fill(rt, doc, pairs);
+std::string Paragraphs(int count) { return std::to_string(count) + (count == 1 ? " paragraph" : " paragraphs"); }
+
+// Warns of each placeholder a word processor split across runs (joined with
+// --across-runs), and of each that cannot be filled where it stands, with why.
+void WarnOfSplitPlaceholders(const FillReport& report) {
+    for (const auto& [name, paragraphs] : report.split)
+        std::cerr << "vexword fill: warning: \"" << name << "\" is split across runs in " << Paragraphs(paragraphs)
+                  << " (" << Places(report.splitWhere.at(name))
+                  << "; a proofing mark or a format change inside it) and is not filled there;"
+                     " --across-runs fills it\n";
+    for (const auto& [place, paragraphs] : report.unfillable)
+        std::cerr << "vexword fill: warning: \"" << place.first << "\" " << place.second << " in "
+                  << Paragraphs(paragraphs) << " and cannot be filled there\n";
+}
+
+FillRequest RequestOf(const FillOptions& options, const Pairs& pairs) {
+    FillRequest request;
+    request.pairs = pairs;
+    request.rows = options.rows;
+    request.acrossRuns = options.acrossRuns;
+    return request;
+}
+
+// Fills one document and saves it to `out`. The template was opened
+// through the plug-in once before, so the library's checks hold for it.
+FillReport FillOne(const FillOptions& options, const Pairs& pairs, const std::string& out) {
     if (!options.force && std::filesystem::exists(out))
         throw std::runtime_error(out + " exists; give --force to replace it");
+    FillReport report;
     // OUT is at every moment the old file or the complete new one.
-    OutputFile_Write(out, true, [&](const std::string& path) { rt.call(doc, "SaveAs", {rt.makeFolderItem(path)}); });
+    OutputFile_Write(out, true, [&](const std::string& path) {
+        PackageFill_Run(options.templatePath, RequestOf(options, pairs), path, report);
+    });
+    return report;
 }
 
-int FillPairs(vexrt::Runtime& rt, const FillOptions& options) {
+int FillWithPairs(vexrt::Runtime& rt, FillOptions options) {
     Pairs pairs = options.pairs;
     if (!options.jsonPath.empty()) {
         std::string error;
-        if (!PairsFromJson(options.jsonPath, pairs, error)) {
+        if (!PairsFromJson(options.jsonPath, pairs, options.rows, error)) {
             std::cerr << "vexword fill: " << error << "\n";
             return 1;
         }
@@ -152,8 +201,15 @@ int FillPairs(vexrt::Runtime& rt, const FillOptions& options) {
             std::cerr << "vexword fill: \"" << name << "\": not UTF-8 text\n";
             return 1;
         }
-    if (!options.acrossRuns) WarnOfSplitPlaceholders(rt, Open(rt, options.templatePath), pairs);
-    FillOne(rt, options, pairs, options.outPath);
+    for (const FillRows& list : options.rows)
+        for (const Pairs& item : list.items)
+            for (const auto& [name, value] : item)
+                if (!IsUtf8(name) || !IsUtf8(value)) {
+                    std::cerr << "vexword fill: \"" << list.key << "\": \"" << name << "\": not UTF-8 text\n";
+                    return 1;
+                }
+    Open(rt, options.templatePath);
+    WarnOfSplitPlaceholders(FillOne(options, pairs, options.outPath));
     return 0;
 }
 
@@ -190,11 +246,11 @@ struct BatchRow {
 
 // What one row came to, as a worker reports it: "NUMBER ok" or
 // "NUMBER fail MESSAGE", one a line.
-std::string FillRow(vexrt::Runtime& rt, const FillOptions& options, const BatchRow& row) {
+std::string FillRow(const FillOptions& options, const BatchRow& row) {
     std::string message = row.error;
     if (message.empty()) {
         try {
-            FillOne(rt, options, row.pairs, row.out);
+            FillOne(options, row.pairs, row.out);
         } catch (const vexrt::HostException& e) {
             message = e.describe();
         } catch (const std::exception& e) {
@@ -317,10 +373,14 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
         std::cerr << "vexword fill: " << options.outDir << ": " << made.message() << "\n";
         return 1;
     }
-    if (!options.acrossRuns) {
+    // The template through the plug-in once, then what every row will meet.
+    Open(rt, options.templatePath);
+    {
         Pairs placeholders;
         for (const std::string& name : names) placeholders.emplace_back(name, "");
-        WarnOfSplitPlaceholders(rt, Open(rt, options.templatePath), placeholders);
+        FillReport report;
+        PackageFill_Run(options.templatePath, RequestOf(options, placeholders), "", report);
+        WarnOfSplitPlaceholders(report);
     }
 
     long cores = sysconf(_SC_NPROCESSORS_ONLN);
@@ -345,7 +405,7 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
     };
 
     if (workers == 1) {
-        for (const BatchRow& row : rows) record(FillRow(rt, options, row));
+        for (const BatchRow& row : rows) record(FillRow(options, row));
     } else {
         // One process per worker, each with its own copy of the loaded
         // plug-in; worker w fills rows w, w + workers, ... and reports each
@@ -366,7 +426,7 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
             if (pid == 0) {
                 close(fds[0]);
                 for (size_t i = w; i < rows.size(); i += workers) {
-                    const std::string line = FillRow(rt, options, rows[i]);
+                    const std::string line = FillRow(options, rows[i]);
                     for (size_t written = 0; written < line.size();) {
                         const ssize_t n = write(fds[1], line.data() + written, line.size() - written);
                         if (n < 0 && errno == EINTR) continue;
@@ -472,7 +532,7 @@ int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool f
     }
     if (options.pairs.empty() && options.jsonPath.empty())
         return Usage("nothing to fill: give NAME=VALUE pairs or --json");
-    return FillPairs(rt, options);
+    return FillWithPairs(rt, options);
 }
 
 }  // namespace cli
