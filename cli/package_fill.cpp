@@ -318,7 +318,9 @@ struct Filler {
 
     void RepeatRows(pugi::xml_node root, const std::string& where) {
         for (const FillRows& rows : request.rows) {
-            std::set<std::string> keys;
+            // The rows that hold an item's name, or the list's own name
+            // (which marks the rows of a list that may be empty).
+            std::set<std::string> keys = {rows.key};
             for (const FillPairs& item : rows.items)
                 for (const auto& pair : item) keys.insert(pair.first);
             std::vector<pugi::xml_node> found;
@@ -336,6 +338,7 @@ struct Filler {
                 for (const FillPairs& item : rows.items) {
                     pugi::xml_node copy = table.insert_copy_before(row, row);
                     FillPairs pairs = item;
+                    pairs.emplace_back(rows.key, "");
                     pairs.insert(pairs.end(), request.pairs.begin(), request.pairs.end());
                     const NameIndex names(pairs);
                     // The first copy reports for the row; the others say the same again.
