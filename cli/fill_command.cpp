@@ -1,6 +1,7 @@
 #include "fill_command.h"
 
 #include "command_line.h"
+#include "file_problems.h"
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -111,8 +112,12 @@ bool PairsFromJson(const std::string& path, Pairs& pairs, std::string& error) {
     return true;
 }
 
+// A host exception out of opening names the file and what is wrong with it.
 Object Open(vexrt::Runtime& rt, const std::string& path) {
-    return rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
+    Object doc;
+    cli::FileProblem_Guard(path, cli::FileUse::Read,
+                           [&] { doc = rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object(); });
+    return doc;
 }
 
 // Warns of each placeholder that a word processor split across runs, so
@@ -132,10 +137,14 @@ void FillOne(vexrt::Runtime& rt, const FillOptions& options, const Pairs& pairs,
     Object doc = Open(rt, options.templatePath);
     for (const auto& [name, value] : pairs) rt.call(doc, "ApplyFieldData", {name, value});
     if (options.acrossRuns) SplitPlaceholders_Fill(rt, doc, pairs);
-    if (!options.force && std::filesystem::exists(out))
-        throw std::runtime_error(out + " exists; give --force to replace it");
+    const std::string refusal = OutputFile_Refusal(out, options.force);
+    if (!refusal.empty()) throw std::runtime_error(refusal);
     // OUT is at every moment the old file or the complete new one.
-    OutputFile_Write(out, true, [&](const std::string& path) { rt.call(doc, "SaveAs", {rt.makeFolderItem(path)}); });
+    FileProblem_Guard(out, FileUse::Write, [&] {
+        if (!OutputFile_Write(out, true,
+                              [&](const std::string& path) { rt.call(doc, "SaveAs", {rt.makeFolderItem(path)}); }))
+            throw std::runtime_error(OutputFile_Refusal(out, true));
+    });
 }
 
 int FillPairs(vexrt::Runtime& rt, const FillOptions& options) {

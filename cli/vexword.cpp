@@ -18,6 +18,7 @@
 #include "cell_walk.h"
 #include "check/check_command.h"
 #include "command_line.h"
+#include "file_problems.h"
 #include "drawing/image_size.h"
 #include "fill_command.h"
 #include "paragraph_text.h"
@@ -29,8 +30,12 @@ using vexrt::Value;
 
 namespace {
 
+// A host exception out of opening names the file and what is wrong with it.
 Object Open(vexrt::Runtime& rt, const std::string& path) {
-    return rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
+    Object doc;
+    cli::FileProblem_Guard(path, cli::FileUse::Read,
+                           [&] { doc = rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object(); });
+    return doc;
 }
 
 std::string Show(const Value& v) {
@@ -256,8 +261,11 @@ int Links(vexrt::Runtime& rt, const std::string& path) {
 
 int Resave(vexrt::Runtime& rt, const cli::CommandArgs& args) {
     Object doc = Open(rt, args.operands[0]);
-    const bool written = cli::OutputFile_Write(args.operands[1], args.force, [&](const std::string& out) {
-        rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
+    bool written = false;
+    cli::FileProblem_Guard(args.operands[1], cli::FileUse::Write, [&] {
+        written = cli::OutputFile_Write(args.operands[1], args.force, [&](const std::string& out) {
+            rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
+        });
     });
     return written ? cli::kExitOk : cli::kExitFailure;
 }
