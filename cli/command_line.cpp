@@ -50,11 +50,26 @@ std::string Usage(const char* tool, const std::vector<Command>& commands) {
     return out.str();
 }
 
+// What --force does, for a command that writes files and whose details
+// do not explain it themselves.
+const char* const kForceHelp =
+    "options:\n"
+    "  --force  replace an output file that exists (without it, nothing is\n"
+    "           replaced); the new file is written beside it and renamed over it\n"
+    "           once complete. A symbolic link stays a link: the file it names is\n"
+    "           replaced. A directory, device, FIFO or socket is never replaced.\n";
+
+// The text on options a command's help shows after its details.
+const char* OptionsHelp(const Command& c) {
+    if (!c.writesFile || (c.details && std::strstr(c.details, "--force"))) return nullptr;
+    return kForceHelp;
+}
+
 std::string CommandHelp(const char* tool, const Command& c) {
     std::ostringstream out;
     out << "usage: " << tool << " " << Synopsis(c) << "\n\n" << c.summary << "\n";
     if (c.details) out << "\n" << c.details;
-    if (c.writesFile) out << "An existing output file is replaced only with --force.\n";
+    if (const char* options = OptionsHelp(c)) out << "\n" << options;
     out << "\nexample: " << c.example << "\n";
     return out.str();
 }
@@ -67,6 +82,14 @@ const Command* Find(const std::vector<Command>& commands, const std::string& nam
 
 int UsageError(const char* tool, const std::vector<Command>& commands, const std::string& why) {
     std::cerr << tool << ": " << why << "\n" << Usage(tool, commands);
+    return kExitUsage;
+}
+
+// A usage error of one command: its own usage line, and where to read more.
+int CommandUsageError(const char* tool, const Command& c, const std::string& why) {
+    std::cerr << tool << ": " << why << "\n"
+              << "usage: " << tool << " " << Synopsis(c) << "\n"
+              << "\"" << tool << " help " << c.name << "\" explains the command and its options.\n";
     return kExitUsage;
 }
 
@@ -147,8 +170,8 @@ std::string CommandLine_ManPage(const char* tool, const char* version, const cha
         << ".SH COMMANDS\n";
     for (const Command& c : commands) {
         out << ".TP\n.B " << Roff(Synopsis(c)) << "\n" << Roff(c.summary) << ".\n";
-        if (c.writesFile) out << "An existing output file is replaced only with \\fB\\-\\-force\\fR.\n";
         if (c.details) out << ".sp\n.nf\n" << Roff(c.details) << ".fi\n";
+        if (const char* options = OptionsHelp(c)) out << ".sp\n.nf\n" << Roff(options) << ".fi\n";
         out << ".sp\nExample: \\fB" << Roff(c.example) << "\\fR\n";
     }
     out << ".SH EXIT STATUS\n0 done, 1 failed (the document could not be read or written, or a check failed), "
@@ -234,12 +257,12 @@ int RunCommandLine(const char* tool, const std::vector<Command>& commands, int a
             } else if (a == "--force" && c->writesFile) {
                 parsed.force = true;
             } else {
-                return UsageError(tool, commands, std::string(c->name) + " does not take " + a);
+                return CommandUsageError(tool, *c, std::string(c->name) + " does not take " + a);
             }
         }
         if (!c->ownOptions && parsed.operands.size() != c->operandCount)
-            return UsageError(tool, commands,
-                              std::string(c->name) + " takes " + (*c->operands ? c->operands : "no arguments"));
+            return CommandUsageError(tool, *c,
+                                     std::string(c->name) + " takes " + (*c->operands ? c->operands : "no arguments"));
         vexrt::Runtime rt;
         if (!c->withoutPlugin) rt.loadPlugin(vexrt::FindPlugin(VEXLOMARWORD_PLUGIN));
         return c->run(rt, parsed);

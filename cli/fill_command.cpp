@@ -31,6 +31,37 @@ using vexrt::Object;
 
 namespace cli {
 
+const char* const kFillHelp =
+    "forms:\n"
+    "  vexword fill TEMPLATE.docx OUT.docx NAME=VALUE...   each pair, in order\n"
+    "  vexword fill TEMPLATE.docx OUT.docx --json PAIRS.json\n"
+    "  vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]\n"
+    "Each placeholder (any text: {name}, [[NAME]]...) is filled through\n"
+    "Document.ApplyFieldData.\n"
+    "\n"
+    "options:\n"
+    "  --json FILE    the pairs of one JSON object, in its order; numbers and truth\n"
+    "                 values as JSON writes them, null as empty text\n"
+    "  --csv FILE     one document per data row (a mail merge); the header row names\n"
+    "                 the placeholders; quoted fields may hold commas, doubled quotes\n"
+    "                 and line breaks\n"
+    "  --out DIR      with --csv: the folder the documents go to (made if missing)\n"
+    "  --name COLUMN  with --csv: each document is named by the value of this column\n"
+    "                 (characters a file name cannot hold become _, a name taken\n"
+    "                 twice gets -ROW); without it: row-1.docx, row-2.docx...,\n"
+    "                 zero-padded to the digits of the row count (row-001.docx for\n"
+    "                 100 to 999 rows)\n"
+    "  --jobs N       with --csv: N worker processes (default: one per core)\n"
+    "  --across-runs  also fill placeholders a word processor split across runs\n"
+    "                 (without it, each such placeholder is warned of)\n"
+    "  --force        replace output files that exist: each new file is written\n"
+    "                 beside the old one and renamed over it; a symbolic link stays\n"
+    "                 a link (the file it names is replaced); a directory, device,\n"
+    "                 FIFO or socket is never replaced\n"
+    "\n"
+    "Exit status: 0 every document written, 1 one failed (each failed row is\n"
+    "reported as \"vexword fill: row N: ...\"), 2 usage error.\n";
+
 namespace {
 
 typedef std::vector<std::pair<std::string, std::string>> Pairs;
@@ -49,7 +80,8 @@ int Usage(const std::string& why) {
     std::cerr << "usage: vexword fill TEMPLATE.docx OUT.docx NAME=VALUE... [--across-runs]\n"
                  "       vexword fill TEMPLATE.docx OUT.docx --json PAIRS.json [--across-runs]\n"
                  "       vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]"
-                 " [--across-runs]\n";
+                 " [--across-runs]\n"
+                 "\"vexword help fill\" explains the command and its options.\n";
     return 2;
 }
 

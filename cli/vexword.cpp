@@ -387,7 +387,9 @@ int RunText(vexrt::Runtime& rt, const cli::CommandArgs& args) { return Text(rt, 
 int RunLinks(vexrt::Runtime& rt, const cli::CommandArgs& args) { return Links(rt, args.operands[0]); }
 int RunCheck(vexrt::Runtime&, const cli::CommandArgs& args) {
     const int status = cli::Check_Command(args.operands, std::cout, std::cerr);
-    if (status == cli::kExitUsage) std::cerr << "usage: vexword check [--strict] [--json] FILE.docx...\n";
+    if (status == cli::kExitUsage)
+        std::cerr << "usage: vexword check [--strict] [--json] FILE.docx...\n"
+                     "\"vexword help check\" explains the command and its options.\n";
     return status;
 }
 
@@ -404,7 +406,7 @@ const std::vector<cli::Command> kCommands = {
      "vexword resave letter.docx copy.docx", true, Resave},
     {"fill", "TEMPLATE.docx (OUT.docx NAME=VALUE... | OUT.docx --json PAIRS.json | --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]) [--across-runs]",
      0, "fill the placeholders of a template: pairs, a JSON object, or one document per CSV row",
-     "vexword fill letter.docx out.docx Name=Ada", true, Fill, true},
+     "vexword fill letter.docx out.docx Name=Ada", true, Fill, true, cli::kFillHelp},
     {"pictures", "FILE.docx", 1, "every inline picture: where, type, media name, pixel size, alternative text",
      "vexword pictures letter.docx", false, RunPictures},
     {"extract", "FILE.docx DIR", 2, "write the bytes of every inline picture into DIR under its media name",
