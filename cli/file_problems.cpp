@@ -109,7 +109,8 @@ std::string WriteProblem(const std::string& path) {
         if (errno == EACCES) return "folder is not accessible (permission denied)";
         return "folder: " + Lowercase(std::strerror(errno));
     }
-    if (!S_ISDIR(st.st_mode)) return "folder is not a folder but " + KindOf(st.st_mode);
+    if (!S_ISDIR(st.st_mode))
+        return S_ISREG(st.st_mode) ? "folder is a file, not a folder" : "folder is " + KindOf(st.st_mode) + ", not a folder";
     struct stat target;
     if (::lstat(path.c_str(), &target) == 0 && !S_ISREG(target.st_mode) && !S_ISLNK(target.st_mode))
         return "is " + KindOf(target.st_mode) + ", not a regular file";
