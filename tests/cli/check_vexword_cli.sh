@@ -168,16 +168,28 @@ opens "$out/bad/old.docx" "is an OLE compound file (a Word 97-2003 .doc?), not a
 message=$("$vexword" resave "$in" /nonexistent-folder/x.docx 2>&1)
 echo "$message" | grep -qF "vexword: /nonexistent-folder/x.docx: folder does not exist (WordException -15: Could not save document)" \
   || fail "resave into a missing folder says: $message"
-if [ "$(id -u)" != 0 ]; then  # root writes and reads whatever the modes say
-  mkdir -p "$out/bad/read-only" && chmod 555 "$out/bad/read-only"
-  message=$("$vexword" resave "$in" "$out/bad/read-only/x.docx" 2>&1); status=$?
+# Root writes and reads whatever the modes say: as root, these run as the
+# user nobody (in a folder of /tmp it may use), or not at all.
+as_user="" modes="$out/bad"
+if [ "$(id -u)" = 0 ]; then
+  as_user=none
+  if command -v runuser >/dev/null && runuser -u nobody -- "$vexword" --version >/dev/null 2>&1; then
+    as_user="runuser -u nobody --" modes=$(mktemp -d) && chmod 755 "$modes"
+  fi
+fi
+if [ "$as_user" != none ]; then
+  mkdir -p "$modes/read-only" && chmod 555 "$modes/read-only"
+  cp "$in" "$modes/in.docx" && cp "$in" "$modes/secret.docx" && chmod 644 "$modes/in.docx" && chmod 000 "$modes/secret.docx"
+  message=$($as_user "$vexword" resave "$modes/in.docx" "$modes/read-only/x.docx" 2>&1); status=$?
   [ "$status" = 1 ] || fail "resave into a read-only folder exits $status"
-  echo "$message" | grep -qF "read-only/x.docx: folder is not writable (WordException -15" \
+  echo "$message" | grep -qF "vexword: $modes/read-only/x.docx: folder is not writable (WordException -15" \
     || fail "resave into a read-only folder says: $message"
-  chmod 755 "$out/bad/read-only"
-  cp "$in" "$out/bad/secret.docx" && chmod 000 "$out/bad/secret.docx"
-  opens "$out/bad/secret.docx" "permission denied"
-  chmod 644 "$out/bad/secret.docx"
+  message=$($as_user "$vexword" info "$modes/secret.docx" 2>&1); status=$?
+  [ "$status" = 1 ] || fail "info of an unreadable file exits $status"
+  echo "$message" | grep -qF "vexword: $modes/secret.docx: permission denied (WordException -" \
+    || fail "info of an unreadable file says: $message"
+  chmod 755 "$modes/read-only"
+  [ "$modes" = "$out/bad" ] || rm -rf "$modes"
 fi
 
 # help COMMAND explains every option; the man page carries the same.
