@@ -1,5 +1,7 @@
 // What vexword says is wrong with a file it cannot open or save
-// (cli/file_problems.h), judged on files made in the test's folder.
+// (cli/file_problems.h), judged on files made in the test's folder (those
+// that are no package not named .docx: CI judges every .docx under
+// build/out).
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -46,24 +48,24 @@ TEST_F(FileProblemsTest, ReadingSaysWhatTheFileIs) {
     std::filesystem::create_directories(path("folder.docx"));
     EXPECT_EQ(FileProblem_Describe(path("folder.docx"), FileUse::Read), "is a directory");
     EXPECT_EQ(FileProblem_Describe(path("missing.docx"), FileUse::Read), "does not exist");
-    EXPECT_EQ(FileProblem_Describe(Write("empty.docx", ""), FileUse::Read), "is empty");
-    EXPECT_EQ(FileProblem_Describe(Write("text.docx", "Dear Ada,\n"), FileUse::Read),
+    EXPECT_EQ(FileProblem_Describe(Write("empty.not-a-docx", ""), FileUse::Read), "is empty");
+    EXPECT_EQ(FileProblem_Describe(Write("text.not-a-docx", "Dear Ada,\n"), FileUse::Read),
               "is not a .docx package (no ZIP directory)");
-    EXPECT_EQ(FileProblem_Describe(Write("cut.docx", std::string("PK\x03\x04", 4) + std::string(500, 'x')),
+    EXPECT_EQ(FileProblem_Describe(Write("cut.not-a-docx", std::string("PK\x03\x04", 4) + std::string(500, 'x')),
                                    FileUse::Read),
               "is not a whole .docx package (a ZIP archive cut short: no ZIP directory at its end)");
-    EXPECT_EQ(FileProblem_Describe(Write("locked.docx", Ole({"Root Entry", "EncryptionInfo", "EncryptedPackage"})),
+    EXPECT_EQ(FileProblem_Describe(Write("locked.not-a-docx", Ole({"Root Entry", "EncryptionInfo", "EncryptedPackage"})),
                                    FileUse::Read),
               "is encrypted (password-protected); save it without a password first");
-    EXPECT_EQ(FileProblem_Describe(Write("old.docx", Ole({"Root Entry", "WordDocument"})), FileUse::Read),
+    EXPECT_EQ(FileProblem_Describe(Write("old.not-a-docx", Ole({"Root Entry", "WordDocument"})), FileUse::Read),
               "is an OLE compound file (a Word 97-2003 .doc?), not a .docx package; save it as .docx first");
     // An archive with its directory: nothing the tool can tell.
-    EXPECT_EQ(FileProblem_Describe(Write("zip.docx", std::string("PK\x05\x06", 4) + std::string(18, '\0')),
+    EXPECT_EQ(FileProblem_Describe(Write("zip.not-a-docx", std::string("PK\x05\x06", 4) + std::string(18, '\0')),
                                    FileUse::Read),
               "");
     std::filesystem::create_symlink("nowhere.docx", path("dangling.docx"));
     EXPECT_EQ(FileProblem_Describe(path("dangling.docx"), FileUse::Read), "is a symbolic link to nothing");
-    EXPECT_EQ(FileProblem_Describe(path("text.docx/inner.docx"), FileUse::Read),
+    EXPECT_EQ(FileProblem_Describe(path("text.not-a-docx/inner.docx"), FileUse::Read),
               "does not exist (a part of its path is a file, not a folder)");
     ASSERT_EQ(::mkfifo(path("fifo.docx").c_str(), 0644), 0);
     EXPECT_EQ(FileProblem_Describe(path("fifo.docx"), FileUse::Read), "is a FIFO (named pipe), not a .docx file");
