@@ -1,6 +1,7 @@
 #include "fill_command.h"
 
 #include "command_line.h"
+#include "file_problems.h"
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -29,6 +30,37 @@ using vexrt::Object;
 
 namespace cli {
 
+const char* const kFillHelp =
+    "forms:\n"
+    "  vexword fill TEMPLATE.docx OUT.docx NAME=VALUE...   each pair, in order\n"
+    "  vexword fill TEMPLATE.docx OUT.docx --json PAIRS.json\n"
+    "  vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]\n"
+    "Each placeholder (any text: {name}, [[NAME]]...) is filled through\n"
+    "Document.ApplyFieldData.\n"
+    "\n"
+    "options:\n"
+    "  --json FILE    the pairs of one JSON object, in its order; numbers and truth\n"
+    "                 values as JSON writes them, null as empty text\n"
+    "  --csv FILE     one document per data row (a mail merge); the header row names\n"
+    "                 the placeholders; quoted fields may hold commas, doubled quotes\n"
+    "                 and line breaks\n"
+    "  --out DIR      with --csv: the folder the documents go to (made if missing)\n"
+    "  --name COLUMN  with --csv: each document is named by the value of this column\n"
+    "                 (characters a file name cannot hold become _, a name taken\n"
+    "                 twice gets -ROW); without it: row-1.docx, row-2.docx...,\n"
+    "                 zero-padded to the digits of the row count (row-001.docx for\n"
+    "                 100 to 999 rows)\n"
+    "  --jobs N       with --csv: N worker processes (default: one per core)\n"
+    "  --across-runs  also fill placeholders a word processor split across runs\n"
+    "                 (without it, each such placeholder is warned of)\n"
+    "  --force        replace output files that exist: each new file is written\n"
+    "                 beside the old one and renamed over it; a symbolic link stays\n"
+    "                 a link (the file it names is replaced); a directory, device,\n"
+    "                 FIFO or socket is never replaced\n"
+    "\n"
+    "Exit status: 0 every document written, 1 one failed (each failed row is\n"
+    "reported as \"vexword fill: row N: ...\"), 2 usage error.\n";
+
 namespace {
 
 typedef std::vector<std::pair<std::string, std::string>> Pairs;
@@ -48,7 +80,8 @@ int Usage(const std::string& why) {
     std::cerr << "usage: vexword fill TEMPLATE.docx OUT.docx NAME=VALUE... [--across-runs]\n"
                  "       vexword fill TEMPLATE.docx OUT.docx --json PAIRS.json [--across-runs]\n"
                  "       vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]"
-                 " [--across-runs]\n";
+                 " [--across-runs]\n"
+                 "\"vexword help fill\" explains the command and its options.\n";
     return 2;
 }
 
@@ -141,8 +174,12 @@ bool PairsFromJson(const std::string& path, Pairs& pairs, std::vector<FillRows>&
     return true;
 }
 
+// A host exception out of opening names the file and what is wrong with it.
 Object Open(vexrt::Runtime& rt, const std::string& path) {
-    return rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
+    Object doc;
+    cli::FileProblem_Guard(path, cli::FileUse::Read,
+                           [&] { doc = rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object(); });
+    return doc;
 }
 
 std::string Places(const std::vector<std::string>& places) {
@@ -177,13 +214,21 @@ FillRequest RequestOf(const FillOptions& options, const Pairs& pairs) {
 // Fills one document and saves it to `out`. The template was opened
 // through the plug-in once before, so the library's checks hold for it.
 FillReport FillOne(const FillOptions& options, const Pairs& pairs, const std::string& out) {
-    if (!options.force && std::filesystem::exists(out))
-        throw std::runtime_error(out + " exists; give --force to replace it");
+    const std::string refusal = OutputFile_Refusal(out, options.force);
+    if (!refusal.empty()) throw std::runtime_error(refusal);
     FillReport report;
     // OUT is at every moment the old file or the complete new one.
-    OutputFile_Write(out, true, [&](const std::string& path) {
-        PackageFill_Run(options.templatePath, RequestOf(options, pairs), path, report);
-    });
+    try {
+        if (!OutputFile_Write(out, true, [&](const std::string& path) {
+                PackageFill_Run(options.templatePath, RequestOf(options, pairs), path, report);
+            }))
+            throw std::runtime_error(OutputFile_Refusal(out, true));
+    } catch (const std::runtime_error&) {
+        // Said in a user's words where the folder is the cause.
+        const std::string why = FileProblem_Describe(out, FileUse::Write);
+        if (!why.empty()) throw FileError(out + ": " + why);
+        throw;
+    }
     return report;
 }
 

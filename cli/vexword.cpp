@@ -14,6 +14,7 @@
 #include "api_reference.h"
 #include "check/check_command.h"
 #include "command_line.h"
+#include "file_problems.h"
 #include "fill_command.h"
 #include "read_commands.h"
 
@@ -21,14 +22,21 @@ using vexrt::Object;
 
 namespace {
 
+// A host exception out of opening names the file and what is wrong with it.
 Object Open(vexrt::Runtime& rt, const std::string& path) {
-    return rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
+    Object doc;
+    cli::FileProblem_Guard(path, cli::FileUse::Read,
+                           [&] { doc = rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object(); });
+    return doc;
 }
 
 int Resave(vexrt::Runtime& rt, const cli::CommandArgs& args) {
     Object doc = Open(rt, args.operands[0]);
-    const bool written = cli::OutputFile_Write(args.operands[1], args.force, [&](const std::string& out) {
-        rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
+    bool written = false;
+    cli::FileProblem_Guard(args.operands[1], cli::FileUse::Write, [&] {
+        written = cli::OutputFile_Write(args.operands[1], args.force, [&](const std::string& out) {
+            rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
+        });
     });
     return written ? cli::kExitOk : cli::kExitFailure;
 }
@@ -46,7 +54,9 @@ int Fill(vexrt::Runtime& rt, const cli::CommandArgs& args) {
 
 int RunCheck(vexrt::Runtime&, const cli::CommandArgs& args) {
     const int status = cli::Check_Command(args.operands, std::cout, std::cerr);
-    if (status == cli::kExitUsage) std::cerr << "usage: vexword check [--strict] [--json] FILE.docx...\n";
+    if (status == cli::kExitUsage)
+        std::cerr << "usage: vexword check [--strict] [--json] FILE.docx...\n"
+                     "\"vexword help check\" explains the command and its options.\n";
     return status;
 }
 
@@ -66,7 +76,7 @@ const std::vector<cli::Command> kCommands = {
      "vexword resave letter.docx copy.docx", true, Resave},
     {"fill", "TEMPLATE.docx (OUT.docx NAME=VALUE... | OUT.docx --json PAIRS.json | --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]) [--across-runs]",
      0, "fill the placeholders of a template: pairs, a JSON object, or one document per CSV row",
-     "vexword fill letter.docx out.docx Name=Ada", true, Fill, true},
+     "vexword fill letter.docx out.docx Name=Ada", true, Fill, true, cli::kFillHelp},
     {"pictures", "FILE.docx", 1,
      "every picture of every part, inline or floating: where, type, media name, pixel size, alternative text",
      "vexword pictures letter.docx", false, cli::Pictures_Command, false, nullptr, false, true},

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "csv_reader.h"
@@ -347,7 +348,9 @@ TEST_F(FillCommandTest, BatchReportsFailedRowsAndFinishesTheOthers) {
     EXPECT_NE(r.output.find("vexword fill: 2 of 4 documents written to"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("2 failed"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("vexword fill: row 2: line 3: 1 fields, the header has 2"), std::string::npos) << r.output;
-    EXPECT_NE(r.output.find("vexword fill: row 3: "), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("vexword fill: row 3: " + out + "/blocked.docx: is a directory; only a regular file is replaced"),
+              std::string::npos)
+        << r.output;
     for (const char* name : {"ann", "di"})
         EXPECT_NE(zip_read(out + "/" + name + ".docx", "word/document.xml").find(std::string("Dear ") +
                                                                                  (name[0] == 'a' ? "Ann" : "Di")),
@@ -357,4 +360,37 @@ TEST_F(FillCommandTest, BatchReportsFailedRowsAndFinishesTheOthers) {
     EXPECT_EQ(entries, 3u);  // the two letters and the folder in the way; no partial files
     for (const auto& entry : std::filesystem::directory_iterator(out))
         EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+}
+
+// The names of a batch's documents, as the README gives them: without
+// --name, row-N.docx zero-padded to the digits of the row count; with it,
+// the column's value, and a name taken twice gets "-ROW".
+TEST_F(FillCommandTest, BatchNamesItsDocuments) {
+    write_docx(path("letter.docx"), "<w:p><w:r><w:t>Dear {name}</w:t></w:r></w:p>");
+    std::string csv = "{name}\n";
+    for (int i = 1; i <= 10; ++i) csv += i % 2 ? "Ann\n" : "Bo/Lund\n";
+    WriteFile(path("rows.csv"), csv);
+    const auto names = [&](const std::string& dir) {
+        std::set<std::string> found;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) found.insert(entry.path().filename());
+        return found;
+    };
+    ToolResult r = Vexword({"fill", path("letter.docx"), "--csv", path("rows.csv"), "--out", path("numbered")});
+    EXPECT_EQ(r.status, 0) << r.output;
+    std::set<std::string> want;
+    for (const char* n : {"01", "02", "03", "04", "05", "06", "07", "08", "09", "10"})
+        want.insert(std::string("row-") + n + ".docx");
+    EXPECT_EQ(names(path("numbered")), want);
+
+    WriteFile(path("two.csv"), "{name}\nAnn\nBo\n");
+    r = Vexword({"fill", path("letter.docx"), "--csv", path("two.csv"), "--out", path("two")});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(names(path("two")), (std::set<std::string>{"row-1.docx", "row-2.docx"}));
+
+    r = Vexword({"fill", path("letter.docx"), "--csv", path("rows.csv"), "--out", path("named"), "--name", "{name}"});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(names(path("named")),
+              (std::set<std::string>{"Ann.docx", "Ann-3.docx", "Ann-5.docx", "Ann-7.docx", "Ann-9.docx",
+                                     "Bo_Lund.docx", "Bo_Lund-4.docx", "Bo_Lund-6.docx", "Bo_Lund-8.docx",
+                                     "Bo_Lund-10.docx"}));
 }
