@@ -1,5 +1,8 @@
 #include "package_fill.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -477,6 +480,11 @@ void WritePackage(const std::string& templatePath, const std::map<std::string, s
         throw std::runtime_error(outPath + ": cannot be written (" + why + ")");
     }
     to.zip = nullptr;
+    // On the disk before it is renamed over a document.
+    const int fd = ::open(outPath.c_str(), O_RDONLY);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0) ::close(fd);
+    if (!synced) throw std::runtime_error(outPath + ": cannot be written to the disk");
 }
 
 }  // namespace
