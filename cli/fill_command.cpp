@@ -19,6 +19,7 @@
 #include <set>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 #include <nlohmann/json.hpp>
@@ -211,9 +212,11 @@ FillRequest RequestOf(const FillOptions& options, const Pairs& pairs) {
     return request;
 }
 
-// Fills one document and saves it to `out`. The template was opened
-// through the plug-in once before, so the library's checks hold for it.
-FillReport FillOne(const FillOptions& options, const Pairs& pairs, const std::string& out) {
+// Fills one document and saves it to `out`. `keep`, when given, is asked
+// once the new file is complete and may still refuse it (it throws): the
+// file goes, as after any other failure.
+FillReport FillOne(const FillOptions& options, const Pairs& pairs, const std::string& out,
+                   const std::function<void()>& keep = nullptr) {
     const std::string refusal = OutputFile_Refusal(out, options.force);
     if (!refusal.empty()) throw std::runtime_error(refusal);
     FillReport report;
@@ -221,8 +224,17 @@ FillReport FillOne(const FillOptions& options, const Pairs& pairs, const std::st
     try {
         if (!OutputFile_Write(out, true, [&](const std::string& path) {
                 PackageFill_Run(options.templatePath, RequestOf(options, pairs), path, report);
+                if (!keep) return;
+                try {
+                    keep();
+                } catch (...) {
+                    ::unlink(path.c_str());
+                    throw;
+                }
             }))
             throw std::runtime_error(OutputFile_Refusal(out, true));
+    } catch (const FileError&) {
+        throw;
     } catch (const std::runtime_error&) {
         // Said in a user's words where the folder is the cause.
         const std::string why = FileProblem_Describe(out, FileUse::Write);
@@ -231,6 +243,33 @@ FillReport FillOne(const FillOptions& options, const Pairs& pairs, const std::st
     }
     return report;
 }
+
+// The template opened through the plug-in on a thread of its own, while
+// the package is filled: what the library refuses is refused, with its
+// message, at the cost of neither waiting for the other.
+class TemplateCheck {
+public:
+    TemplateCheck(vexrt::Runtime& rt, const std::string& path)
+        : thread_([this, &rt, path] {
+              try {
+                  Open(rt, path);
+              } catch (...) {
+                  refused_ = std::current_exception();
+              }
+          }) {}
+    ~TemplateCheck() {
+        if (thread_.joinable()) thread_.join();
+    }
+    // Waits for the check; throws what the plug-in raised.
+    void Wait() {
+        if (thread_.joinable()) thread_.join();
+        if (refused_) std::rethrow_exception(refused_);
+    }
+
+private:
+    std::exception_ptr refused_;
+    std::thread thread_;
+};
 
 int FillWithPairs(vexrt::Runtime& rt, FillOptions options) {
     Pairs pairs = options.pairs;
@@ -253,8 +292,15 @@ int FillWithPairs(vexrt::Runtime& rt, FillOptions options) {
                     std::cerr << "vexword fill: \"" << list.key << "\": \"" << name << "\": not UTF-8 text\n";
                     return 1;
                 }
-    Open(rt, options.templatePath);
-    WarnOfSplitPlaceholders(FillOne(options, pairs, options.outPath));
+    TemplateCheck check(rt, options.templatePath);
+    FillReport report;
+    try {
+        report = FillOne(options, pairs, options.outPath, [&] { check.Wait(); });
+    } catch (...) {
+        check.Wait();  // the library's refusal, where there is one, says more
+        throw;
+    }
+    WarnOfSplitPlaceholders(report);
     return 0;
 }
 

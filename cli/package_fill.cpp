@@ -78,21 +78,30 @@ std::vector<Match> Matches(const NameIndex& names, const std::string& text) {
 struct Segment {
     pugi::xml_node t;
     size_t start;  // in the paragraph's text
-    std::string text;
+    size_t size;
     int group;
 };
 
 struct ParagraphText {
     std::vector<Segment> segments;
     std::string text;
-    std::vector<std::string> boundaries;  // why group i ends, for i + 1
+    std::vector<const char*> boundaries;  // why group i ends, for i + 1
     std::string code;                     // the text of its fields' codes
     int group = 0;
     bool open = false;  // the current group holds a segment
 
+    void Clear() {
+        segments.clear();
+        text.clear();
+        boundaries.clear();
+        code.clear();
+        group = 0;
+        open = false;
+    }
+
     void Boundary(const char* why) {
         if (!open) return;
-        boundaries.resize(static_cast<size_t>(group) + 1);
+        boundaries.resize(static_cast<size_t>(group) + 1, "");
         boundaries[static_cast<size_t>(group)] = why;
         ++group;
         open = false;
@@ -120,9 +129,12 @@ void CollectRun(pugi::xml_node run, ParagraphText& p, FieldState& fields) {
                 p.code += text;
                 continue;
             }
-            p.segments.push_back({c, p.text.size(), text, p.group});
-            p.text += text;
+            const size_t size = std::strlen(text);
+            p.segments.push_back({c, p.text.size(), size, p.group});
+            p.text.append(text, size);
             p.open = true;
+        } else if (Is(c, "w:rPr")) {
+            // Formatting: no text between the run's neighbours.
         } else if (Is(c, "w:instrText")) {
             p.code += c.text().get();
         } else if (Is(c, "w:fldChar")) {
@@ -135,8 +147,8 @@ void CollectRun(pugi::xml_node run, ParagraphText& p, FieldState& fields) {
             } else if (std::strcmp(type, "end") == 0) {
                 if (!fields.result.empty()) fields.result.pop_back();
             }
-        } else if (Is(c, "w:rPr") || Is(c, "w:lastRenderedPageBreak") || Is(c, "w:proofErr")) {
-            // Formatting and marks: no text between the run's neighbours.
+        } else if (Is(c, "w:lastRenderedPageBreak") || Is(c, "w:proofErr")) {
+            // Marks: no text between the run's neighbours.
         } else if (Is(c, "w:br") || Is(c, "w:cr") || Is(c, "w:tab") || Is(c, "w:ptab")) {
             p.Boundary("has a line break or a tab inside");
         } else {
@@ -152,6 +164,7 @@ void Collect(pugi::xml_node node, ParagraphText& p, FieldState& fields, int dept
         const char* name = c.name();
         if (std::strcmp(name, "w:r") == 0) {
             CollectRun(c, p, fields);
+        } else if (std::strcmp(name, "w:pPr") == 0) {
         } else if (std::strcmp(name, "w:hyperlink") == 0) {
             p.Boundary("crosses a link's edge");
             Collect(c, p, fields, depth + 1);
@@ -173,7 +186,7 @@ void Collect(pugi::xml_node node, ParagraphText& p, FieldState& fields, int dept
             Collect(c, p, fields, depth + 1);
         } else if (std::strcmp(name, "w:del") == 0 || std::strcmp(name, "w:moveFrom") == 0) {
             p.Boundary("crosses a tracked change's edge");  // deleted text is no text to fill
-        } else if (std::strcmp(name, "w:pPr") == 0 || std::strcmp(name, "w:proofErr") == 0 ||
+        } else if (std::strcmp(name, "w:proofErr") == 0 ||
                    std::strcmp(name, "w:bookmarkStart") == 0 || std::strcmp(name, "w:bookmarkEnd") == 0 ||
                    std::strcmp(name, "w:commentRangeStart") == 0 || std::strcmp(name, "w:commentRangeEnd") == 0 ||
                    std::strcmp(name, "w:permStart") == 0 || std::strcmp(name, "w:permEnd") == 0) {
@@ -221,8 +234,10 @@ struct Filler {
     bool reporting = true;  // repeated rows are filled once a row: counted once
     std::unordered_set<const void*> done;  // paragraphs already filled (repeated rows)
 
+    ParagraphText p;  // one paragraph's, its buffers kept for the next
+
     void Paragraph(pugi::xml_node paragraph, const NameIndex& names, const std::string& where) {
-        ParagraphText p;
+        p.Clear();
         FieldState fields;
         Collect(paragraph, p, fields, 0);
         const std::vector<Match> matches = Matches(names, p.text);
@@ -269,7 +284,7 @@ struct Filler {
         size_t next = 0;
         for (size_t s = 0; s < p.segments.size(); ++s) {
             Segment& seg = p.segments[s];
-            const size_t begin = seg.start, end = seg.start + seg.text.size();
+            const size_t begin = seg.start, end = seg.start + seg.size;
             std::string out;
             bool changed = false;
             size_t at = begin;
@@ -309,7 +324,7 @@ struct Filler {
             node = node == root ? pugi::xml_node() : node.next_sibling();
         }
         for (pugi::xml_node paragraph : paragraphs)
-            if (!done.count(paragraph.internal_object())) Paragraph(paragraph, names, where);
+            if (done.empty() || !done.count(paragraph.internal_object())) Paragraph(paragraph, names, where);
     }
 
     // The text of a row, for finding the rows a repeated item fills.
@@ -470,6 +485,8 @@ void WritePackage(const std::string& templatePath, const std::map<std::string, s
             zip_source_free(source);
             throw std::runtime_error(outPath + ": cannot be written");
         }
+        // Changed parts at the level the library saves with.
+        if (bytes != changed.end()) zip_set_file_compression(to.zip, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 6);
         zip_stat_t stat;
         if (bytes == changed.end() && zip_stat_index(from.zip, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
             (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_STORE)
@@ -496,12 +513,14 @@ void PackageFill_Run(const std::string& templatePath, const FillRequest& request
     const PackageRelationships rels = PackageReader_Relationships(reader, reader.mainPart);
     const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata;
     std::map<std::string, std::string> changed;
-    Filler filler{request, report, true, {}};
+    Filler filler{request, report, true, {}, {}};
     const NameIndex names(request.pairs);
 
+    // Parsed in place: the bytes live as long as their tree.
     pugi::xml_document main;
-    std::string bytes;
-    if (!PackageReader_Bytes(reader, reader.mainPart, bytes) || !main.load_buffer(bytes.data(), bytes.size(), options))
+    std::string mainBytes, bytes;
+    if (!PackageReader_Bytes(reader, reader.mainPart, mainBytes) ||
+        !main.load_buffer_inplace(&mainBytes[0], mainBytes.size(), options))
         throw std::runtime_error(templatePath + ": the main part cannot be read");
     for (const PartFill& part : StoryParts(reader, main, rels)) {
         pugi::xml_document own;
