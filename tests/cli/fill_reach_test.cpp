@@ -190,3 +190,35 @@ TEST_F(FillReachTest, NoItemsRemoveTheRowAndABatchFillsEveryPlace) {
         EXPECT_NE(letter.output.find(shown), std::string::npos) << shown << "\n" << letter.output;
     EXPECT_EQ(Vexword({"check", dir + "/row-137.docx"}).status, 0);
 }
+
+// A placeholder split inside a field's result is joined there; one that
+// crosses into the field is named.
+TEST_F(FillReachTest, SplitInsideAFieldResultIsJoined) {
+    auto fldChar = [](const char* type) { return std::string("<w:r><w:fldChar w:fldCharType=\"") + type + "\"/></w:r>"; };
+    write_docx(path("field.docx"),
+               "<w:p>" + fldChar("begin") + "<w:r><w:instrText xml:space=\"preserve\"> REF x </w:instrText></w:r>" +
+                   fldChar("separate") + "<w:r><w:rPr><w:b/></w:rPr><w:t>{na</w:t></w:r>" + R("me} here") +
+                   fldChar("end") + "</w:p>" + P("And {name} whole"));
+    const ToolResult r = Vexword({"fill", path("field.docx"), path("field-out.docx"), "{name}=Ann", "--across-runs"});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output, "");
+    EXPECT_EQ(Vexword({"text", path("field-out.docx")}).output, "Ann here\nAnd Ann whole\n");
+}
+
+// LibreOffice's own .docx of the template: its way of writing content
+// controls, text boxes, notes and sections is filled as well.
+TEST_F(FillReachTest, ATemplateLibreOfficeWroteIsFilledEverywhere) {
+    if (!libreoffice_available()) GTEST_SKIP() << "LibreOffice is not installed";
+    const std::string dir = path("libreoffice");
+    ASSERT_TRUE(libreoffice_convert(WriteInvoice(), "docx", dir));
+    const std::string out = path("from-libreoffice.docx");
+    const ToolResult r = Vexword({"fill", dir + "/invoice-template.docx", out, "--json", WriteValues(), "--across-runs"});
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string text = Vexword({"text", out}).output;
+    for (const char* shown : {"Acme\n", "Dear Mr {total},", "1 Main Street\nOslo", "[text box] Oslo", "Paper\t€ 5\n",
+                              "Ink\t€ 7\n", "Acme invoice", "Acme, page two", "Payable to Acme."})
+        EXPECT_NE(text.find(shown), std::string::npos) << shown << "\n" << text;
+    for (const char* placeholder : {"{company}", "{item}", "{city}", "{address}"})
+        EXPECT_EQ(text.find(placeholder), std::string::npos) << placeholder << "\n" << text;
+    EXPECT_EQ(Vexword({"check", out}).status, 0);
+}
