@@ -28,16 +28,6 @@ std::string Row(const std::string& a, const std::string& b) { return "<w:tr>" + 
 
 void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
-std::string Squeezed(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        const bool space = c == ' ' || c == '\n' || c == '\t' || c == '\f';
-        if (space && (out.empty() || out.back() == ' ')) continue;
-        out += space ? ' ' : c;
-    }
-    return out;
-}
-
 class FillReachTest : public PluginTest {
 protected:
     ToolResult Vexword(const std::vector<std::string>& args) { return Vexword_Run(args, path("tool-output.txt")); }
@@ -150,7 +140,7 @@ TEST_F(FillReachTest, LibreOfficeShowsEveryValue) {
         EXPECT_NE(first.find(shown), std::string::npos) << shown << "\n" << first;
     EXPECT_NE(second.find("Acme, page two"), std::string::npos) << second;
     // The address on two lines, the items in order.
-    const std::string squeezed = Squeezed(first);
+    const std::string squeezed = Text_Squeezed(first);
     EXPECT_NE(first.find("1 Main Street\n"), std::string::npos) << first;
     EXPECT_LT(squeezed.find("Paper"), squeezed.find("Ink"));
     for (const char* placeholder : {"{company}", "{item}", "{amount}", "{city}", "{comp"})
