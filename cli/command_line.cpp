@@ -54,23 +54,29 @@ std::string Usage(const char* tool, const std::vector<Command>& commands) {
 // What --force does, for a command that writes files and whose details
 // do not explain it themselves.
 const char* const kForceHelp =
-    "options:\n"
     "  --force  replace an output file that exists (without it, nothing is\n"
     "           replaced); the new file is written beside it and renamed over it\n"
     "           once complete. A symbolic link stays a link: the file it names is\n"
     "           replaced. A directory, device, FIFO or socket is never replaced.\n";
+const char* const kJsonHelp =
+    "  --json   print one JSON document (UTF-8, indented) of the same facts as\n"
+    "           the lines, for scripts\n";
 
-// The text on options a command's help shows after its details.
-const char* OptionsHelp(const Command& c) {
-    if (!c.writesFile || (c.details && std::strstr(c.details, "--force"))) return nullptr;
-    return kForceHelp;
+// The text on options a command's help shows after its details; empty
+// when the details say all.
+std::string OptionsHelp(const Command& c) {
+    std::string text;
+    if (c.writesFile && !(c.details && std::strstr(c.details, "--force"))) text += kForceHelp;
+    if (c.takesJson && !(c.details && std::strstr(c.details, "--json"))) text += kJsonHelp;
+    return text.empty() ? text : "options:\n" + text;
 }
 
 std::string CommandHelp(const char* tool, const Command& c) {
     std::ostringstream out;
     out << "usage: " << tool << " " << Synopsis(c) << "\n\n" << c.summary << "\n";
     if (c.details) out << "\n" << c.details;
-    if (const char* options = OptionsHelp(c)) out << "\n" << options;
+    const std::string options = OptionsHelp(c);
+    if (!options.empty()) out << "\n" << options;
     out << "\nexample: " << c.example << "\n";
     return out.str();
 }
@@ -173,7 +179,8 @@ std::string CommandLine_ManPage(const char* tool, const char* version, const cha
     for (const Command& c : commands) {
         out << ".TP\n.B " << Roff(Synopsis(c)) << "\n" << Roff(c.summary) << ".\n";
         if (c.details) out << ".sp\n.nf\n" << Roff(c.details) << ".fi\n";
-        if (const char* options = OptionsHelp(c)) out << ".sp\n.nf\n" << Roff(options) << ".fi\n";
+        const std::string options = OptionsHelp(c);
+        if (!options.empty()) out << ".sp\n.nf\n" << Roff(options) << ".fi\n";
         out << ".sp\nExample: \\fB" << Roff(c.example) << "\\fR\n";
     }
     out << ".SH EXIT STATUS\n0 done, 1 failed (the document could not be read or written, or a check failed), "
