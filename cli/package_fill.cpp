@@ -233,6 +233,7 @@ struct Filler {
     FillReport& report;
     bool reporting = true;  // repeated rows are filled once a row: counted once
     std::unordered_set<const void*> done;  // paragraphs already filled (repeated rows)
+    size_t edits = 0;                      // changes made, so that an unchanged part is copied
 
     ParagraphText p;  // one paragraph's, its buffers kept for the next
 
@@ -306,7 +307,10 @@ struct Filler {
                     at = stop;
                 }
             }
-            if (changed) WriteText(seg.t, out);
+            if (changed) {
+                WriteText(seg.t, out);
+                ++edits;
+            }
         }
     }
 
@@ -367,14 +371,17 @@ struct Filler {
                     for (pugi::xpath_node p : copy.select_nodes(".//w:p")) done.insert(p.node().internal_object());
                 }
                 table.remove_child(row);
+                ++edits;
                 report.filled[rows.key] += static_cast<int>(rows.items.size());
             }
         }
     }
 };
 
-// The core properties' texts (title, subject...), filled in one pass each.
-void FillCore(pugi::xml_node root, const NameIndex& names, FillReport& report) {
+// The core properties' texts (title, subject...), filled in one pass each;
+// whether one changed.
+bool FillCore(pugi::xml_node root, const NameIndex& names, FillReport& report) {
+    bool changed = false;
     for (pugi::xml_node property : root.children()) {
         if (property.type() != pugi::node_element) continue;
         const std::string text = property.text().get();
@@ -390,7 +397,9 @@ void FillCore(pugi::xml_node root, const NameIndex& names, FillReport& report) {
         }
         out.append(text, at, std::string::npos);
         property.text().set(out.c_str());
+        changed = true;
     }
+    return changed;
 }
 
 class StringWriter : public pugi::xml_writer {
@@ -513,7 +522,7 @@ void PackageFill_Run(const std::string& templatePath, const FillRequest& request
     const PackageRelationships rels = PackageReader_Relationships(reader, reader.mainPart);
     const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata;
     std::map<std::string, std::string> changed;
-    Filler filler{request, report, true, {}, {}};
+    Filler filler{request, report, true, {}, 0, {}};
     const NameIndex names(request.pairs);
 
     // Parsed in place: the bytes live as long as their tree.
@@ -530,16 +539,16 @@ void PackageFill_Run(const std::string& templatePath, const FillRequest& request
                 continue;
             xml = &own;
         }
+        const size_t edits = filler.edits;
         filler.RepeatRows(xml->document_element(), part.where);
         filler.Paragraphs(xml->document_element(), names, part.where);
-        if (!outPath.empty()) changed[part.name] = Print(*xml);
+        if (!outPath.empty() && filler.edits != edits) changed[part.name] = Print(*xml);
     }
     const PackageRelationships packageRels = PackageReader_Relationships(reader, "");
     const std::string core = PackageRelationships_FirstOfType(packageRels, "core-properties");
     pugi::xml_document coreXml;
     if (!core.empty() && PackageReader_Bytes(reader, core, bytes) && coreXml.load_buffer(bytes.data(), bytes.size(), options)) {
-        FillCore(coreXml.document_element(), names, report);
-        if (!outPath.empty()) changed[core] = Print(coreXml);
+        if (FillCore(coreXml.document_element(), names, report) && !outPath.empty()) changed[core] = Print(coreXml);
     }
     if (outPath.empty()) return;
     // Entries are named in the archive as stored; the map's keys came from
