@@ -23,6 +23,7 @@
 #include <nlohmann/json.hpp>
 
 #include "csv_reader.h"
+#include "fill_reports.h"
 #include "paragraph_text.h"
 #include "split_placeholders.h"
 
@@ -41,6 +42,7 @@ struct FillOptions {
     bool acrossRuns = false;
     bool force = false;  // an existing output file may be replaced
     int jobs = 0;  // 0: one per core
+    FillReportOptions reports;  // unmatched names and placeholders left
 };
 
 int Usage(const std::string& why) {
@@ -48,7 +50,8 @@ int Usage(const std::string& why) {
     std::cerr << "usage: vexword fill TEMPLATE.docx OUT.docx NAME=VALUE... [--across-runs]\n"
                  "       vexword fill TEMPLATE.docx OUT.docx --json PAIRS.json [--across-runs]\n"
                  "       vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]"
-                 " [--across-runs]\n";
+                 " [--across-runs]\n"
+                 "       any of them with [--pattern REGEX]... [--strict]\n";
     return 2;
 }
 
@@ -153,7 +156,11 @@ int FillPairs(vexrt::Runtime& rt, const FillOptions& options) {
             return 1;
         }
     if (!options.acrossRuns) WarnOfSplitPlaceholders(rt, Open(rt, options.templatePath), pairs);
+    std::vector<std::string> names;
+    for (const auto& pair : pairs) names.push_back(pair.first);
+    if (!FillReport_BeforePairs(options.templatePath, names, options.reports)) return 1;
     FillOne(rt, options, pairs, options.outPath);
+    FillReport_Left(options.outPath, options.reports, "");
     return 0;
 }
 
@@ -311,6 +318,8 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
         std::cerr << "vexword fill: " << error << "\n";
         return 1;
     }
+    if (!FillReport_BeforeBatch(options.templatePath, options.csvPath, names, options.nameColumn, options.reports))
+        return 1;
     std::error_code made;
     std::filesystem::create_directories(options.outDir, made);
     if (made) {
@@ -419,6 +428,8 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
     progress.Finish(failures.size(), options.outDir);
     for (const auto& [number, message] : failures)
         std::cerr << "vexword fill: row " << number << ": " << message << "\n";
+    for (const BatchRow& row : rows)
+        if (!failures.count(row.number)) FillReport_Left(row.out, options.reports, "row " + std::to_string(row.number) + ": ");
     return failures.empty() ? 0 : 1;
 }
 
@@ -427,7 +438,7 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
 int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool force) {
     FillOptions options;
     options.force = force;
-    std::vector<std::string> positional;
+    std::vector<std::string> positional, patterns;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& into) {
@@ -437,6 +448,11 @@ int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool f
         };
         if (a == "--across-runs") {
             options.acrossRuns = true;
+        } else if (a == "--strict") {
+            options.reports.strict = true;
+        } else if (a == "--pattern") {
+            patterns.emplace_back();
+            if (!value(patterns.back())) return Usage(a + " needs a value");
         } else if (a == "--json" || a == "--csv" || a == "--out" || a == "--name" || a == "--jobs") {
             std::string v;
             if (!value(v)) return Usage(a + " needs a value");
@@ -455,6 +471,9 @@ int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool f
         }
     }
     if (positional.empty()) return Usage("");
+    std::string error;
+    if (!PlaceholderPatterns_Make(patterns, options.reports.patterns, error)) return Usage("--pattern " + error);
+    options.reports.acrossRuns = options.acrossRuns;
     options.templatePath = positional[0];
     if (!options.csvPath.empty()) {
         if (positional.size() != 1 || options.outDir.empty() || !options.jsonPath.empty())
