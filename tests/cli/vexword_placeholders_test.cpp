@@ -193,6 +193,26 @@ TEST_F(VexwordPlaceholdersTest, JsonHoldsWhatTheLinesSay) {
     EXPECT_EQ(found[11]["split"], false);
 }
 
+// Each placeholder the tool lists in the text of the document (its field
+// codes and core properties aside) is on LibreOffice's pages, whole, the
+// split one too.
+TEST_F(VexwordPlaceholdersTest, TheListedPlaceholdersAreWhatLibreOfficeShows) {
+    if (!libreoffice_available() || !pdf_tools_available()) GTEST_SKIP() << "LibreOffice or poppler is not installed";
+    const std::string file = WriteEverywhere();
+    const ToolResult r = Vexword({"placeholders", "--json", file});
+    ASSERT_EQ(r.status, 0) << r.output;
+    ASSERT_TRUE(libreoffice_convert(file, "pdf", outDir()));
+    const std::string pdf = command_output("pdftotext -raw '" + path("everywhere.pdf") + "' -");
+    for (const nlohmann::json& found : nlohmann::json::parse(r.output)["placeholders"]) {
+        const std::string text = found["text"], where = found["where"];
+        if (found["fieldCode"] == true || where.rfind("core properties", 0) == 0) {
+            EXPECT_EQ(pdf.find(text), std::string::npos) << text << " (" << where << ") is shown:\n" << pdf;
+            continue;
+        }
+        EXPECT_NE(pdf.find(text), std::string::npos) << text << " (" << where << ") is not shown:\n" << pdf;
+    }
+}
+
 // A fill tells of each name that matches nothing in the template and of
 // the placeholders left in what it wrote; LibreOffice shows them there.
 TEST_F(VexwordPlaceholdersTest, FillReportsNamesMatchingNothingAndPlaceholdersLeft) {
