@@ -1,5 +1,6 @@
 #include "placeholder_scan.h"
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -43,6 +44,37 @@ bool PlaceholderPatterns_Make(const std::vector<std::string>& sources, Placehold
         return false;
     }
     return true;
+}
+
+std::vector<std::pair<size_t, size_t>> PlaceholderPatterns_Matches(const PlaceholderPatterns& patterns,
+                                                                    const std::string& text) {
+    // The regular expressions recurse once a character they take: they see
+    // a window of the text at a time, so that a long paragraph neither
+    // exhausts the stack nor costs more than its length times the window.
+    const size_t kWindow = 4096;
+    std::vector<std::pair<size_t, size_t>> matches;
+    const char* const data = text.data();
+    for (size_t start = 0;;) {
+        const size_t end = std::min(text.size(), start + kWindow);
+        const bool last = end == text.size();
+        // Matches starting past here are looked for in the next window,
+        // where they may be whole.
+        const size_t accept = last ? end : end - kPlaceholderLongest;
+        auto flags = std::regex_constants::match_default;
+        if (start > 0) flags |= std::regex_constants::match_prev_avail;
+        if (!last) flags |= std::regex_constants::match_not_eol;
+        size_t taken = start;
+        for (std::cregex_iterator m(data + start, data + end, patterns.regex, flags), stop; m != stop; ++m) {
+            const size_t b = start + size_t(m->position(0)), e = b + size_t(m->length(0));
+            if (b >= accept) break;
+            if (e == b) continue;
+            matches.emplace_back(b, e);
+            taken = e;
+        }
+        if (last) break;
+        start = std::max(accept, taken);
+    }
+    return matches;
 }
 
 namespace {
@@ -133,15 +165,13 @@ void Found(Walk& w, const std::string& text, const std::string& where, bool spli
 void Search(Walk& w, const std::string& text, const std::vector<std::pair<size_t, size_t>>* pieces,
             const std::string& where, bool fieldCode) {
     size_t k = 0;
-    for (std::sregex_iterator m(text.begin(), text.end(), w.patterns.regex), end; m != end; ++m) {
-        if (m->length(0) == 0) continue;
-        const size_t b = size_t(m->position(0)), e = b + size_t(m->length(0));
+    for (const auto& [b, e] : PlaceholderPatterns_Matches(w.patterns, text)) {
         bool split = false;
         if (pieces) {
             while (k < pieces->size() && (*pieces)[k].second <= b) ++k;
             split = !(k < pieces->size() && (*pieces)[k].first <= b && e <= (*pieces)[k].second);
         }
-        Found(w, m->str(0), where, split, fieldCode);
+        Found(w, text.substr(b, e - b), where, split, fieldCode);
     }
 }
 

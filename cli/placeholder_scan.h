@@ -8,7 +8,9 @@
 #pragma once
 
 #include <regex>
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cli {
@@ -28,6 +30,15 @@ extern const char* const kDefaultPlaceholderPatterns[4];
 // empty); false, with a message, when one is no regular expression.
 bool PlaceholderPatterns_Make(const std::vector<std::string>& sources, PlaceholderPatterns& patterns,
                               std::string& error);
+
+// The longest placeholder found whole, in bytes: a longer match may be
+// found shorter or not at all.
+const size_t kPlaceholderLongest = 1024;
+
+// Where the patterns match in `text`, [begin, end) in order, none empty,
+// none overlapping; linear in the text's length.
+std::vector<std::pair<size_t, size_t>> PlaceholderPatterns_Matches(const PlaceholderPatterns& patterns,
+                                                                    const std::string& text);
 
 // The occurrences of one placeholder at one place, in one state.
 struct FoundPlaceholder {

@@ -171,6 +171,25 @@ TEST_F(VexwordPlaceholdersTest, PatternReplacesTheDefaults) {
     EXPECT_EQ(r.output, "vexword placeholders: " + path("plain.docx") + " holds no placeholders\n");
 }
 
+// Long paragraphs: an opening mark never closed, and thousands of
+// placeholders one after the other, each found whole wherever it lies.
+TEST_F(VexwordPlaceholdersTest, LongParagraphsAreReadWhole) {
+    std::string many;
+    for (int i = 0; i < 5000; ++i) many += "{p" + std::to_string(i) + "} ";
+    DocxParts parts;
+    parts.body = P("{" + std::string(300000, 'a') + " {late}") + P("[[" + std::string(300000, 'b')) + P(many);
+    write_docx(path("long.docx"), parts);
+    const ToolResult r = Vexword({"placeholders", "--json", path("long.docx")});
+    ASSERT_EQ(r.status, 0) << r.output.substr(0, 2000);
+    const nlohmann::json found = nlohmann::json::parse(r.output)["placeholders"];
+    ASSERT_EQ(found.size(), 5001u);
+    EXPECT_EQ(found[0]["text"], "{late}");
+    for (int i = 0; i < 5000; ++i) {
+        ASSERT_EQ(found[size_t(i) + 1]["text"], "{p" + std::to_string(i) + "}");
+        ASSERT_EQ(found[size_t(i) + 1]["count"], 1);
+    }
+}
+
 TEST_F(VexwordPlaceholdersTest, JsonHoldsWhatTheLinesSay) {
     const std::string file = WriteEverywhere();
     const ToolResult r = Vexword({"placeholders", "--json", file});
