@@ -1,10 +1,14 @@
 #include "command_line.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
@@ -47,11 +51,32 @@ std::string Usage(const char* tool, const std::vector<Command>& commands) {
     return out.str();
 }
 
+// What --force does, for a command that writes files and whose details
+// do not explain it themselves.
+const char* const kForceHelp =
+    "  --force  replace an output file that exists (without it, nothing is\n"
+    "           replaced); the new file is written beside it and renamed over it\n"
+    "           once complete. A symbolic link stays a link: the file it names is\n"
+    "           replaced. A directory, device, FIFO or socket is never replaced.\n";
+const char* const kJsonHelp =
+    "  --json   print one JSON document (UTF-8, indented) of the same facts as\n"
+    "           the lines, for scripts\n";
+
+// The text on options a command's help shows after its details; empty
+// when the details say all.
+std::string OptionsHelp(const Command& c) {
+    std::string text;
+    if (c.writesFile && !(c.details && std::strstr(c.details, "--force"))) text += kForceHelp;
+    if (c.takesJson && !(c.details && std::strstr(c.details, "--json"))) text += kJsonHelp;
+    return text.empty() ? text : "options:\n" + text;
+}
+
 std::string CommandHelp(const char* tool, const Command& c) {
     std::ostringstream out;
     out << "usage: " << tool << " " << Synopsis(c) << "\n\n" << c.summary << "\n";
     if (c.details) out << "\n" << c.details;
-    if (c.writesFile) out << "An existing output file is replaced only with --force.\n";
+    const std::string options = OptionsHelp(c);
+    if (!options.empty()) out << "\n" << options;
     out << "\nexample: " << c.example << "\n";
     return out.str();
 }
@@ -64,6 +89,14 @@ const Command* Find(const std::vector<Command>& commands, const std::string& nam
 
 int UsageError(const char* tool, const std::vector<Command>& commands, const std::string& why) {
     std::cerr << tool << ": " << why << "\n" << Usage(tool, commands);
+    return kExitUsage;
+}
+
+// A usage error of one command: its own usage line, and where to read more.
+int CommandUsageError(const char* tool, const Command& c, const std::string& why) {
+    std::cerr << tool << ": " << why << "\n"
+              << "usage: " << tool << " " << Synopsis(c) << "\n"
+              << "\"" << tool << " help " << c.name << "\" explains the command and its options.\n";
     return kExitUsage;
 }
 
@@ -115,6 +148,17 @@ std::vector<std::string> OptionsOf(const Command& c) {
     return options;
 }
 
+// "a directory", "a character device"...: what a file that is not a
+// regular one is.
+std::string FileKind(mode_t mode) {
+    if (S_ISDIR(mode)) return "a directory";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISFIFO(mode)) return "a FIFO (named pipe)";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
 bool Exists(const std::string& path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
@@ -134,8 +178,9 @@ std::string CommandLine_ManPage(const char* tool, const char* version, const cha
         << ".SH COMMANDS\n";
     for (const Command& c : commands) {
         out << ".TP\n.B " << Roff(Synopsis(c)) << "\n" << Roff(c.summary) << ".\n";
-        if (c.writesFile) out << "An existing output file is replaced only with \\fB\\-\\-force\\fR.\n";
         if (c.details) out << ".sp\n.nf\n" << Roff(c.details) << ".fi\n";
+        const std::string options = OptionsHelp(c);
+        if (!options.empty()) out << ".sp\n.nf\n" << Roff(options) << ".fi\n";
         out << ".sp\nExample: \\fB" << Roff(c.example) << "\\fR\n";
     }
     out << ".SH EXIT STATUS\n0 done, 1 failed (the document could not be read or written, or a check failed), "
@@ -172,7 +217,9 @@ std::string CommandLine_BashCompletion(const char* tool, const std::vector<Comma
     return out.str();
 }
 
-int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int argc, char** argv) {
+namespace {
+
+int RunCommandLine(const char* tool, const std::vector<Command>& commands, int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return UsageError(tool, commands, "no command given");
     const std::string first = args[0];
@@ -221,12 +268,12 @@ int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int
             } else if (a == "--json" && c->takesJson) {
                 parsed.json = true;
             } else {
-                return UsageError(tool, commands, std::string(c->name) + " does not take " + a);
+                return CommandUsageError(tool, *c, std::string(c->name) + " does not take " + a);
             }
         }
         if (!c->ownOptions && parsed.operands.size() != c->operandCount)
-            return UsageError(tool, commands,
-                              std::string(c->name) + " takes " + (*c->operands ? c->operands : "no arguments"));
+            return CommandUsageError(tool, *c,
+                                     std::string(c->name) + " takes " + (*c->operands ? c->operands : "no arguments"));
         vexrt::Runtime rt;
         if (!c->withoutPlugin) rt.loadPlugin(vexrt::FindPlugin(VEXLOMARWORD_PLUGIN));
         return c->run(rt, parsed);
@@ -238,27 +285,124 @@ int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int
     return kExitFailure;
 }
 
+// Standard output as the commands write it (std::cout): buffered, and
+// written with write(2), keeping the reason of the first write that failed
+// (stdio forgets it once a later flush finds nothing left to write). On a
+// terminal each line goes out when it is complete.
+class OutputBuffer : public std::streambuf {
+public:
+    OutputBuffer() : lineBuffered_(::isatty(STDOUT_FILENO) == 1) { setp(buffer_, buffer_ + sizeof buffer_); }
+    int error() const { return error_; }
+
+protected:
+    int_type overflow(int_type ch) override {
+        Drain();
+        if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(ch);
+            pbump(1);
+        }
+        return traits_type::not_eof(ch);
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        const std::streamsize put = std::streambuf::xsputn(s, n);
+        if (lineBuffered_ && std::memchr(s, '\n', size_t(n))) Drain();
+        return put;
+    }
+    int sync() override { return Drain() ? 0 : -1; }
+
+private:
+    // Writes what is buffered; what cannot be written is dropped.
+    bool Drain() {
+        bool written = true;
+        for (const char* at = pbase(); at < pptr();) {
+            const ssize_t n = ::write(STDOUT_FILENO, at, size_t(pptr() - at));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                if (!error_) error_ = n < 0 ? errno : EIO;
+                written = false;
+                break;
+            }
+            at += n;
+        }
+        setp(buffer_, buffer_ + sizeof buffer_);
+        return written && !error_;
+    }
+    char buffer_[8192];
+    bool lineBuffered_;
+    int error_ = 0;
+};
+
+// What the command printed must have reached standard output: a write that
+// failed (a full disk, a closed output) fails the command.
+int FinishOutput(const char* tool, int status, OutputBuffer& output) {
+    std::cout.flush();
+    int error = output.error();
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) error = error ? error : errno ? errno : EIO;
+    if (!error) return status;
+    std::cerr << tool << ": cannot write the output: " << std::strerror(error) << "\n";
+    return status == kExitOk ? kExitFailure : status;
+}
+
+}  // namespace
+
+int CommandLine_Main(const char* tool, const std::vector<Command>& commands, int argc, char** argv) {
+    OutputBuffer output;
+    std::streambuf* const standard = std::cout.rdbuf(&output);
+    const int status = FinishOutput(tool, RunCommandLine(tool, commands, argc, argv), output);
+    std::cout.rdbuf(standard);
+    return status;
+}
+
+std::string OutputFile_Refusal(const std::string& path, bool force) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) return "";
+    if (S_ISLNK(st.st_mode)) {
+        struct stat target;
+        if (::stat(path.c_str(), &target) != 0)
+            return path + ": is a symbolic link to nothing (" + std::strerror(errno) + "); it is not replaced";
+        if (!S_ISREG(target.st_mode))
+            return path + ": is a symbolic link to " + FileKind(target.st_mode) + "; only a regular file is replaced";
+    } else if (!S_ISREG(st.st_mode)) {
+        return path + ": is " + FileKind(st.st_mode) + "; only a regular file is replaced";
+    }
+    if (!force) return path + " exists; give --force to replace it";
+    return "";
+}
+
 bool OutputFile_Write(const std::string& path, bool force, const std::function<void(const std::string&)>& write) {
     if (!Exists(path)) {
         write(path);
         return true;
     }
-    if (!force) {
-        std::cerr << path << " exists; give --force to replace it\n";
+    const std::string refusal = OutputFile_Refusal(path, force);
+    if (!refusal.empty()) {
+        std::cerr << "vexword: " << refusal << "\n";
         return false;
     }
+    // A symbolic link stays a link: the file it names is replaced, beside
+    // itself (and so on its own file system).
+    std::string target = path;
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (!resolved) throw std::runtime_error(path + ": cannot follow the symbolic link: " + std::strerror(errno));
+        target = resolved;
+        std::free(resolved);
+    }
     // Not named .docx: a file left behind by a failure is no document.
-    const std::string partial = path + ".partial";
-    std::remove(partial.c_str());
+    const std::string partial = target + ".partial";
+    ::unlink(partial.c_str());
     try {
         write(partial);
     } catch (...) {
-        std::remove(partial.c_str());
+        ::unlink(partial.c_str());
         throw;
     }
-    if (std::rename(partial.c_str(), path.c_str()) != 0) {
-        std::remove(partial.c_str());
-        throw std::runtime_error("could not replace " + path);
+    if (std::rename(partial.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(partial.c_str());
+        throw std::runtime_error("could not replace " + path + ": " + std::strerror(error));
     }
     return true;
 }

@@ -58,8 +58,15 @@ std::string CommandLine_BashCompletion(const char* tool, const std::vector<Comma
 // Writes the file at `path` with `write`, which makes a new file at the path
 // it is given. When `path` exists it is replaced only with `force`, and only
 // once the new file is complete (written beside it, then renamed over it);
-// without `force` nothing is written, a message says why, and the result is
-// false.
+// a symbolic link stays a link and the regular file it names is replaced so.
+// An existing file that is not a regular one (a directory, device, FIFO or
+// socket, or a link to one or to nothing) is never replaced. When nothing
+// may be written, nothing is, a message says why, and the result is false.
 bool OutputFile_Write(const std::string& path, bool force, const std::function<void(const std::string&)>& write);
+
+// Why OutputFile_Write would refuse `path` ("PATH exists; give --force to
+// replace it", "PATH: is a FIFO (named pipe); only a regular file is
+// replaced"...), or empty when it may write it.
+std::string OutputFile_Refusal(const std::string& path, bool force);
 
 }  // namespace cli

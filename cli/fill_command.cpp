@@ -1,6 +1,7 @@
 #include "fill_command.h"
 
 #include "command_line.h"
+#include "file_problems.h"
 
 #include <poll.h>
 #include <sys/wait.h>
@@ -18,18 +19,58 @@
 #include <set>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 #include <nlohmann/json.hpp>
 
 #include "csv_reader.h"
 #include "fill_reports.h"
-#include "paragraph_text.h"
-#include "split_placeholders.h"
+#include "package_fill.h"
 
 using vexrt::Object;
 
 namespace cli {
+
+const char* const kFillHelp =
+    "forms:\n"
+    "  vexword fill TEMPLATE.docx OUT.docx NAME=VALUE...   each pair, in order\n"
+    "  vexword fill TEMPLATE.docx OUT.docx --json PAIRS.json\n"
+    "  vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]\n"
+    "Each placeholder (any text: {name}, [[NAME]]...) is filled through\n"
+    "Document.ApplyFieldData.\n"
+    "\n"
+    "options:\n"
+    "  --json FILE    the pairs of one JSON object, in its order; numbers and truth\n"
+    "                 values as JSON writes them, null as empty text\n"
+    "  --csv FILE     one document per data row (a mail merge); the header row names\n"
+    "                 the placeholders; quoted fields may hold commas, doubled quotes\n"
+    "                 and line breaks\n"
+    "  --out DIR      with --csv: the folder the documents go to (made if missing)\n"
+    "  --name COLUMN  with --csv: each document is named by the value of this column\n"
+    "                 (characters a file name cannot hold become _, a name taken\n"
+    "                 twice gets -ROW); without it: row-1.docx, row-2.docx...,\n"
+    "                 zero-padded to the digits of the row count (row-001.docx for\n"
+    "                 100 to 999 rows)\n"
+    "  --jobs N       with --csv: N worker processes (default: one per core)\n"
+    "  --across-runs  also fill placeholders a word processor split across runs\n"
+    "                 (without it, each such placeholder is warned of)\n"
+    "  --pattern REGEX  what a placeholder looks like (ECMAScript; may be repeated;\n"
+    "                 default {...} [[...]] <<...>> \xC2\xAB...\xC2\xBB), for the reports below\n"
+    "  --strict       a name matching nothing in the template, or a placeholder\n"
+    "                 that would be left, is an error found before anything is\n"
+    "                 written (exit status 1)\n"
+    "  --force        replace output files that exist: each new file is written\n"
+    "                 beside the old one and renamed over it; a symbolic link stays\n"
+    "                 a link (the file it names is replaced); a directory, device,\n"
+    "                 FIFO or socket is never replaced\n"
+    "\n"
+    "After writing, each name (or CSV column, once) that matches nothing in the\n"
+    "template is warned of, and so is each placeholder a document still holds\n"
+    "(\"vexword placeholders\" lists those of a template).\n"
+    "\n"
+    "Exit status: 0 every document written, 1 one failed (each failed row is\n"
+    "reported as \"vexword fill: row N: ...\"), 2 usage error.\n";
 
 namespace {
 
@@ -38,6 +79,7 @@ typedef std::vector<std::pair<std::string, std::string>> Pairs;
 struct FillOptions {
     std::string templatePath, outPath;
     Pairs pairs;
+    std::vector<FillRows> rows;  // from --json: arrays of objects repeat table rows
     std::string jsonPath, csvPath, outDir, nameColumn;
     bool acrossRuns = false;
     bool force = false;  // an existing output file may be replaced
@@ -51,7 +93,8 @@ int Usage(const std::string& why) {
                  "       vexword fill TEMPLATE.docx OUT.docx --json PAIRS.json [--across-runs]\n"
                  "       vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]"
                  " [--across-runs]\n"
-                 "       any of them with [--pattern REGEX]... [--strict]\n";
+                 "       any of them with [--pattern REGEX]... [--strict]\n"
+                 "\"vexword help fill\" explains the command and its options.\n";
     return 2;
 }
 
@@ -86,9 +129,23 @@ bool IsUtf8(const std::string& s) {
     return true;
 }
 
-// The pairs of a JSON object: strings as they are, numbers and truth
-// values as JSON writes them, null as an empty text.
-bool PairsFromJson(const std::string& path, Pairs& pairs, std::string& error) {
+// A JSON value as a text: strings as they are, numbers and truth values as
+// JSON writes them, null as an empty text; false for objects and arrays.
+bool JsonText(const nlohmann::ordered_json& value, std::string& text) {
+    if (value.is_string())
+        text = value.get<std::string>();
+    else if (value.is_null())
+        text.clear();
+    else if (value.is_primitive())
+        text = value.dump();
+    else
+        return false;
+    return true;
+}
+
+// The pairs of a JSON object; an array of objects is a list of items, each
+// filling a copy of the table rows that hold its names.
+bool PairsFromJson(const std::string& path, Pairs& pairs, std::vector<FillRows>& rows, std::string& error) {
     std::string text;
     if (!ReadFile(path, text)) {
         error = path + ": cannot be read";
@@ -100,52 +157,137 @@ bool PairsFromJson(const std::string& path, Pairs& pairs, std::string& error) {
         return false;
     }
     for (const auto& [name, value] : json.items()) {
-        if (value.is_string())
-            pairs.emplace_back(name, value.get<std::string>());
-        else if (value.is_null())
-            pairs.emplace_back(name, "");
-        else if (value.is_primitive())
-            pairs.emplace_back(name, value.dump());
-        else {
-            error = path + ": the value of \"" + name + "\" is not a text, number or truth value";
+        std::string shown;
+        if (JsonText(value, shown)) {
+            pairs.emplace_back(name, shown);
+            continue;
+        }
+        if (!value.is_array()) {
+            error = path + ": the value of \"" + name + "\" is not a text, number, truth value or array of objects";
             return false;
         }
+        FillRows list{name, {}};
+        for (const auto& item : value) {
+            if (!item.is_object()) {
+                error = path + ": \"" + name + "\" holds something other than objects";
+                return false;
+            }
+            Pairs itemPairs;
+            for (const auto& [key, field] : item.items()) {
+                if (!JsonText(field, shown)) {
+                    error = path + ": \"" + name + "\": the value of \"" + key + "\" is not a text, number or truth value";
+                    return false;
+                }
+                itemPairs.emplace_back(key, shown);
+            }
+            list.items.push_back(std::move(itemPairs));
+        }
+        rows.push_back(std::move(list));
     }
     return true;
 }
 
+// A host exception out of opening names the file and what is wrong with it.
 Object Open(vexrt::Runtime& rt, const std::string& path) {
-    return rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
+    Object doc;
+    cli::FileProblem_Guard(path, cli::FileUse::Read,
+                           [&] { doc = rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object(); });
+    return doc;
 }
 
-// Warns of each placeholder that a word processor split across runs, so
-// that ApplyFieldData cannot see it whole.
-void WarnOfSplitPlaceholders(vexrt::Runtime& rt, const Object& doc, const Pairs& pairs) {
-    std::vector<std::string> names;
-    for (const auto& pair : pairs) names.push_back(pair.first);
-    for (const auto& [name, paragraphs] : SplitPlaceholders_Find(rt, doc, names))
-        std::cerr << "vexword fill: warning: \"" << name << "\" is split across runs in " << paragraphs
-                  << (paragraphs == 1 ? " paragraph" : " paragraphs")
-                  << " (a proofing mark or a format change inside it) and is not filled there;"
+std::string Places(const std::vector<std::string>& places) {
+    std::string text;
+    for (const std::string& place : places) text += (text.empty() ? "" : ", ") + place;
+    return text;
+}
+
+std::string Paragraphs(int count) { return std::to_string(count) + (count == 1 ? " paragraph" : " paragraphs"); }
+
+// Warns of each placeholder a word processor split across runs (joined with
+// --across-runs), and of each that cannot be filled where it stands, with why.
+void WarnOfSplitPlaceholders(const FillReport& report) {
+    for (const auto& [name, paragraphs] : report.split)
+        std::cerr << "vexword fill: warning: \"" << name << "\" is split across runs in " << Paragraphs(paragraphs)
+                  << " (" << Places(report.splitWhere.at(name))
+                  << "; a proofing mark or a format change inside it) and is not filled there;"
                      " --across-runs fills it\n";
+    for (const auto& [place, paragraphs] : report.unfillable)
+        std::cerr << "vexword fill: warning: \"" << place.first << "\" " << place.second << " in "
+                  << Paragraphs(paragraphs) << " and cannot be filled there\n";
 }
 
-// Fills one document and saves it to `out`. Host exceptions pass through.
-void FillOne(vexrt::Runtime& rt, const FillOptions& options, const Pairs& pairs, const std::string& out) {
-    Object doc = Open(rt, options.templatePath);
-    for (const auto& [name, value] : pairs) rt.call(doc, "ApplyFieldData", {name, value});
-    if (options.acrossRuns) SplitPlaceholders_Fill(rt, doc, pairs);
-    if (!options.force && std::filesystem::exists(out))
-        throw std::runtime_error(out + " exists; give --force to replace it");
+FillRequest RequestOf(const FillOptions& options, const Pairs& pairs) {
+    FillRequest request;
+    request.pairs = pairs;
+    request.rows = options.rows;
+    request.acrossRuns = options.acrossRuns;
+    return request;
+}
+
+// Fills one document and saves it to `out`. `keep`, when given, is asked
+// once the new file is complete and may still refuse it (it throws): the
+// file goes, as after any other failure.
+FillReport FillOne(const FillOptions& options, const Pairs& pairs, const std::string& out,
+                   const std::function<void()>& keep = nullptr) {
+    const std::string refusal = OutputFile_Refusal(out, options.force);
+    if (!refusal.empty()) throw std::runtime_error(refusal);
+    FillReport report;
     // OUT is at every moment the old file or the complete new one.
-    OutputFile_Write(out, true, [&](const std::string& path) { rt.call(doc, "SaveAs", {rt.makeFolderItem(path)}); });
+    try {
+        if (!OutputFile_Write(out, true, [&](const std::string& path) {
+                PackageFill_Run(options.templatePath, RequestOf(options, pairs), path, report);
+                if (!keep) return;
+                try {
+                    keep();
+                } catch (...) {
+                    ::unlink(path.c_str());
+                    throw;
+                }
+            }))
+            throw std::runtime_error(OutputFile_Refusal(out, true));
+    } catch (const FileError&) {
+        throw;
+    } catch (const std::runtime_error&) {
+        // Said in a user's words where the folder is the cause.
+        const std::string why = FileProblem_Describe(out, FileUse::Write);
+        if (!why.empty()) throw FileError(out + ": " + why);
+        throw;
+    }
+    return report;
 }
 
-int FillPairs(vexrt::Runtime& rt, const FillOptions& options) {
+// The template opened through the plug-in on a thread of its own, while
+// the package is filled: what the library refuses is refused, with its
+// message, at the cost of neither waiting for the other.
+class TemplateCheck {
+public:
+    TemplateCheck(vexrt::Runtime& rt, const std::string& path)
+        : thread_([this, &rt, path] {
+              try {
+                  Open(rt, path);
+              } catch (...) {
+                  refused_ = std::current_exception();
+              }
+          }) {}
+    ~TemplateCheck() {
+        if (thread_.joinable()) thread_.join();
+    }
+    // Waits for the check; throws what the plug-in raised.
+    void Wait() {
+        if (thread_.joinable()) thread_.join();
+        if (refused_) std::rethrow_exception(refused_);
+    }
+
+private:
+    std::exception_ptr refused_;
+    std::thread thread_;
+};
+
+int FillWithPairs(vexrt::Runtime& rt, FillOptions options) {
     Pairs pairs = options.pairs;
     if (!options.jsonPath.empty()) {
         std::string error;
-        if (!PairsFromJson(options.jsonPath, pairs, error)) {
+        if (!PairsFromJson(options.jsonPath, pairs, options.rows, error)) {
             std::cerr << "vexword fill: " << error << "\n";
             return 1;
         }
@@ -155,11 +297,29 @@ int FillPairs(vexrt::Runtime& rt, const FillOptions& options) {
             std::cerr << "vexword fill: \"" << name << "\": not UTF-8 text\n";
             return 1;
         }
-    if (!options.acrossRuns) WarnOfSplitPlaceholders(rt, Open(rt, options.templatePath), pairs);
+    for (const FillRows& list : options.rows)
+        for (const Pairs& item : list.items)
+            for (const auto& [name, value] : item)
+                if (!IsUtf8(name) || !IsUtf8(value)) {
+                    std::cerr << "vexword fill: \"" << list.key << "\": \"" << name << "\": not UTF-8 text\n";
+                    return 1;
+                }
     std::vector<std::string> names;
     for (const auto& pair : pairs) names.push_back(pair.first);
+    for (const FillRows& list : options.rows)
+        for (const Pairs& item : list.items)
+            for (const auto& pair : item)
+                if (std::find(names.begin(), names.end(), pair.first) == names.end()) names.push_back(pair.first);
     if (!FillReport_BeforePairs(options.templatePath, names, options.reports)) return 1;
-    FillOne(rt, options, pairs, options.outPath);
+    TemplateCheck check(rt, options.templatePath);
+    FillReport report;
+    try {
+        report = FillOne(options, pairs, options.outPath, [&] { check.Wait(); });
+    } catch (...) {
+        check.Wait();  // the library's refusal, where there is one, says more
+        throw;
+    }
+    WarnOfSplitPlaceholders(report);
     FillReport_Left(options.outPath, options.reports, "");
     return 0;
 }
@@ -197,11 +357,11 @@ struct BatchRow {
 
 // What one row came to, as a worker reports it: "NUMBER ok" or
 // "NUMBER fail MESSAGE", one a line.
-std::string FillRow(vexrt::Runtime& rt, const FillOptions& options, const BatchRow& row) {
+std::string FillRow(const FillOptions& options, const BatchRow& row) {
     std::string message = row.error;
     if (message.empty()) {
         try {
-            FillOne(rt, options, row.pairs, row.out);
+            FillOne(options, row.pairs, row.out);
         } catch (const vexrt::HostException& e) {
             message = e.describe();
         } catch (const std::exception& e) {
@@ -326,10 +486,14 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
         std::cerr << "vexword fill: " << options.outDir << ": " << made.message() << "\n";
         return 1;
     }
-    if (!options.acrossRuns) {
+    // The template through the plug-in once, then what every row will meet.
+    Open(rt, options.templatePath);
+    {
         Pairs placeholders;
         for (const std::string& name : names) placeholders.emplace_back(name, "");
-        WarnOfSplitPlaceholders(rt, Open(rt, options.templatePath), placeholders);
+        FillReport report;
+        PackageFill_Run(options.templatePath, RequestOf(options, placeholders), "", report);
+        WarnOfSplitPlaceholders(report);
     }
 
     long cores = sysconf(_SC_NPROCESSORS_ONLN);
@@ -354,7 +518,7 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
     };
 
     if (workers == 1) {
-        for (const BatchRow& row : rows) record(FillRow(rt, options, row));
+        for (const BatchRow& row : rows) record(FillRow(options, row));
     } else {
         // One process per worker, each with its own copy of the loaded
         // plug-in; worker w fills rows w, w + workers, ... and reports each
@@ -375,7 +539,7 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
             if (pid == 0) {
                 close(fds[0]);
                 for (size_t i = w; i < rows.size(); i += workers) {
-                    const std::string line = FillRow(rt, options, rows[i]);
+                    const std::string line = FillRow(options, rows[i]);
                     for (size_t written = 0; written < line.size();) {
                         const ssize_t n = write(fds[1], line.data() + written, line.size() - written);
                         if (n < 0 && errno == EINTR) continue;
@@ -491,7 +655,7 @@ int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool f
     }
     if (options.pairs.empty() && options.jsonPath.empty())
         return Usage("nothing to fill: give NAME=VALUE pairs or --json");
-    return FillPairs(rt, options);
+    return FillWithPairs(rt, options);
 }
 
 }  // namespace cli

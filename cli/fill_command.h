@@ -18,6 +18,10 @@
 
 namespace cli {
 
+// What `vexword help fill` and the man page say beyond the summary: the
+// forms of the command line and every option.
+extern const char* const kFillHelp;
+
 // `args` follow the word "fill"; with `force` an existing output file is
 // replaced (without, writing onto one fails). Returns the exit status: 0 when every
 // document was written, 1 when one failed, 2 for a wrong command line.

@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "document_stories.h"
+#include "file_problems.h"
 #include "picture_types.h"
 
 using vexrt::Object;
@@ -21,9 +22,18 @@ namespace cli {
 
 namespace {
 
+// Opens the document through the plug-in (a failure names the file and
+// what is wrong with it).
+Object OpenDocument(vexrt::Runtime& rt, const std::string& path) {
+    Object doc;
+    FileProblem_Guard(path, FileUse::Read,
+                      [&] { doc = rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object(); });
+    return doc;
+}
+
 // Opens the document through the plug-in, then reads its package.
 DocumentStories Read(vexrt::Runtime& rt, const std::string& path) {
-    rt.callShared("Document", "Open", {rt.makeFolderItem(path)});
+    OpenDocument(rt, path);
     DocumentStories stories;
     std::string error;
     if (!DocumentStories_Read(path, stories, error)) throw std::runtime_error(path + ": " + error);
@@ -291,7 +301,7 @@ std::string ShownKinds(const std::vector<SectionFacts>& sections, size_t s, bool
 
 int Info_Command(vexrt::Runtime& rt, const CommandArgs& args) {
     const std::string& path = args.operands[0];
-    Object document = rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
+    Object document = OpenDocument(rt, path);
     DocumentStories doc;
     std::string error;
     if (!DocumentStories_Read(path, doc, error)) throw std::runtime_error(path + ": " + error);

@@ -14,6 +14,7 @@
 #include "api_reference.h"
 #include "check/check_command.h"
 #include "command_line.h"
+#include "file_problems.h"
 #include "fill_command.h"
 #include "placeholders_command.h"
 #include "read_commands.h"
@@ -22,14 +23,21 @@ using vexrt::Object;
 
 namespace {
 
+// A host exception out of opening names the file and what is wrong with it.
 Object Open(vexrt::Runtime& rt, const std::string& path) {
-    return rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object();
+    Object doc;
+    cli::FileProblem_Guard(path, cli::FileUse::Read,
+                           [&] { doc = rt.callShared("Document", "Open", {rt.makeFolderItem(path)}).object(); });
+    return doc;
 }
 
 int Resave(vexrt::Runtime& rt, const cli::CommandArgs& args) {
     Object doc = Open(rt, args.operands[0]);
-    const bool written = cli::OutputFile_Write(args.operands[1], args.force, [&](const std::string& out) {
-        rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
+    bool written = false;
+    cli::FileProblem_Guard(args.operands[1], cli::FileUse::Write, [&] {
+        written = cli::OutputFile_Write(args.operands[1], args.force, [&](const std::string& out) {
+            rt.call(doc, "SaveAs", {rt.makeFolderItem(out)});
+        });
     });
     return written ? cli::kExitOk : cli::kExitFailure;
 }
@@ -47,7 +55,9 @@ int Fill(vexrt::Runtime& rt, const cli::CommandArgs& args) {
 
 int RunCheck(vexrt::Runtime&, const cli::CommandArgs& args) {
     const int status = cli::Check_Command(args.operands, std::cout, std::cerr);
-    if (status == cli::kExitUsage) std::cerr << "usage: vexword check [--strict] [--json] FILE.docx...\n";
+    if (status == cli::kExitUsage)
+        std::cerr << "usage: vexword check [--strict] [--json] FILE.docx...\n"
+                     "\"vexword help check\" explains the command and its options.\n";
     return status;
 }
 
@@ -67,7 +77,7 @@ const std::vector<cli::Command> kCommands = {
      "vexword resave letter.docx copy.docx", true, Resave},
     {"fill", "TEMPLATE.docx (OUT.docx NAME=VALUE... | OUT.docx --json PAIRS.json | --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]) [--across-runs] [--pattern REGEX] [--strict]",
      0, "fill the placeholders of a template: pairs, a JSON object, or one document per CSV row",
-     "vexword fill letter.docx out.docx Name=Ada", true, Fill, true},
+     "vexword fill letter.docx out.docx Name=Ada", true, Fill, true, cli::kFillHelp},
     {"placeholders", "TEMPLATE.docx [--pattern REGEX]...", 0,
      "the placeholders a template holds, where each is, and which are split across runs or in a field code",
      "vexword placeholders letter.docx", false, cli::Placeholders_Command, true, cli::kPlaceholdersHelp, false,

@@ -1,5 +1,7 @@
 #include "package/document.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,6 +47,12 @@ struct EntryBuffer {
 bool ReadWholeFile(const std::string& path, std::string& out) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return false;
+    // A directory opens too, and states a size no read gives.
+    struct stat st;
+    if (::fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(file);
+        return false;
+    }
     out.clear();
     // One allocation for the whole file where its size is known.
     if (std::fseek(file, 0, SEEK_END) == 0) {

@@ -347,19 +347,6 @@ TEST_F(VexwordReachTest, JsonHoldsWhatTheLinesSay) {
 
 namespace {
 
-// Runs of spaces and line ends as one space, for comparing with a PDF's text.
-std::string Squeezed(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        const bool space = c == ' ' || c == '\n' || c == '\t' || c == '\f';
-        if (space && (out.empty() || out.back() == ' ')) continue;
-        out += space ? ' ' : c;
-    }
-    return out;
-}
-
-}  // namespace
-
 // The body's lines, as the tool prints them.
 std::vector<std::string> BodyLines() {
     std::vector<std::string> lines;
@@ -368,6 +355,8 @@ std::vector<std::string> BodyLines() {
     while (std::getline(text, line) && line.rfind("---", 0) != 0) lines.push_back(line);
     return lines;
 }
+
+}  // namespace
 
 // Every line the tool prints of the body, the headers and the footers is
 // text LibreOffice shows on the pages (text boxes and note marks
@@ -378,7 +367,7 @@ TEST_F(VexwordReachTest, TheLinesAreWhatLibreOfficeShows) {
     if (!libreoffice_available() || !pdf_tools_available()) GTEST_SKIP() << "LibreOffice or poppler is not installed";
     const std::string file = WriteEverywhere();
     ASSERT_TRUE(libreoffice_convert(file, "pdf", outDir()));
-    const std::string pdf = Squeezed(command_output("pdftotext -raw '" + path("everywhere.pdf") + "' -"));
+    const std::string pdf = Text_Squeezed(command_output("pdftotext -raw '" + path("everywhere.pdf") + "' -"));
     std::vector<std::string> lines = BodyLines();
     for (const char* more : {"Title page header", "Home", "Footer one"}) lines.push_back(more);
     for (std::string text : lines) {
@@ -389,7 +378,7 @@ TEST_F(VexwordReachTest, TheLinesAreWhatLibreOfficeShows) {
             const size_t at = text.find(mark);
             if (at != std::string::npos) text.replace(at, 3, std::string(1, mark[1]));
         }
-        EXPECT_NE(pdf.find(Squeezed(text)), std::string::npos) << "not in LibreOffice's PDF: " << text << "\n" << pdf;
+        EXPECT_NE(pdf.find(Text_Squeezed(text)), std::string::npos) << "not in LibreOffice's PDF: " << text << "\n" << pdf;
     }
     for (const char* hidden : {"CITATION", "HYPERLINK", "DATE"}) EXPECT_EQ(pdf.find(hidden), std::string::npos) << hidden;
 }
@@ -400,12 +389,12 @@ TEST_F(VexwordReachTest, TheLinesAreWhatLibreOfficeShows) {
 TEST_F(VexwordReachTest, TheBodyReadsAsPandocReadsIt) {
     if (command_output("command -v pandoc || true").empty()) GTEST_SKIP() << "pandoc is not installed";
     const std::string file = WriteEverywhere();
-    const std::string plain = Squeezed(command_output("pandoc -t plain --wrap=none '" + file + "'"));
+    const std::string plain = Text_Squeezed(command_output("pandoc -t plain --wrap=none '" + file + "'"));
     size_t at = 0;
     for (std::string text : BodyLines()) {
         if (text.rfind("  [text box] ", 0) == 0) continue;
         if (text.find("[i]") != std::string::npos) text.replace(text.find("[i]"), 3, "[3]");  // pandoc counts on
-        const std::string wanted = Squeezed(text);
+        const std::string wanted = Text_Squeezed(text);
         const size_t found = plain.find(wanted, at);
         EXPECT_NE(found, std::string::npos) << "not in pandoc's text after " << at << ": " << text << "\n" << plain;
         if (found != std::string::npos) at = found + wanted.size();
@@ -436,7 +425,7 @@ TEST_F(VexwordReachTest, ADocumentLibreOfficeWroteIsReadWhole) {
     // which it shows marked up).
     if (pdf_tools_available()) {
         ASSERT_TRUE(libreoffice_convert(written, "pdf", dir));
-        const std::string pdf = Squeezed(command_output("pdftotext -raw '" + dir + "/everywhere.pdf' -"));
+        const std::string pdf = Text_Squeezed(command_output("pdftotext -raw '" + dir + "/everywhere.pdf' -"));
         std::istringstream lines(text.output);
         std::string line;
         while (std::getline(lines, line) && line.rfind("--- Footnotes", 0) != 0) {
@@ -446,7 +435,7 @@ TEST_F(VexwordReachTest, ADocumentLibreOfficeWroteIsReadWhole) {
                 const size_t at = shown.find(mark);
                 if (at != std::string::npos) shown.replace(at, 3, std::string(1, mark[1]));
             }
-            EXPECT_NE(pdf.find(Squeezed(shown)), std::string::npos) << "not on LibreOffice's pages: " << line;
+            EXPECT_NE(pdf.find(Text_Squeezed(shown)), std::string::npos) << "not on LibreOffice's pages: " << line;
         }
     }
     const ToolResult pictures = Vexword({"pictures", written});

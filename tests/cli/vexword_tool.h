@@ -40,3 +40,15 @@ inline ToolResult Vexword_Run(const std::vector<std::string>& args, const std::s
     std::filesystem::remove(capture);
     return result;
 }
+
+// Runs of blanks and line ends as one blank, for finding a tool's lines in
+// the text another reader (pdftotext, pandoc) gives of a document.
+inline std::string Text_Squeezed(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        const bool space = c == ' ' || c == '\n' || c == '\t' || c == '\f';
+        if (space && (out.empty() || out.back() == ' ')) continue;
+        out += space ? ' ' : c;
+    }
+    return out;
+}

@@ -2,6 +2,7 @@
 // and message of every kind of damage. Inputs are named .zip: only the
 // documents worth judging as .docx files carry that extension.
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -218,7 +219,8 @@ TEST(DocumentOpen, FilesThatAreNoPackageFailToOpen) {
     WriteFile(folder + "text.zip", "This is not a ZIP archive.\n");
     WriteFile(folder + "truncated.zip", blank.substr(0, blank.size() / 2));
     WriteFile(folder + "empty.zip", "");
-    for (const char* name : {"text.zip", "truncated.zip", "empty.zip", "absent.zip"}) {
+    std::filesystem::create_directories(folder + "folder.zip");
+    for (const char* name : {"text.zip", "truncated.zip", "empty.zip", "absent.zip", "folder.zip"}) {
         SCOPED_TRACE(name);
         Opened opened = OpenFile(folder + name);
         EXPECT_EQ(opened.result, Word::zip_open_failed);
