@@ -22,6 +22,7 @@ std::string LeftBecause(const FoundPlaceholder& found, const std::vector<std::st
     for (const std::string& name : names)
         if (!name.empty() && name.find(found.text) != std::string::npos) named = true;
     if (!named) return std::string("no ") + namer + " names it";
+    if (found.split && !found.joinable) return "split across runs that cannot be joined";
     if (found.split && !options.acrossRuns) return "split across runs; --across-runs fills it";
     return std::string();
 }

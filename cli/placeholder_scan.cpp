@@ -105,13 +105,26 @@ struct ScanField {
     bool read = false;    // its code was searched
 };
 
+// One w:t's place in a paragraph's joined text, and the runs it may be
+// joined with: texts of one group lie in consecutive runs that no link,
+// field, content control or tracked change begins or ends between, and no
+// break, drawing or note mark stands between.
+struct TextPiece {
+    size_t begin, end;
+    int group;
+};
+
 // A paragraph's joined text, where each w:t lies in it, and the codes of
 // the fields read in it.
 struct JoinedParagraph {
     std::string text;
-    std::vector<std::pair<size_t, size_t>> pieces;  // [begin, end) of each w:t
+    std::vector<TextPiece> pieces;
+    int group = 0;
     std::vector<std::string> codes;
 };
+
+// What follows cannot be joined with what came before.
+void Break(JoinedParagraph& p) { ++p.group; }
 
 struct SectionParts {
     std::string headers[3], footers[3];
@@ -148,30 +161,42 @@ bool Visible(const Walk& w) {
 
 void Add(JoinedParagraph& p, const char* text) { p.text += text; }
 
-void Found(Walk& w, const std::string& text, const std::string& where, bool split, bool fieldCode) {
+void Found(Walk& w, const std::string& text, const std::string& where, bool split, bool joinable, bool fieldCode) {
     FoundPlaceholder found;
     found.text = text;
     found.where = where;
     found.part = w.part;
     found.count = 1;
     found.split = split;
+    found.joinable = joinable;
     found.fieldCode = fieldCode;
     w.sink->push_back(std::move(found));
 }
 
 // Every match of the patterns in `text`; with `pieces`, whether each lies
-// whole in one of them (matches and pieces both come in order, so one
-// walk over each).
-void Search(Walk& w, const std::string& text, const std::vector<std::pair<size_t, size_t>>* pieces,
-            const std::string& where, bool fieldCode) {
+// whole in one of them, and if not, whether the pieces it spans may be
+// joined (matches and pieces both come in order and matches do not
+// overlap, so one walk over each).
+void Search(Walk& w, const std::string& text, const std::vector<TextPiece>* pieces, const std::string& where,
+            bool fieldCode) {
     size_t k = 0;
     for (const auto& [b, e] : PlaceholderPatterns_Matches(w.patterns, text)) {
-        bool split = false;
+        bool split = false, joinable = false;
         if (pieces) {
-            while (k < pieces->size() && (*pieces)[k].second <= b) ++k;
-            split = !(k < pieces->size() && (*pieces)[k].first <= b && e <= (*pieces)[k].second);
+            const std::vector<TextPiece>& t = *pieces;
+            while (k < t.size() && t[k].end <= b) ++k;
+            split = !(k < t.size() && t[k].begin <= b && e <= t[k].end);
+            if (split && k < t.size() && t[k].begin <= b) {
+                size_t last = k;
+                joinable = true;
+                for (size_t j = k + 1; j < t.size() && t[j].begin < e; ++j) {
+                    joinable = joinable && t[j].group == t[k].group;
+                    last = j;
+                }
+                joinable = joinable && t[last].end >= e;
+            }
         }
-        Found(w, text.substr(b, e - b), where, split, fieldCode);
+        Found(w, text.substr(b, e - b), where, split, joinable, fieldCode);
     }
 }
 
@@ -218,14 +243,16 @@ void RunChild(Walk& w, pugi::xml_node c, JoinedParagraph& p, const std::string& 
         if (!Visible(w)) return;
         const size_t begin = p.text.size();
         p.text += c.text().get();
-        p.pieces.emplace_back(begin, p.text.size());
+        p.pieces.push_back({begin, p.text.size(), p.group});
     } else if (std::strcmp(name, "w:tab") == 0 || std::strcmp(name, "w:ptab") == 0) {
         if (Visible(w)) Add(p, "\t");
     } else if (std::strcmp(name, "w:br") == 0 || std::strcmp(name, "w:cr") == 0) {
+        Break(p);
         if (Visible(w)) Add(p, "\n");
     } else if (std::strcmp(name, "w:noBreakHyphen") == 0) {
         if (Visible(w)) Add(p, "-");
     } else if (std::strcmp(name, "w:fldChar") == 0) {
+        Break(p);
         const char* type = c.attribute("w:fldCharType").value();
         if (std::strcmp(type, "begin") == 0) {
             w.fields.emplace_back();
@@ -241,11 +268,14 @@ void RunChild(Walk& w, pugi::xml_node c, JoinedParagraph& p, const std::string& 
     } else if (std::strcmp(name, "w:instrText") == 0) {
         if (!w.fields.empty() && !w.fields.back().result) w.fields.back().code += c.text().get();
     } else if (std::strcmp(name, "w:footnoteReference") == 0) {
+        Break(p);
         w.footnotes.Reference(c.attribute("w:id").value());
     } else if (std::strcmp(name, "w:endnoteReference") == 0) {
+        Break(p);
         w.endnotes.Reference(c.attribute("w:id").value());
     } else if (std::strcmp(name, "w:drawing") == 0 || std::strcmp(name, "w:pict") == 0 ||
                std::strcmp(name, "w:object") == 0) {
+        Break(p);
         if (Visible(w)) Shapes(w, c, where);
     } else if (std::strcmp(name, "mc:AlternateContent") == 0) {
         for (pugi::xml_node choice : c.child("mc:Choice").children()) RunChild(w, choice, p, where);
@@ -264,11 +294,18 @@ void Inline(Walk& w, pugi::xml_node node, JoinedParagraph& p, const std::string&
                 if (child.type() == pugi::node_element) RunChild(w, child, p, where);
         } else if (Is(c, "w:fldSimple")) {
             if (Visible(w)) p.codes.push_back(c.attribute("w:instr").value());
+            Break(p);
             Inline(w, c, p, where);
+            Break(p);
         } else if (Is(c, "w:sdt")) {
+            Break(p);
             Inline(w, c.child("w:sdtContent"), p, where);
-        } else if (Is(c, "w:hyperlink") || Is(c, "w:ins") || Is(c, "w:moveTo") || Is(c, "w:smartTag") ||
-                   Is(c, "w:customXml") || Is(c, "w:bdo") || Is(c, "w:dir")) {
+            Break(p);
+        } else if (Is(c, "w:hyperlink") || Is(c, "w:ins") || Is(c, "w:moveTo")) {
+            Break(p);
+            Inline(w, c, p, where);
+            Break(p);
+        } else if (Is(c, "w:smartTag") || Is(c, "w:customXml") || Is(c, "w:bdo") || Is(c, "w:dir")) {
             Inline(w, c, p, where);
         } else if (Is(c, "mc:AlternateContent")) {
             Inline(w, c.child("mc:Choice"), p, where);
@@ -449,7 +486,7 @@ std::vector<FoundPlaceholder> Grouped(std::vector<FoundPlaceholder>& each) {
     std::unordered_map<std::string, size_t> index;
     for (FoundPlaceholder& found : each) {
         const std::string key = found.text + '\x1f' + found.where + '\x1f' + (found.split ? "s" : "-") +
-                                (found.fieldCode ? "f" : "-");
+                                (found.joinable ? "j" : "-") + (found.fieldCode ? "f" : "-");
         auto known = index.find(key);
         if (known != index.end()) {
             ++groups[known->second].count;
@@ -519,7 +556,7 @@ std::vector<std::string> PlaceholderScan_Unmatched(const PlaceholderScan& scan, 
 std::string FoundPlaceholder_Note(const FoundPlaceholder& found) {
     std::string note;
     if (found.fieldCode) note = "in a field code: cannot be filled";
-    if (found.split) note = "split across runs";
+    if (found.split) note = found.joinable ? "split across runs" : "split across runs that cannot be joined";
     if (found.count > 1) note += (note.empty() ? "" : ", ") + std::to_string(found.count) + " times";
     return note;
 }

@@ -48,6 +48,10 @@ struct FoundPlaceholder {
     std::string part;       // the entry it was read from
     int count = 0;          // occurrences at this place in this state
     bool split = false;     // in a paragraph's joined text, but in no one w:t whole
+    // Split, in runs --across-runs joins: none of a link's, field's, content
+    // control's or tracked change's edges, no break, drawing or note mark
+    // inside.
+    bool joinable = false;
     bool fieldCode = false; // in a field's code (w:instrText, w:fldSimple's w:instr)
 };
 
@@ -66,7 +70,8 @@ bool PlaceholderScan_Package(const std::string& path, const PlaceholderPatterns&
 // The names (in their order) that occur in none of the scan's texts.
 std::vector<std::string> PlaceholderScan_Unmatched(const PlaceholderScan& scan, const std::vector<std::string>& names);
 
-// "split across runs", "in a field code: cannot be filled", "3 times",
+// "split across runs" (or "... that cannot be joined"), "in a field code:
+// cannot be filled", "3 times",
 // joined by ", "; empty for a single plain occurrence.
 std::string FoundPlaceholder_Note(const FoundPlaceholder& found);
 

@@ -17,7 +17,9 @@ const char* const kPlaceholdersHelp =
     "Prints one line per placeholder and place: the placeholder as the document\n"
     "holds it, where it is (body, body table 1 cell 2,1, section 1 header (first),\n"
     "footnote 1, body text box, core properties (title)) and, when it applies,\n"
-    "\"split across runs\" (fill it with --across-runs), \"in a field code: cannot be\n"
+    "\"split across runs\" (fill it with --across-runs; \"... that cannot be joined\"\n"
+    "when it crosses a link's, field's, content control's or tracked change's\n"
+    "edge or holds a break, drawing or note mark), \"in a field code: cannot be\n"
     "filled\" and how many times it occurs there. Comments are not read: fill\n"
     "leaves them as they are.\n"
     "\n"
@@ -83,6 +85,7 @@ int Placeholders_Command(vexrt::Runtime& rt, const CommandArgs& args) {
                             {"part", found.part},
                             {"count", found.count},
                             {"split", found.split},
+                            {"joinable", found.joinable},
                             {"fieldCode", found.fieldCode}});
         const Json out = {{"file", files[0]}, {"patterns", patterns.sources}, {"placeholders", list}};
         std::cout << out.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";

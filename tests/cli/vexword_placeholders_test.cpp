@@ -171,6 +171,50 @@ TEST_F(VexwordPlaceholdersTest, PatternReplacesTheDefaults) {
     EXPECT_EQ(r.output, "vexword placeholders: " + path("plain.docx") + " holds no placeholders\n");
 }
 
+// A split --across-runs joins, and splits it cannot: across a link's or a
+// content control's edge, into a field's result. What the listing says of
+// them is what a fill with --across-runs leaves.
+TEST_F(VexwordPlaceholdersTest, SplitsThatCannotBeJoinedAreSaidToBe) {
+    const std::string body =
+        "<w:p>" + R("Dear {na") + "<w:proofErr w:type=\"spellStart\"/><w:r><w:rPr><w:b/></w:rPr><w:t>me}</w:t></w:r>"
+        "<w:proofErr w:type=\"spellEnd\"/></w:p>"
+        "<w:p>" + R("See {li") + "<w:hyperlink w:anchor=\"_Top\">" + R("nk}") + "</w:hyperlink></w:p>"
+        "<w:p>" + R("For {cl") + "<w:sdt><w:sdtPr/><w:sdtContent>" + R("ient}") + "</w:sdtContent></w:sdt></w:p>"
+        "<w:p>" + R("On {da") + FieldChar("begin") +
+        "<w:r><w:instrText xml:space=\"preserve\"> TIME </w:instrText></w:r>" + FieldChar("separate") + R("te}") +
+        FieldChar("end") + "</w:p>";
+    write_docx(path("splits.docx"), body);
+    ToolResult r = Vexword({"placeholders", path("splits.docx")});
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output,
+              "{name}    body  split across runs\n"
+              "{link}    body  split across runs that cannot be joined\n"
+              "{client}  body  split across runs that cannot be joined\n"
+              "{date}    body  split across runs that cannot be joined\n");
+
+    const std::vector<std::string> pairs = {"{name}=Ada", "{link}=L", "{client}=C", "{date}=D"};
+    std::vector<std::string> strict = {"fill", path("splits.docx"), path("splits-strict.docx"), "--across-runs",
+                                       "--strict"};
+    strict.insert(strict.end(), pairs.begin(), pairs.end());
+    r = Vexword(strict);
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("vexword fill: {link} (body) would be left: split across runs that cannot be joined\n"),
+              std::string::npos)
+        << r.output;
+    EXPECT_EQ(r.output.find("{name} (body) would be left"), std::string::npos) << r.output;
+    EXPECT_FALSE(std::filesystem::exists(path("splits-strict.docx")));
+
+    std::vector<std::string> fill = {"fill", path("splits.docx"), path("splits-filled.docx"), "--across-runs"};
+    fill.insert(fill.end(), pairs.begin(), pairs.end());
+    r = Vexword(fill);
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find(" still holds {link} (body; split across runs that cannot be joined), {client} (body; "
+                            "split across runs that cannot be joined), {date} (body; split across runs that cannot "
+                            "be joined)\n"),
+              std::string::npos)
+        << r.output;
+}
+
 // Long paragraphs: an opening mark never closed, and thousands of
 // placeholders one after the other, each found whole wherever it lies.
 TEST_F(VexwordPlaceholdersTest, LongParagraphsAreReadWhole) {
@@ -204,6 +248,7 @@ TEST_F(VexwordPlaceholdersTest, JsonHoldsWhatTheLinesSay) {
     EXPECT_EQ(found[0]["part"], "word/document.xml");
     EXPECT_EQ(found[4]["text"], "{date}");
     EXPECT_EQ(found[4]["split"], true);
+    EXPECT_EQ(found[4]["joinable"], true);
     EXPECT_EQ(found[6]["fieldCode"], true);
     EXPECT_EQ(found[9]["where"], "section 1 header (first)");
     EXPECT_EQ(found[9]["part"], "word/header2.xml");
