@@ -25,6 +25,7 @@
 #include <nlohmann/json.hpp>
 
 #include "csv_reader.h"
+#include "fill_reports.h"
 #include "package_fill.h"
 
 using vexrt::Object;
@@ -54,10 +55,19 @@ const char* const kFillHelp =
     "  --jobs N       with --csv: N worker processes (default: one per core)\n"
     "  --across-runs  also fill placeholders a word processor split across runs\n"
     "                 (without it, each such placeholder is warned of)\n"
+    "  --pattern REGEX  what a placeholder looks like (ECMAScript; may be repeated;\n"
+    "                 default {...} [[...]] <<...>> \xC2\xAB...\xC2\xBB), for the reports below\n"
+    "  --strict       a name matching nothing in the template, or a placeholder\n"
+    "                 that would be left, is an error found before anything is\n"
+    "                 written (exit status 1)\n"
     "  --force        replace output files that exist: each new file is written\n"
     "                 beside the old one and renamed over it; a symbolic link stays\n"
     "                 a link (the file it names is replaced); a directory, device,\n"
     "                 FIFO or socket is never replaced\n"
+    "\n"
+    "Each name (a CSV column: once) that matches nothing in the template is warned\n"
+    "of, and so, once written, is each placeholder a document still holds\n"
+    "(\"vexword placeholders\" lists those of a template).\n"
     "\n"
     "Exit status: 0 every document written, 1 one failed (each failed row is\n"
     "reported as \"vexword fill: row N: ...\"), 2 usage error.\n";
@@ -74,6 +84,7 @@ struct FillOptions {
     bool acrossRuns = false;
     bool force = false;  // an existing output file may be replaced
     int jobs = 0;  // 0: one per core
+    FillReportOptions reports;  // unmatched names and placeholders left
 };
 
 int Usage(const std::string& why) {
@@ -82,6 +93,7 @@ int Usage(const std::string& why) {
                  "       vexword fill TEMPLATE.docx OUT.docx --json PAIRS.json [--across-runs]\n"
                  "       vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]"
                  " [--across-runs]\n"
+                 "       any of them with [--pattern REGEX]... [--strict]\n"
                  "\"vexword help fill\" explains the command and its options.\n";
     return 2;
 }
@@ -292,6 +304,13 @@ int FillWithPairs(vexrt::Runtime& rt, FillOptions options) {
                     std::cerr << "vexword fill: \"" << list.key << "\": \"" << name << "\": not UTF-8 text\n";
                     return 1;
                 }
+    std::vector<std::string> names;
+    for (const auto& pair : pairs) names.push_back(pair.first);
+    for (const FillRows& list : options.rows)
+        for (const Pairs& item : list.items)
+            for (const auto& pair : item)
+                if (std::find(names.begin(), names.end(), pair.first) == names.end()) names.push_back(pair.first);
+    if (!FillReport_BeforePairs(options.templatePath, names, options.reports)) return 1;
     TemplateCheck check(rt, options.templatePath);
     FillReport report;
     try {
@@ -301,6 +320,7 @@ int FillWithPairs(vexrt::Runtime& rt, FillOptions options) {
         throw;
     }
     WarnOfSplitPlaceholders(report);
+    FillReport_Left(options.outPath, options.reports, "");
     return 0;
 }
 
@@ -458,6 +478,8 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
         std::cerr << "vexword fill: " << error << "\n";
         return 1;
     }
+    if (!FillReport_BeforeBatch(options.templatePath, options.csvPath, names, options.nameColumn, options.reports))
+        return 1;
     std::error_code made;
     std::filesystem::create_directories(options.outDir, made);
     if (made) {
@@ -570,6 +592,8 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
     progress.Finish(failures.size(), options.outDir);
     for (const auto& [number, message] : failures)
         std::cerr << "vexword fill: row " << number << ": " << message << "\n";
+    for (const BatchRow& row : rows)
+        if (!failures.count(row.number)) FillReport_Left(row.out, options.reports, "row " + std::to_string(row.number) + ": ");
     return failures.empty() ? 0 : 1;
 }
 
@@ -578,7 +602,7 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
 int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool force) {
     FillOptions options;
     options.force = force;
-    std::vector<std::string> positional;
+    std::vector<std::string> positional, patterns;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& into) {
@@ -588,6 +612,11 @@ int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool f
         };
         if (a == "--across-runs") {
             options.acrossRuns = true;
+        } else if (a == "--strict") {
+            options.reports.strict = true;
+        } else if (a == "--pattern") {
+            patterns.emplace_back();
+            if (!value(patterns.back())) return Usage(a + " needs a value");
         } else if (a == "--json" || a == "--csv" || a == "--out" || a == "--name" || a == "--jobs") {
             std::string v;
             if (!value(v)) return Usage(a + " needs a value");
@@ -606,6 +635,9 @@ int FillCommand(vexrt::Runtime& rt, const std::vector<std::string>& args, bool f
         }
     }
     if (positional.empty()) return Usage("");
+    std::string error;
+    if (!PlaceholderPatterns_Make(patterns, options.reports.patterns, error)) return Usage("--pattern " + error);
+    options.reports.acrossRuns = options.acrossRuns;
     options.templatePath = positional[0];
     if (!options.csvPath.empty()) {
         if (positional.size() != 1 || options.outDir.empty() || !options.jsonPath.empty())

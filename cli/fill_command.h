@@ -6,6 +6,9 @@
 //   vexword fill TEMPLATE.docx --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]
 //   --across-runs   also fill placeholders split across runs of a paragraph
 //   --force         replace output files that exist
+//   --pattern REGEX what a placeholder looks like, for the reports of names
+//                   matching nothing and placeholders left (fill_reports.h)
+//   --strict        either of those is an error, and nothing is written
 #pragma once
 
 #include <string>

@@ -16,6 +16,7 @@
 #include "command_line.h"
 #include "file_problems.h"
 #include "fill_command.h"
+#include "placeholders_command.h"
 #include "read_commands.h"
 
 using vexrt::Object;
@@ -74,9 +75,13 @@ const std::vector<cli::Command> kCommands = {
      "vexword links letter.docx", false, cli::Links_Command, false, nullptr, false, true},
     {"resave", "IN.docx OUT.docx", 2, "open IN and write it to OUT with SaveAs",
      "vexword resave letter.docx copy.docx", true, Resave},
-    {"fill", "TEMPLATE.docx (OUT.docx NAME=VALUE... | OUT.docx --json PAIRS.json | --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]) [--across-runs]",
+    {"fill", "TEMPLATE.docx (OUT.docx NAME=VALUE... | OUT.docx --json PAIRS.json | --csv DATA.csv --out DIR [--name COLUMN] [--jobs N]) [--across-runs] [--pattern REGEX] [--strict]",
      0, "fill the placeholders of a template: pairs, a JSON object, or one document per CSV row",
      "vexword fill letter.docx out.docx Name=Ada", true, Fill, true, cli::kFillHelp},
+    {"placeholders", "TEMPLATE.docx [--pattern REGEX]...", 0,
+     "the placeholders a template holds, where each is, and which are split across runs or in a field code",
+     "vexword placeholders letter.docx", false, cli::Placeholders_Command, true, cli::kPlaceholdersHelp, false,
+     true},
     {"pictures", "FILE.docx", 1,
      "every picture of every part, inline or floating: where, type, media name, pixel size, alternative text",
      "vexword pictures letter.docx", false, cli::Pictures_Command, false, nullptr, false, true},

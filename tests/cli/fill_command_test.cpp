@@ -171,6 +171,10 @@ TEST_F(FillCommandTest, PlaceholdersSplitAcrossRunsAreWarnedOfOrFilled) {
     EXPECT_EQ(r.status, 0) << r.output;
     EXPECT_EQ(r.output.find("is split across runs"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("crosses a link's edge"), std::string::npos) << r.output;
+    // What is never joined is left, and said to be.
+    EXPECT_NE(r.output.find("vexword fill: warning: " + path("across.docx") + " still holds {name} (body; split across runs"),
+              std::string::npos)
+        << r.output;
     EXPECT_EQ(SavedParagraph("across.docx", 0),
               "<w:p><w:r>" + kItalic + "<w:t xml:space=\"preserve\">Dear Ann</w:t></w:r>"
               "<w:proofErr w:type=\"spellStart\"/><w:r><w:t>, welcome</w:t></w:r>"
