@@ -436,7 +436,7 @@ std::vector<Mangled> ManglingsOf(const std::string& xml, Draw& draw) {
         if (close != std::string::npos) {
             const size_t at = close - (xml[close - 1] == '/' ? 1 : 0);
             std::string bytes = xml;
-            bytes.insert(at, " w:v\xFFal=\"1\"");
+            bytes.insert(at, " w:v\xFF" "al=\"1\"");
             out.push_back({"bad bytes in an attribute name at " + std::to_string(at), bytes});
             bytes = xml;
             bytes.insert(at, " w:val=\"1\" w:val=\"2\"");
