@@ -11,10 +11,9 @@
 #include "format/number_labels.h"
 #include "format/numbering_labels.h"
 #include "list_places.h"
+#include "story_parts.h"
 
 namespace cli {
-
-const char* const kStoryPartTypes[3] = {"default", "first", "even"};
 
 namespace {
 
@@ -23,22 +22,6 @@ bool Is(pugi::xml_node node, const char* name) { return std::strcmp(node.name(),
 // Content nested deeper is left unread: no document a person wrote nests so
 // far, and a hostile one must not exhaust the stack.
 const int kMaxDepth = 200;
-
-// The marks of one kind of notes, numbered in the order their references
-// come, as readers number them.
-struct NoteNumbers {
-    std::string format;
-    std::unordered_map<std::string, std::string> marks;  // note id -> mark
-    std::vector<std::string> order;                      // ids as referenced
-    int64_t next = 1;
-
-    const std::string& Reference(const std::string& id) {
-        auto found = marks.find(id);
-        if (found != marks.end()) return found->second;
-        order.push_back(id);
-        return marks.emplace(id, NumberLabel_Format(next++, format)).first->second;
-    }
-};
 
 // A complex field being read: its instruction until w:separate, then its
 // result, which is what a reader sees.
@@ -59,8 +42,8 @@ struct Walk {
     const PackageReader& reader;
     const StyleLookup& styles;
     pugi::xml_node numbering;
-    NoteNumbers& footnotes;
-    NoteNumbers& endnotes;
+    NoteMarks& footnotes;
+    NoteMarks& endnotes;
     DocumentStories& out;
 
     PackageRelationships rels;  // of the part being read
@@ -299,7 +282,7 @@ void Math(Walk& w, pugi::xml_node node, ParagraphOut& p) {
 
 void Inline(Walk& w, pugi::xml_node node, ParagraphOut& p, const std::string& where);
 
-void NoteReference(Walk& w, pugi::xml_node reference, NoteNumbers& notes, ParagraphOut& p) {
+void NoteReference(Walk& w, pugi::xml_node reference, NoteMarks& notes, ParagraphOut& p) {
     const std::string mark = notes.Reference(reference.attribute("w:id").value());
     if (!reference.attribute("w:customMarkFollows").as_bool()) Emit(w, p, "[" + mark + "]");
 }
@@ -427,15 +410,10 @@ SectionFacts Section(const Walk& w, pugi::xml_node sectPr) {
     for (const auto& start : kStarts)
         if (std::strcmp(type, start[0]) == 0) s.start = start[1];
     if (pugi::xml_node title = sectPr.child("w:titlePg")) s.titlePage = title.attribute("w:val").as_bool(true);
-    for (pugi::xml_node reference : sectPr.children()) {
-        const bool header = Is(reference, "w:headerReference");
-        if (!header && !Is(reference, "w:footerReference")) continue;
-        auto rel = w.rels.find(reference.attribute("r:id").value());
-        if (rel == w.rels.end() || rel->second.external) continue;
-        const char* kind = reference.attribute("w:type").value();
-        for (int type = 0; type < 3; ++type)
-            if (std::strcmp(kind, kStoryPartTypes[type]) == 0 && (header ? s.headers : s.footers)[type].empty())
-                (header ? s.headers : s.footers)[type] = rel->second.target;
+    const SectionParts parts = SectionParts_Of(sectPr, w.rels);
+    for (int type = 0; type < 3; ++type) {
+        s.headers[type] = parts.headers[type];
+        s.footers[type] = parts.footers[type];
     }
     return s;
 }
@@ -610,40 +588,18 @@ void ReadStory(Walk& w, const std::string& part, pugi::xml_node root, Story& sto
     Blocks(w, root, story.where, story.lines, tables);
 }
 
-std::string NoteFormat(pugi::xml_node settings, pugi::xml_node finalSectPr, const char* properties,
-                       const char* fallback) {
-    for (pugi::xml_node holder : {finalSectPr, settings}) {
-        pugi::xml_node format = holder.child(properties).child("w:numFmt");
-        if (format) return format.attribute("w:val").value();
-    }
-    return fallback;
-}
-
-// The notes of one part in the order readers number them: as referenced,
-// then those no reference names; separators are left out.
-void ReadNotes(Walk& w, const std::string& part, const char* element, const char* kind, NoteNumbers& numbers,
+// The notes of one part in the order readers number them.
+void ReadNotes(Walk& w, const std::string& part, const char* element, const char* kind, NoteMarks& marks,
                int64_t& count) {
     pugi::xml_document xml;
     if (part.empty() || !PackageReader_Xml(w.reader, part, xml)) return;
-    std::unordered_map<std::string, pugi::xml_node> notes;
-    std::vector<std::string> unreferenced;
-    for (pugi::xml_node note : xml.document_element().children(element)) {
-        const char* type = note.attribute("w:type").value();
-        if (*type && std::strcmp(type, "normal") != 0) continue;
-        const std::string id = note.attribute("w:id").value();
-        if (!notes.emplace(id, note).second) continue;
-        if (!numbers.marks.count(id)) unreferenced.push_back(id);
-    }
-    for (const std::string& id : unreferenced) numbers.Reference(id);
-    for (const std::string& id : numbers.order) {
-        auto note = notes.find(id);
-        if (note == notes.end()) continue;
+    for (pugi::xml_node note : NoteMarks_InOrder(marks, xml.document_element(), element)) {
         ++count;
         Story story;
         story.kind = kind;
-        story.mark = numbers.marks[id];
+        story.mark = marks.marks[note.attribute("w:id").value()];
         story.where = std::string(kind) + " " + story.mark;
-        ReadStory(w, part, note->second, story);
+        ReadStory(w, part, note, story);
         // The space after the note's own mark is no text of the note.
         if (!story.lines.empty()) story.lines[0].erase(0, story.lines[0].find_first_not_of(' '));
         w.out.stories.push_back(std::move(story));
@@ -679,7 +635,7 @@ void ReadHeadersAndFooters(Walk& w) {
                 story.kind = header ? "header" : "footer";
                 story.section = static_cast<int>(s + 1);
                 story.type = kStoryPartTypes[type];
-                story.where = "section " + std::to_string(s + 1) + " " + story.kind + " (" + story.type + ")";
+                story.where = SectionParts_Where(s + 1, header, type);
                 ReadStory(w, part, xml.document_element(), story);
                 w.out.stories.push_back(std::move(story));
             }
@@ -712,9 +668,9 @@ bool DocumentStories_Read(const std::string& path, DocumentStories& out, std::st
     for (pugi::xml_node sectPr : body.children("w:sectPr")) finalSectPr = sectPr;
     const pugi::xml_node settings = settingsXml.child("w:settings");
 
-    NoteNumbers footnotes, endnotes;
-    footnotes.format = NoteFormat(settings, finalSectPr, "w:footnotePr", "decimal");
-    endnotes.format = NoteFormat(settings, finalSectPr, "w:endnotePr", "lowerRoman");
+    NoteMarks footnotes, endnotes;
+    footnotes.format = NoteMarks_Format(settings, finalSectPr, "w:footnotePr", "decimal");
+    endnotes.format = NoteMarks_Format(settings, finalSectPr, "w:endnotePr", "lowerRoman");
     Walk w{reader, styles, numberingXml.child("w:numbering"), footnotes, endnotes, out, {}, {}, {}, {}, false, 0};
 
     Story bodyStory;

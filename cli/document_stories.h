@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "package_reading.h"
+#include "story_parts.h"
 
 namespace cli {
 
@@ -73,8 +74,6 @@ struct DocumentStories {
     int64_t footnotes = 0, endnotes = 0, comments = 0;
     PackageReader package;  // kept open for the pictures' bytes
 };
-
-extern const char* const kStoryPartTypes[3];  // "default", "first", "even"
 
 // Reads the package at `path`; false, with a message, when its archive or
 // main part cannot be read.

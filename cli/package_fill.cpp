@@ -16,6 +16,7 @@
 
 #include "package/package_paths.h"
 #include "package_reading.h"
+#include "story_parts.h"
 
 namespace cli {
 
@@ -440,15 +441,12 @@ std::vector<PartFill> StoryParts(const PackageReader& reader, const pugi::xml_do
         while (node != body && !node.next_sibling()) node = node.parent();
         node = node == body ? pugi::xml_node() : node.next_sibling();
     }
-    for (size_t s = 0; s < sections.size(); ++s)
-        for (pugi::xml_node reference : sections[s].children()) {
-            const bool header = Is(reference, "w:headerReference");
-            if (!header && !Is(reference, "w:footerReference")) continue;
-            auto rel = rels.find(reference.attribute("r:id").value());
-            if (rel == rels.end() || rel->second.external) continue;
-            add(rel->second.target, "section " + std::to_string(s + 1) + (header ? " header (" : " footer (") +
-                                        reference.attribute("w:type").value() + ")");
-        }
+    for (size_t s = 0; s < sections.size(); ++s) {
+        const SectionParts named = SectionParts_Of(sections[s], rels);
+        for (int header = 1; header >= 0; --header)
+            for (int type = 0; type < 3; ++type)
+                add(header ? named.headers[type] : named.footers[type], SectionParts_Where(s + 1, header, type));
+    }
     // Parts no section names are filled too: a reader may still show them.
     for (const auto& rel : rels)
         if (!rel.second.external && (rel.second.type == "header" || rel.second.type == "footer"))

@@ -10,6 +10,7 @@
 
 #include "format/number_labels.h"
 #include "package_reading.h"
+#include "story_parts.h"
 
 namespace cli {
 
@@ -84,21 +85,6 @@ bool Is(pugi::xml_node node, const char* name) { return std::strcmp(node.name(),
 // Content nested deeper is left unread, as the reading commands leave it.
 const int kMaxDepth = 200;
 
-// Note marks in the order references come, as readers number them.
-struct NoteMarks {
-    std::string format;
-    std::unordered_map<std::string, std::string> marks;  // note id -> mark
-    std::vector<std::string> order;
-    int64_t next = 1;
-
-    const std::string& Reference(const std::string& id) {
-        auto found = marks.find(id);
-        if (found != marks.end()) return found->second;
-        order.push_back(id);
-        return marks.emplace(id, NumberLabel_Format(next++, format)).first->second;
-    }
-};
-
 struct ScanField {
     std::string code;
     bool result = false;  // past w:separate
@@ -126,11 +112,6 @@ struct JoinedParagraph {
 // What follows cannot be joined with what came before.
 void Break(JoinedParagraph& p) { ++p.group; }
 
-struct SectionParts {
-    std::string headers[3], footers[3];
-};
-
-const char* const kPartTypes[3] = {"default", "first", "even"};
 
 struct Walk {
     const PackageReader& reader;
@@ -313,21 +294,6 @@ void Inline(Walk& w, pugi::xml_node node, JoinedParagraph& p, const std::string&
     }
 }
 
-SectionParts Section(const Walk& w, pugi::xml_node sectPr) {
-    SectionParts s;
-    for (pugi::xml_node reference : sectPr.children()) {
-        const bool header = Is(reference, "w:headerReference");
-        if (!header && !Is(reference, "w:footerReference")) continue;
-        auto rel = w.rels.find(reference.attribute("r:id").value());
-        if (rel == w.rels.end() || rel->second.external) continue;
-        const char* kind = reference.attribute("w:type").value();
-        for (int type = 0; type < 3; ++type)
-            if (std::strcmp(kind, kPartTypes[type]) == 0 && (header ? s.headers : s.footers)[type].empty())
-                (header ? s.headers : s.footers)[type] = rel->second.target;
-    }
-    return s;
-}
-
 // One paragraph: its text's placeholders, its fields' codes', then those of
 // the text boxes it anchors.
 void Paragraph(Walk& w, pugi::xml_node paragraph, const std::string& where) {
@@ -342,7 +308,8 @@ void Paragraph(Walk& w, pugi::xml_node paragraph, const std::string& where) {
     w.out.texts.push_back(std::move(p.text));
     for (FoundPlaceholder& found : boxes) w.sink->push_back(std::move(found));
     if (w.body)
-        if (pugi::xml_node sectPr = paragraph.child("w:pPr").child("w:sectPr")) w.sections.push_back(Section(w, sectPr));
+        if (pugi::xml_node sectPr = paragraph.child("w:pPr").child("w:sectPr"))
+            w.sections.push_back(SectionParts_Of(sectPr, w.rels));
 }
 
 void EachChild(Walk& w, pugi::xml_node container, const char* name,
@@ -410,41 +377,16 @@ void ReadHeadersAndFooters(Walk& w) {
                 if (part.empty() || !read.insert(part).second) continue;
                 pugi::xml_document xml;
                 if (!PackageReader_Xml(w.reader, part, xml)) continue;
-                ReadStory(w, part, xml.document_element(),
-                          "section " + std::to_string(s + 1) + (header ? " header (" : " footer (") +
-                              kPartTypes[type] + ")");
+                ReadStory(w, part, xml.document_element(), SectionParts_Where(s + 1, header, type));
             }
 }
 
-std::string NoteFormat(pugi::xml_node settings, pugi::xml_node finalSectPr, const char* properties,
-                       const char* fallback) {
-    for (pugi::xml_node holder : {finalSectPr, settings}) {
-        pugi::xml_node format = holder.child(properties).child("w:numFmt");
-        if (format) return format.attribute("w:val").value();
-    }
-    return fallback;
-}
-
-// The notes of one part in the order readers number them; separators are
-// left out.
+// The notes of one part in the order readers number them.
 void ReadNotes(Walk& w, const std::string& part, const char* element, const char* kind, NoteMarks& marks) {
     pugi::xml_document xml;
     if (part.empty() || !PackageReader_Xml(w.reader, part, xml)) return;
-    std::unordered_map<std::string, pugi::xml_node> notes;
-    std::vector<std::string> unreferenced;
-    for (pugi::xml_node note : xml.document_element().children(element)) {
-        const char* type = note.attribute("w:type").value();
-        if (*type && std::strcmp(type, "normal") != 0) continue;
-        const std::string id = note.attribute("w:id").value();
-        if (!notes.emplace(id, note).second) continue;
-        if (!marks.marks.count(id)) unreferenced.push_back(id);
-    }
-    for (const std::string& id : unreferenced) marks.Reference(id);
-    const std::vector<std::string> order = marks.order;
-    for (const std::string& id : order) {
-        auto note = notes.find(id);
-        if (note != notes.end()) ReadStory(w, part, note->second, std::string(kind) + " " + marks.marks[id]);
-    }
+    for (pugi::xml_node note : NoteMarks_InOrder(marks, xml.document_element(), element))
+        ReadStory(w, part, note, std::string(kind) + " " + marks.marks[note.attribute("w:id").value()]);
 }
 
 // "lastModifiedBy" -> "last modified by".
@@ -523,12 +465,12 @@ bool PlaceholderScan_Package(const std::string& path, const PlaceholderPatterns&
 
     std::vector<FoundPlaceholder> each;
     Walk w{reader, patterns, scan, {}, {}, {}, {}, {}, &each, {}, false, 0};
-    w.footnotes.format = NoteFormat(settings, finalSectPr, "w:footnotePr", "decimal");
-    w.endnotes.format = NoteFormat(settings, finalSectPr, "w:endnotePr", "lowerRoman");
+    w.footnotes.format = NoteMarks_Format(settings, finalSectPr, "w:footnotePr", "decimal");
+    w.endnotes.format = NoteMarks_Format(settings, finalSectPr, "w:endnotePr", "lowerRoman");
 
     w.body = true;
     ReadStory(w, main, body, "body");
-    w.sections.push_back(Section(w, finalSectPr));
+    w.sections.push_back(SectionParts_Of(finalSectPr, w.rels));
     w.body = false;
     ReadHeadersAndFooters(w);
     ReadNotes(w, PackageRelationships_FirstOfType(mainRels, "footnotes"), "w:footnote", "footnote", w.footnotes);
