@@ -13,7 +13,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "paragraph_text.h"
 
 namespace cli {
 
