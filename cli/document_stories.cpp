@@ -49,6 +49,7 @@ struct Walk {
     PackageRelationships rels;  // of the part being read
     ListLabels counting;        // counters start afresh in every story
     std::vector<OpenField> fields;
+    size_t inCode = 0;             // open fields not yet past their separator
     std::vector<size_t> captures;  // links whose text is being gathered
     bool body = false;             // the main part: sections and table counts
     int depth = 0;
@@ -62,11 +63,8 @@ struct Deeper {
     ~Deeper() { --w.depth; }
 };
 
-bool Visible(const Walk& w) {
-    for (const OpenField& f : w.fields)
-        if (!f.result) return false;
-    return true;
-}
+// Text shows unless some open field is still in its code.
+bool Visible(const Walk& w) { return w.inCode == 0; }
 
 void Emit(Walk& w, ParagraphOut& p, const std::string& text) {
     if (!Visible(w)) return;
@@ -157,8 +155,10 @@ void TextBox(Walk& w, pugi::xml_node content, ParagraphOut& p, const std::string
     ++w.out.textBoxes;
     std::vector<OpenField> fields;
     std::vector<size_t> captures;
+    size_t inCode = 0;
     fields.swap(w.fields);
     captures.swap(w.captures);
+    std::swap(inCode, w.inCode);
     std::vector<std::string> lines;
     int tables = 0;
     const bool body = w.body;
@@ -167,6 +167,7 @@ void TextBox(Walk& w, pugi::xml_node content, ParagraphOut& p, const std::string
     w.body = body;
     fields.swap(w.fields);
     captures.swap(w.captures);
+    std::swap(inCode, w.inCode);
     for (std::string& line : lines) p.boxLines.push_back("  [text box] " + line);
 }
 
@@ -291,16 +292,19 @@ void FieldChar(Walk& w, pugi::xml_node fldChar, const std::string& where) {
     const char* type = fldChar.attribute("w:fldCharType").value();
     if (std::strcmp(type, "begin") == 0) {
         w.fields.emplace_back();
+        ++w.inCode;
     } else if (std::strcmp(type, "separate") == 0) {
         if (w.fields.empty() || w.fields.back().result) return;
         OpenField& field = w.fields.back();
         field.result = true;
+        --w.inCode;
         std::string address, fragment;
         if (HyperlinkInstruction(field.instruction, address, fragment) && Visible(w))
             field.link = static_cast<long>(BeginLink(w, where, address, fragment, true));
     } else if (std::strcmp(type, "end") == 0) {
         if (w.fields.empty()) return;
         if (w.fields.back().link >= 0) EndLink(w, static_cast<size_t>(w.fields.back().link));
+        if (!w.fields.back().result) --w.inCode;
         w.fields.pop_back();
     }
 }
@@ -582,6 +586,7 @@ void ReadStory(Walk& w, const std::string& part, pugi::xml_node root, Story& sto
     w.counting = ListLabels();
     w.counting.numbering = w.numbering;
     w.fields.clear();
+    w.inCode = 0;
     w.captures.clear();
     int tables = 0;
     story.part = part;
@@ -671,7 +676,7 @@ bool DocumentStories_Read(const std::string& path, DocumentStories& out, std::st
     NoteMarks footnotes, endnotes;
     footnotes.format = NoteMarks_Format(settings, finalSectPr, "w:footnotePr", "decimal");
     endnotes.format = NoteMarks_Format(settings, finalSectPr, "w:endnotePr", "lowerRoman");
-    Walk w{reader, styles, numberingXml.child("w:numbering"), footnotes, endnotes, out, {}, {}, {}, {}, false, 0};
+    Walk w{reader, styles, numberingXml.child("w:numbering"), footnotes, endnotes, out, {}, {}, {}, 0, {}, false, 0};
 
     Story bodyStory;
     bodyStory.kind = bodyStory.where = "body";

@@ -110,13 +110,9 @@ struct ParagraphText {
 };
 
 struct FieldState {
-    int depth = 0;
     std::vector<bool> result;  // per open field: past its separator
-    bool InCode() const {
-        for (bool r : result)
-            if (!r) return true;
-        return false;
-    }
+    size_t inCode = 0;         // open fields not yet past it
+    bool InCode() const { return inCode != 0; }
 };
 
 void Collect(pugi::xml_node node, ParagraphText& p, FieldState& fields, int depth);
@@ -143,10 +139,17 @@ void CollectRun(pugi::xml_node run, ParagraphText& p, FieldState& fields) {
             p.Boundary("crosses a field's edge");
             if (std::strcmp(type, "begin") == 0) {
                 fields.result.push_back(false);
+                ++fields.inCode;
             } else if (std::strcmp(type, "separate") == 0) {
-                if (!fields.result.empty()) fields.result.back() = true;
+                if (!fields.result.empty() && !fields.result.back()) {
+                    fields.result.back() = true;
+                    --fields.inCode;
+                }
             } else if (std::strcmp(type, "end") == 0) {
-                if (!fields.result.empty()) fields.result.pop_back();
+                if (!fields.result.empty()) {
+                    if (!fields.result.back()) --fields.inCode;
+                    fields.result.pop_back();
+                }
             }
         } else if (Is(c, "w:lastRenderedPageBreak") || Is(c, "w:proofErr")) {
             // Marks: no text between the run's neighbours.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 #include <unordered_map>
+#include <utility>
 
 #include <pugixml.hpp>
 
@@ -121,6 +122,7 @@ struct Walk {
     PackageRelationships rels;  // of the part being read
     std::string part;
     std::vector<ScanField> fields;
+    size_t inCode = 0;  // open fields not yet past their separator
     std::vector<FoundPlaceholder>* sink = nullptr;  // occurrences, one each, in order
     std::vector<SectionParts> sections;
     bool body = false;
@@ -134,11 +136,7 @@ struct Deeper {
     ~Deeper() { --w.depth; }
 };
 
-bool Visible(const Walk& w) {
-    for (const ScanField& f : w.fields)
-        if (!f.result) return false;
-    return true;
-}
+bool Visible(const Walk& w) { return w.inCode == 0; }
 
 void Add(JoinedParagraph& p, const char* text) { p.text += text; }
 
@@ -187,13 +185,16 @@ void Blocks(Walk& w, pugi::xml_node container, const std::string& where, int& ta
 // the anchor reaches into them.
 void TextBox(Walk& w, pugi::xml_node content, const std::string& where) {
     std::vector<ScanField> fields;
+    size_t inCode = 0;
     fields.swap(w.fields);
+    std::swap(inCode, w.inCode);
     const bool body = w.body;
     w.body = false;
     int tables = 0;
     Blocks(w, content, where + " text box", tables);
     w.body = body;
     fields.swap(w.fields);
+    std::swap(inCode, w.inCode);
 }
 
 // Drawings and VML pictures: the text boxes of their shapes, in groups
@@ -237,13 +238,16 @@ void RunChild(Walk& w, pugi::xml_node c, JoinedParagraph& p, const std::string& 
         const char* type = c.attribute("w:fldCharType").value();
         if (std::strcmp(type, "begin") == 0) {
             w.fields.emplace_back();
+            ++w.inCode;
         } else if (std::strcmp(type, "separate") == 0) {
             if (w.fields.empty()) return;
             FieldCodeRead(w.fields.back(), p);
+            if (!w.fields.back().result) --w.inCode;
             w.fields.back().result = true;
         } else if (std::strcmp(type, "end") == 0) {
             if (w.fields.empty()) return;
             FieldCodeRead(w.fields.back(), p);
+            if (!w.fields.back().result) --w.inCode;
             w.fields.pop_back();
         }
     } else if (std::strcmp(name, "w:instrText") == 0) {
@@ -362,6 +366,7 @@ void ReadStory(Walk& w, const std::string& part, pugi::xml_node root, const std:
     w.rels = PackageReader_Relationships(w.reader, part);
     w.part = part;
     w.fields.clear();
+    w.inCode = 0;
     int tables = 0;
     Blocks(w, root, where, tables);
 }
@@ -464,7 +469,7 @@ bool PlaceholderScan_Package(const std::string& path, const PlaceholderPatterns&
     const pugi::xml_node settings = settingsXml.child("w:settings");
 
     std::vector<FoundPlaceholder> each;
-    Walk w{reader, patterns, scan, {}, {}, {}, {}, {}, &each, {}, false, 0};
+    Walk w{reader, patterns, scan, {}, {}, {}, {}, {}, 0, &each, {}, false, 0};
     w.footnotes.format = NoteMarks_Format(settings, finalSectPr, "w:footnotePr", "decimal");
     w.endnotes.format = NoteMarks_Format(settings, finalSectPr, "w:endnotePr", "lowerRoman");
 
