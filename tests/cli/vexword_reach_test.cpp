@@ -497,3 +497,36 @@ TEST_F(VexwordReachTest, PicturesOfEveryKind) {
     EXPECT_EQ(e.output, "body: a.emf (84 bytes)\nbody: b.wmf (44 bytes)\nbody: c.svg (" + std::to_string(svg.size()) +
                             " bytes)\nbody: d.bmp (26 bytes)\n");
 }
+
+// Four sections, each with a header and a footer of its own, as LibreOffice
+// writes them: all eight texts are shown, each under its section.
+TEST_F(VexwordReachTest, EverySectionOfALibreOfficeDocument) {
+    if (!libreoffice_available()) GTEST_SKIP() << "LibreOffice is not installed";
+    DocxParts parts;
+    parts.appendSectPr = false;
+    auto sectPr = [](int n) {
+        return "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdHeader" + std::to_string(n) +
+               "\"/><w:footerReference w:type=\"default\" r:id=\"rIdFooter" + std::to_string(n) +
+               "\"/><w:pgSz w:w=\"12240\" w:h=\"15840\"/><w:pgMar w:top=\"1440\" w:right=\"1440\" w:bottom=\"1440\" "
+               "w:left=\"1440\" w:header=\"720\" w:footer=\"720\" w:gutter=\"0\"/></w:sectPr>";
+    };
+    for (int n = 1; n <= 4; ++n) {
+        parts.headers.push_back({"default", P("Header of part " + std::to_string(n))});
+        parts.footers.push_back({"default", P("Footer of part " + std::to_string(n))});
+        const std::string text = R("Part " + std::to_string(n));
+        parts.body += n < 4 ? "<w:p><w:pPr>" + sectPr(n) + "</w:pPr>" + text + "</w:p>" : "<w:p>" + text + "</w:p>" + sectPr(n);
+    }
+    write_docx(path("parts.docx"), parts);
+    const std::string dir = path("libreoffice");
+    ASSERT_TRUE(libreoffice_convert(path("parts.docx"), "docx", dir));
+    const ToolResult text = Vexword({"text", dir + "/parts.docx"});
+    ASSERT_EQ(text.status, 0) << text.output;
+    for (int n = 1; n <= 4; ++n)
+        for (const char* kind : {"Header", "Footer"}) {
+            const std::string shown = std::string(kind) + " of part " + std::to_string(n);
+            EXPECT_NE(text.output.find(shown), std::string::npos) << shown << "\n" << text.output;
+        }
+    const ToolResult info = Vexword({"info", dir + "/parts.docx"});
+    EXPECT_NE(info.output.find("Section 4: "), std::string::npos) << info.output;
+    EXPECT_EQ(info.output.find("Headers: none"), std::string::npos) << info.output;
+}
