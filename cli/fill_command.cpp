@@ -226,6 +226,9 @@ FillRequest RequestOf(const FillOptions& options, const Pairs& pairs) {
     request.pairs = pairs;
     request.rows = options.rows;
     request.acrossRuns = options.acrossRuns;
+    // A result none of whose parts holds a default pattern's opening mark
+    // (as the bytes write it) holds no placeholder: it needs no scan.
+    if (options.reports.patterns.defaults) request.markers = {"{", "[[", "&lt;&lt;", "\xC2\xAB"};
     return request;
 }
 
@@ -315,7 +318,9 @@ int FillWithPairs(vexrt::Runtime& rt, FillOptions options) {
         for (const Pairs& item : list.items)
             for (const auto& pair : item)
                 if (std::find(names.begin(), names.end(), pair.first) == names.end()) names.push_back(pair.first);
-    if (!FillReport_BeforePairs(options.templatePath, names, options.reports)) return 1;
+    // --strict decides before anything is written; otherwise the fill's own
+    // pass tells which names it met.
+    if (options.reports.strict && !FillReport_BeforePairs(options.templatePath, names, options.reports)) return 1;
     TemplateCheck check(rt, options.templatePath);
     FillReport report;
     try {
@@ -324,8 +329,9 @@ int FillWithPairs(vexrt::Runtime& rt, FillOptions options) {
         check.Wait();  // the library's refusal, where there is one, says more
         throw;
     }
+    if (!options.reports.strict) FillReport_Unmatched(names, report);
     WarnOfSplitPlaceholders(report);
-    FillReport_Left(options.outPath, options.reports, "");
+    if (!options.reports.patterns.defaults || report.markerSeen) FillReport_Left(options.outPath, options.reports, "");
     return 0;
 }
 

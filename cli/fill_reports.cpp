@@ -1,6 +1,7 @@
 #include "fill_reports.h"
 
 #include <iostream>
+#include <set>
 
 namespace cli {
 
@@ -75,6 +76,16 @@ bool FillReport_BeforeBatch(const std::string& templatePath, const std::string& 
         }
     }
     return Report(scan, unmatched, "column ", columns, "column", options);
+}
+
+void FillReport_Unmatched(const std::vector<std::string>& names, const FillReport& report) {
+    std::set<std::string> met;
+    for (const auto& filled : report.filled)
+        if (filled.second > 0) met.insert(filled.first);
+    for (const auto& split : report.split) met.insert(split.first);
+    for (const auto& unfillable : report.unfillable) met.insert(unfillable.first.first);
+    for (const std::string& name : names)
+        if (!met.count(name)) std::cerr << "vexword fill: warning: \"" << name << "\" matches nothing in the template\n";
 }
 
 void FillReport_Left(const std::string& out, const FillReportOptions& options, const std::string& lead) {

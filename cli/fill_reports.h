@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "package_fill.h"
 #include "placeholder_scan.h"
 
 namespace cli {
@@ -32,6 +33,10 @@ bool FillReport_BeforePairs(const std::string& templatePath, const std::vector<s
 bool FillReport_BeforeBatch(const std::string& templatePath, const std::string& csvPath,
                             const std::vector<std::string>& columns, const std::string& nameColumn,
                             const FillReportOptions& options);
+
+// After a fill from pairs (without --strict, which scanned the template
+// before): warns of each name the fill met nowhere, as its report tells.
+void FillReport_Unmatched(const std::vector<std::string>& names, const FillReport& report);
 
 // After writing `out`: one warning line (after `lead`, e.g. "row 3: ")
 // naming the placeholders it still holds, with where they are.

@@ -406,6 +406,12 @@ bool FillCore(pugi::xml_node root, const NameIndex& names, FillReport& report) {
     return changed;
 }
 
+bool HoldsMarker(const std::string& bytes, const std::vector<std::string>& markers) {
+    for (const std::string& marker : markers)
+        if (bytes.find(marker) != std::string::npos) return true;
+    return false;
+}
+
 class StringWriter : public pugi::xml_writer {
 public:
     std::string bytes;
@@ -543,13 +549,23 @@ void PackageFill_Run(const std::string& templatePath, const FillRequest& request
         const size_t edits = filler.edits;
         filler.RepeatRows(xml->document_element(), part.where);
         filler.Paragraphs(xml->document_element(), names, part.where);
-        if (!outPath.empty() && filler.edits != edits) changed[part.name] = Print(*xml);
+        if (filler.edits != edits) {
+            std::string printed = Print(*xml);
+            report.markerSeen = report.markerSeen || HoldsMarker(printed, request.markers);
+            if (!outPath.empty()) changed[part.name] = std::move(printed);
+        } else if (!report.markerSeen && !request.markers.empty()) {
+            // The main part's bytes were parsed in place: printed again.
+            report.markerSeen = HoldsMarker(xml == &main ? Print(main) : bytes, request.markers);
+        }
     }
     const PackageRelationships packageRels = PackageReader_Relationships(reader, "");
     const std::string core = PackageRelationships_FirstOfType(packageRels, "core-properties");
     pugi::xml_document coreXml;
     if (!core.empty() && PackageReader_Bytes(reader, core, bytes) && coreXml.load_buffer(bytes.data(), bytes.size(), options)) {
-        if (FillCore(coreXml.document_element(), names, report) && !outPath.empty()) changed[core] = Print(coreXml);
+        const bool filled = FillCore(coreXml.document_element(), names, report);
+        if (filled) bytes = Print(coreXml);
+        report.markerSeen = report.markerSeen || HoldsMarker(bytes, request.markers);
+        if (filled && !outPath.empty()) changed[core] = bytes;
     }
     if (outPath.empty()) return;
     // Entries are named in the archive as stored; the map's keys came from

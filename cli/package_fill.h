@@ -29,6 +29,9 @@ struct FillRequest {
     FillPairs pairs;
     std::vector<FillRows> rows;
     bool acrossRuns = false;  // join placeholders split across runs of one run group
+    // Texts (as the parts' bytes hold them) without which no part of the
+    // result holds a placeholder; the report says whether one was seen.
+    std::vector<std::string> markers;
 };
 
 // What a fill found, by placeholder name.
@@ -41,6 +44,7 @@ struct FillReport {
     // Paragraphs where a name cannot be filled, with why: "crosses a
     // link's edge", "stands in a field's code"...
     std::map<std::pair<std::string, std::string>, int> unfillable;
+    bool markerSeen = false;  // one of the request's markers stands in a part of the result
 };
 
 // Fills the template into a new package at `outPath` (a fresh path: the

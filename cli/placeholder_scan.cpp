@@ -27,6 +27,7 @@ const char* const kDefaultPlaceholderPatterns[4] = {
 bool PlaceholderPatterns_Make(const std::vector<std::string>& sources, PlaceholderPatterns& patterns,
                               std::string& error) {
     patterns.sources = sources;
+    patterns.defaults = patterns.sources.empty();
     if (patterns.sources.empty())
         patterns.sources.assign(std::begin(kDefaultPlaceholderPatterns), std::end(kDefaultPlaceholderPatterns));
     std::string joined;
@@ -55,6 +56,7 @@ std::vector<std::pair<size_t, size_t>> PlaceholderPatterns_Matches(const Placeho
     // exhausts the stack nor costs more than its length times the window.
     const size_t kWindow = 4096;
     std::vector<std::pair<size_t, size_t>> matches;
+    if (patterns.defaults && text.find_first_of("{[<\xC2") == std::string::npos) return matches;
     const char* const data = text.data();
     for (size_t start = 0;;) {
         const size_t end = std::min(text.size(), start + kWindow);

@@ -20,6 +20,9 @@ namespace cli {
 struct PlaceholderPatterns {
     std::vector<std::string> sources;
     std::regex regex;
+    // The default patterns: a text without "{", "[[", "<<" or "«" holds
+    // none, which is found without the regular expression.
+    bool defaults = false;
 };
 
 // {...}, [[...]], <<...>> and «...»: something between the marks, on one
