@@ -15,6 +15,13 @@ namespace {
 // stale handle stays unknown instead of naming a newer object.
 constexpr size_t kObjectQuarantine = 256;
 
+// Initializers from the root class down.
+void RunInitializers(ClassRec* cls, REALobject o) {
+    if (!cls) return;
+    RunInitializers(cls->super, o);
+    if (cls->def->initializer) cls->def->initializer(o);
+}
+
 }  // namespace
 
 ObjectRec* Runtime::Impl::newInstance(ClassRec& cls) {
@@ -24,16 +31,13 @@ ObjectRec* Runtime::Impl::newInstance(ClassRec& cls) {
     auto* o = new (memory) ObjectRec{&cls, 1, false};
     objects.insert(o);
 
-    std::vector<ClassRec*> chain;
-    for (ClassRec* c = &cls; c; c = c->super) chain.push_back(c);
-    for (auto c = chain.rbegin(); c != chain.rend(); ++c)
-        if ((*c)->def->initializer) (*c)->def->initializer(detail::Handle(o));
+    RunInitializers(&cls, detail::Handle(o));
     return o;
 }
 
 ObjectRec* Runtime::Impl::liveObject(REALobject o, const char* where) {
     ObjectRec* rec = detail::Record(o);
-    if (objects.count(rec)) return rec;
+    if (objects.contains(rec)) return rec;
     fault(std::string(where) + ": " + (o ? "dangling object handle" : "nil object"));
     return nullptr;
 }

@@ -149,9 +149,9 @@ namespace {
 
 ObjectRec& Checked(const Impl& rt, const Object& o, const char* what) {
     if (o.isNil()) Usage(std::string(what) + ": the object is nil");
-    auto found = rt.objects.find(detail::Record(o.get()));
-    if (found == rt.objects.end()) Usage(std::string(what) + ": dangling object handle");
-    return **found;
+    ObjectRec* rec = detail::Record(o.get());
+    if (!rt.objects.contains(rec)) Usage(std::string(what) + ": dangling object handle");
+    return *rec;
 }
 
 detail::ArrayPart& CheckedArray(const Impl& rt, const Object& array, const char* what) {
