@@ -135,7 +135,7 @@ struct Runtime::Impl {
     // ---------------------------------------------------------- strings
     detail::PointerSet<StringRec> strings;
     std::deque<std::unique_ptr<StringRec>> deadStrings;  // not reused for a while
-    std::unordered_set<const void*> openStringData;       // PluginGetStringData results
+    detail::PointerSet<const void> openStringData;        // PluginGetStringData results
 
     REALstring newString(std::string_view bytes, uint32_t encoding);  // one reference
     REALstring newString(std::string&& bytes, uint32_t encoding);     // takes the bytes over
