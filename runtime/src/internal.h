@@ -149,6 +149,9 @@ struct Runtime::Impl {
     // ---------------------------------------------------------- objects
     detail::PointerSet<ObjectRec> objects;
     std::deque<ObjectRec*> deadObjects;  // freed later, so stale handles stay unknown
+    // Blocks out of quarantine by size, for new instances to reuse.
+    std::unordered_map<size_t, std::vector<void*>> spareObjects;
+    size_t spareObjectCount = 0;
     bool tearingDown = false;
 
     // A new instance with its initializers run; one reference. Null (and a

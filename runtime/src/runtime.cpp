@@ -47,6 +47,8 @@ Runtime::Impl::~Impl() {
             std::free(o);
         }
         for (ObjectRec* o : deadObjects) std::free(o);
+        for (auto& [size, blocks] : spareObjects)
+            for (void* block : blocks) std::free(block);
         for (StringRec* s : strings) delete s;
         for (const void* data : openStringData) std::free(const_cast<void*>(data));
         objects.clear();
