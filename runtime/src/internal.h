@@ -15,6 +15,9 @@
 
 #include <vexrt/runtime.h>
 
+#include "pointer_set.h"
+#include "prepared_calls.h"
+
 namespace vexrt {
 
 namespace detail {
@@ -72,6 +75,9 @@ enum class Kind { Void, Integer, Double, Single, Boolean, Color, String, Object,
 
 const char* Kind_Name(Kind kind);
 
+class CallArguments;
+struct CallLabel;
+
 }  // namespace detail
 
 // Grants the runtime's sources access to Runtime's private state.
@@ -127,19 +133,25 @@ struct Runtime::Impl {
     bool withholds(std::string_view nameOrDeclaration) const;
 
     // ---------------------------------------------------------- strings
-    std::unordered_set<StringRec*> strings;
+    detail::PointerSet<StringRec> strings;
     std::deque<std::unique_ptr<StringRec>> deadStrings;  // not reused for a while
-    std::unordered_set<const void*> openStringData;       // PluginGetStringData results
+    detail::PointerSet<const void> openStringData;        // PluginGetStringData results
 
     REALstring newString(std::string_view bytes, uint32_t encoding);  // one reference
+    REALstring newString(std::string&& bytes, uint32_t encoding);     // takes the bytes over
+    // Records of strings out of quarantine, for new strings to reuse.
+    std::vector<std::unique_ptr<StringRec>> spareStrings;
     // The record of a live string; null (and a fault naming `where`) otherwise.
     StringRec* liveString(REALstring s, const char* where);
     void lockString(REALstring s, const char* where);
     void unlockString(REALstring s, const char* where);
 
     // ---------------------------------------------------------- objects
-    std::unordered_set<ObjectRec*> objects;
+    detail::PointerSet<ObjectRec> objects;
     std::deque<ObjectRec*> deadObjects;  // freed later, so stale handles stay unknown
+    // Blocks out of quarantine by size, for new instances to reuse.
+    std::unordered_map<size_t, std::vector<void*>> spareObjects;
+    size_t spareObjectCount = 0;
     bool tearingDown = false;
 
     // A new instance with its initializers run; one reference. Null (and a
@@ -193,11 +205,33 @@ struct Runtime::Impl {
                                      const std::vector<Value>& args, bool shared,
                                      const char* what) const;
 
-    // Calls a plain function through libffi with arguments of the given kinds
-    // (checked by the caller) and makes a Value of the result, adopting the
-    // reference of a string or object. A junk result is a UsageError.
-    Value invoke(void* function, const std::vector<Kind>& kinds, std::vector<Value> args,
-                 const std::string& resultType, const std::string& what);
+    // ---------------------------------------------------------- resolved once
+    // Names, declarations and class names resolved, and members prepared for
+    // calling, the first time each is used.
+    detail::CallCache callCache;
+    detail::TypeCheck typeCheck(const std::string& type) const;
+    bool accepts(const detail::TypeCheck& check, const Value& value) const;
+    bool acceptsObject(const detail::TypeCheck& check, const ObjectRec& o) const;
+    detail::PreparedMethod& prepared(const MethodInfo& m, bool shared);
+    detail::PreparedProperty& prepared(const PropertyInfo& p);
+    // Every overload of `name` along the chain of `cls`; null when none.
+    const detail::Resolution* methodsNamed(ClassRec& cls, std::string_view name, bool shared);
+    // chooseOverload, remembered.
+    detail::PreparedMethod& chooseMethod(ClassRec& cls, const std::string& name,
+                                         const std::vector<Value>& args, bool shared,
+                                         const char* what);
+    // findMethod, findProperty and findClass, remembered.
+    detail::PreparedMethod* methodDeclared(ClassRec& cls, std::string_view declaration, bool shared);
+    detail::PreparedProperty* propertyNamed(ClassRec& cls, std::string_view name);
+    ClassRec* classNamed(std::string_view name);
+
+    // Calls a plain function through its prepared interface with arguments
+    // of the kinds it takes (checked by the caller) and makes a Value of the
+    // result, adopting the reference of a string or object. A junk result is
+    // a UsageError.
+    Value invoke(detail::PreparedCall& call, void* function, detail::CallArguments& args,
+                 const detail::TypeCheck& result, const std::string& resultType,
+                 const detail::CallLabel& what);
     Value getProperty(ObjectRec& self, const std::string& name, const char* where);
 
     // Removes and returns the faults recorded after the first `mark`.
@@ -236,6 +270,58 @@ private:
     Activation activation_;
     ObjectRec* savedPending_;
     size_t faultMark_;
+};
+
+// Storage of one argument in the form the callee takes it.
+union Slot {
+    int64_t integer;
+    double number;
+    float single;
+    uint8_t boolean;
+    uint32_t color;
+    void* handle;
+};
+
+// Names a member in messages, made into text only when one is needed.
+struct CallLabel {
+    const char* prefix;
+    const std::string& cls;
+    const std::string& member;
+    std::string text() const;  // prefix + "Class.member"
+};
+
+// The arguments of one call in the form the callee takes them, on the stack
+// for the usual few. The runtime holds a reference on each string and
+// object among them (the instance too) for the length of the call.
+class CallArguments {
+public:
+    CallArguments(Impl& rt, size_t count);
+    ~CallArguments();
+    CallArguments(const CallArguments&) = delete;
+    CallArguments& operator=(const CallArguments&) = delete;
+    void addSelf(ObjectRec& o);
+    void addInteger(RBInteger v);
+    void add(Kind kind, const Value& v);
+    void** pointers() { return pointers_; }
+private:
+    struct Held {
+        void* handle;
+        bool object;
+    };
+    static constexpr size_t kInline = 8;
+    Slot& next();
+    void hold(void* handle, bool object);
+    Impl& rt_;
+    size_t capacity_, count_ = 0, heldCount_ = 0;
+    Slot inlineSlots_[kInline];
+    void* inlinePointers_[kInline];
+    Held inlineHeld_[kInline];
+    std::vector<Slot> heapSlots_;
+    std::vector<void*> heapPointers_;
+    std::vector<Held> heapHeld_;
+    Slot* slots_ = inlineSlots_;
+    void** pointers_ = inlinePointers_;
+    Held* held_ = inlineHeld_;
 };
 
 inline REALobject Handle(ObjectRec* o) { return reinterpret_cast<REALobject>(o); }

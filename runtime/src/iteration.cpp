@@ -28,9 +28,9 @@ bool DeclaresInterface(const ObjectRec& o, std::string_view interfaceName) {
 
 const ObjectRec& Checked(const Impl& rt, const Object& o, const char* role) {
     if (o.isNil()) Usage(std::string("forEach: the ") + role + " is nil");
-    auto found = rt.objects.find(detail::Record(o.get()));
-    if (found == rt.objects.end()) Usage(std::string("forEach: the ") + role + " is a dangling handle");
-    return **found;
+    const ObjectRec* rec = detail::Record(o.get());
+    if (!rt.objects.contains(rec)) Usage(std::string("forEach: the ") + role + " is a dangling handle");
+    return *rec;
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // first, so a subclass's registration overrides its parent's), overloads by
 // the kinds of the arguments, and the kinds of declared types. Also the
 // entries through which plug-in code reaches members by name.
+#include <cstdint>
+#include <functional>
+
 #include "declarations.h"
 #include "entries.h"
 #include "host_classes.h"
@@ -97,26 +100,7 @@ Kind Runtime::Impl::kindOf(const std::string& type) const {
 }
 
 bool Runtime::Impl::accepts(const std::string& type, const Value& value) const {
-    switch (kindOf(type)) {
-        case Kind::Void: return false;
-        case Kind::Integer:
-        case Kind::UInt8: return value.isInteger();
-        case Kind::Double:
-        case Kind::Single: return value.isDouble() || value.isInteger();
-        case Kind::Boolean: return value.isBool();
-        case Kind::Color: return value.isColor();
-        case Kind::String: return value.isString() || value.isNil();
-        case Kind::Object: break;
-    }
-    if (value.isNil()) return true;
-    if (!value.isObject()) return false;
-    auto found = objects.find(detail::Record(value.object().get()));
-    if (found == objects.end()) return false;
-    const ObjectRec& o = **found;
-    if (detail::IsArrayType(type)) return o.cls == hostClass(detail::kObjectArray);
-    // Only a class this host knows restricts what may be passed.
-    const ClassRec* cls = findClass(type);
-    return !cls || isA(o, *cls);
+    return accepts(typeCheck(type), value);
 }
 
 // ------------------------------------------------------------ lookups
@@ -163,6 +147,133 @@ const MethodInfo* Runtime::Impl::chooseOverload(ClassRec& cls, const std::string
     detail::Usage(message);
 }
 
+// ------------------------------------------------------------ resolved once
+
+namespace detail {
+
+size_t NameKeyHash::operator()(const NameKey& k) const {
+    size_t h = std::hash<std::string_view>()(k.text);
+    h ^= (reinterpret_cast<uintptr_t>(k.cls) >> 4) * 0x9E3779B97F4A7C15ull + size_t(k.space);
+    return h;
+}
+
+bool NameKeyEqual::operator()(const NameKey& a, const NameKey& b) const {
+    return a.cls == b.cls && a.space == b.space && a.text == b.text;
+}
+
+}  // namespace detail
+
+using detail::NameKey;
+using detail::NameSpace;
+using detail::PreparedMethod;
+using detail::PreparedProperty;
+using detail::Resolution;
+using detail::TypeCheck;
+
+namespace {
+
+// The remembered resolution of `key`; `make` fills a new one, which is kept
+// only when it found something (what is not found is a caller's fault).
+template <typename Make>
+Resolution* Resolve(detail::CallCache& cache, NameKey key, Make make) {
+    auto found = cache.names.find(key);
+    if (found != cache.names.end()) return found->second.get();
+    auto r = std::make_unique<Resolution>();
+    if (!make(*r)) return nullptr;
+    r->text = std::string(key.text);
+    key.text = r->text;
+    return cache.names.emplace(key, std::move(r)).first->second.get();
+}
+
+}  // namespace
+
+TypeCheck Runtime::Impl::typeCheck(const std::string& type) const {
+    TypeCheck check;
+    check.kind = kindOf(type);
+    if (check.kind == Kind::Object) {
+        check.array = detail::IsArrayType(type);
+        check.cls = check.array ? hostClass(detail::kObjectArray) : findClass(type);
+    }
+    return check;
+}
+
+bool Runtime::Impl::accepts(const TypeCheck& check, const Value& value) const {
+    switch (check.kind) {
+        case Kind::Void: return false;
+        case Kind::Integer:
+        case Kind::UInt8: return value.isInteger();
+        case Kind::Double:
+        case Kind::Single: return value.isDouble() || value.isInteger();
+        case Kind::Boolean: return value.isBool();
+        case Kind::Color: return value.isColor();
+        case Kind::String: return value.isString() || value.isNil();
+        case Kind::Object: break;
+    }
+    if (value.isNil()) return true;
+    if (!value.isObject()) return false;
+    const ObjectRec* o = detail::Record(value.object().get());
+    return objects.contains(o) && acceptsObject(check, *o);
+}
+
+bool Runtime::Impl::acceptsObject(const TypeCheck& check, const ObjectRec& o) const {
+    if (check.array) return o.cls == check.cls;
+    // Only a class this host knows restricts what may be passed.
+    return !check.cls || isA(o, *check.cls);
+}
+
+const Resolution* Runtime::Impl::methodsNamed(ClassRec& cls, std::string_view name, bool shared) {
+    return Resolve(callCache, {&cls, shared ? NameSpace::SharedMethod : NameSpace::Method, name},
+                   [&](Resolution& r) {
+                       for (ClassRec* c = &cls; c; c = c->super)
+                           for (const MethodInfo& m : shared ? c->info.sharedMethods : c->info.methods)
+                               if (Text_EqualsNoCase(m.name, name))
+                                   r.methods.push_back(&prepared(m, shared));
+                       return !r.methods.empty();
+                   });
+}
+
+PreparedMethod& Runtime::Impl::chooseMethod(ClassRec& cls, const std::string& name,
+                                            const std::vector<Value>& args, bool shared,
+                                            const char* what) {
+    if (const Resolution* r = methodsNamed(cls, name, shared))
+        for (PreparedMethod* m : r->methods) {
+            if (m->params.size() != args.size()) continue;
+            bool fits = true;
+            for (size_t i = 0; i < args.size() && fits; ++i) fits = accepts(m->params[i], args[i]);
+            if (fits) return *m;
+        }
+    // None fits: the long way, which says why.
+    return prepared(*chooseOverload(cls, name, args, shared, what), shared);
+}
+
+PreparedMethod* Runtime::Impl::methodDeclared(ClassRec& cls, std::string_view declaration,
+                                              bool shared) {
+    NameKey key{&cls, shared ? NameSpace::SharedDeclaration : NameSpace::Declaration, declaration};
+    Resolution* r = Resolve(callCache, key, [&](Resolution& out) {
+        const MethodInfo* m = findMethod(cls, declaration, shared);
+        if (m) out.methods.push_back(&prepared(*m, shared));
+        return m != nullptr;
+    });
+    return r ? r->methods.front() : nullptr;
+}
+
+PreparedProperty* Runtime::Impl::propertyNamed(ClassRec& cls, std::string_view name) {
+    Resolution* r = Resolve(callCache, {&cls, NameSpace::Property, name}, [&](Resolution& out) {
+        const PropertyInfo* p = findProperty(cls, name);
+        if (p) out.property = &prepared(*p);
+        return p != nullptr;
+    });
+    return r ? r->property : nullptr;
+}
+
+ClassRec* Runtime::Impl::classNamed(std::string_view name) {
+    Resolution* r = Resolve(callCache, {nullptr, NameSpace::Class, name}, [&](Resolution& out) {
+        out.cls = findClass(name);
+        return out.cls != nullptr;
+    });
+    return r ? r->cls : nullptr;
+}
+
 // ------------------------------------------------------------ entries
 
 namespace detail {
@@ -179,7 +290,8 @@ std::optional<Value> PropertyForEntry(Impl& rt, REALobject o, const char* name, 
     }
     ObjectRec* rec = rt.liveObject(o, where);
     if (!rec) return std::nullopt;
-    const PropertyInfo* p = rt.findProperty(*rec->cls, name);
+    const detail::PreparedProperty* prepared = rt.propertyNamed(*rec->cls, name);
+    const PropertyInfo* p = prepared ? prepared->info : nullptr;
     if (!p) {
         rt.fault(std::string(where) + ": " + rec->cls->info.fullName + " has no property " + name);
         return std::nullopt;

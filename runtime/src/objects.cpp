@@ -3,6 +3,7 @@
 // from the root class down, destructors from the leaf up when the last
 // reference goes.
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "entries.h"
@@ -14,26 +15,40 @@ namespace {
 // Freed objects are kept a while before their memory is reused, so that a
 // stale handle stays unknown instead of naming a newer object.
 constexpr size_t kObjectQuarantine = 256;
+constexpr size_t kSpareObjects = 64;
+
+// Initializers from the root class down.
+void RunInitializers(ClassRec* cls, REALobject o) {
+    if (!cls) return;
+    RunInitializers(cls->super, o);
+    if (cls->def->initializer) cls->def->initializer(o);
+}
 
 }  // namespace
 
 ObjectRec* Runtime::Impl::newInstance(ClassRec& cls) {
     if (!resolveChain(cls)) return nullptr;
-    void* memory = std::calloc(1, cls.instanceSize);
+    void* memory = nullptr;
+    auto spare = spareObjects.find(cls.instanceSize);
+    if (spare != spareObjects.end() && !spare->second.empty()) {
+        memory = spare->second.back();
+        spare->second.pop_back();
+        --spareObjectCount;
+        std::memset(memory, 0, cls.instanceSize);
+    } else {
+        memory = std::calloc(1, cls.instanceSize);
+    }
     if (!memory) throw std::bad_alloc();
     auto* o = new (memory) ObjectRec{&cls, 1, false};
     objects.insert(o);
 
-    std::vector<ClassRec*> chain;
-    for (ClassRec* c = &cls; c; c = c->super) chain.push_back(c);
-    for (auto c = chain.rbegin(); c != chain.rend(); ++c)
-        if ((*c)->def->initializer) (*c)->def->initializer(detail::Handle(o));
+    RunInitializers(&cls, detail::Handle(o));
     return o;
 }
 
 ObjectRec* Runtime::Impl::liveObject(REALobject o, const char* where) {
     ObjectRec* rec = detail::Record(o);
-    if (objects.count(rec)) return rec;
+    if (objects.contains(rec)) return rec;
     fault(std::string(where) + ": " + (o ? "dangling object handle" : "nil object"));
     return nullptr;
 }
@@ -64,8 +79,14 @@ void Runtime::Impl::unlockObject(REALobject o, const char* where) {
     objects.erase(rec);
     deadObjects.push_back(rec);
     if (deadObjects.size() > kObjectQuarantine) {
-        std::free(deadObjects.front());
+        ObjectRec* old = deadObjects.front();
         deadObjects.pop_front();
+        if (spareObjectCount < kSpareObjects) {
+            spareObjects[old->cls->instanceSize].push_back(old);
+            ++spareObjectCount;
+        } else {
+            std::free(old);
+        }
     }
 }
 

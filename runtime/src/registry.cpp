@@ -151,12 +151,14 @@ ClassRec* AddClass(Impl& rt, REALclassDefinition* def, const std::string& module
     rt.classesByName[key] = added;
     rt.classesByDef[def] = added;
     rt.classes.push_back(std::move(cls));
+    rt.callCache.clear();  // a type may name this class now
     return added;
 }
 
 }  // namespace
 
 void Runtime::Impl::registerModule(REALmoduleDefinition* def) {
+    callCache.clear();  // its enumerations and classes change what types take
     if (!def) {
         fault("PluginRegisterModule: null module definition");
         return;

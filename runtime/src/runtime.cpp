@@ -47,6 +47,8 @@ Runtime::Impl::~Impl() {
             std::free(o);
         }
         for (ObjectRec* o : deadObjects) std::free(o);
+        for (auto& [size, blocks] : spareObjects)
+            for (void* block : blocks) std::free(block);
         for (StringRec* s : strings) delete s;
         for (const void* data : openStringData) std::free(const_cast<void*>(data));
         objects.clear();
@@ -149,9 +151,9 @@ namespace {
 
 ObjectRec& Checked(const Impl& rt, const Object& o, const char* what) {
     if (o.isNil()) Usage(std::string(what) + ": the object is nil");
-    auto found = rt.objects.find(detail::Record(o.get()));
-    if (found == rt.objects.end()) Usage(std::string(what) + ": dangling object handle");
-    return **found;
+    ObjectRec* rec = detail::Record(o.get());
+    if (!rt.objects.contains(rec)) Usage(std::string(what) + ": dangling object handle");
+    return *rec;
 }
 
 detail::ArrayPart& CheckedArray(const Impl& rt, const Object& array, const char* what) {

@@ -18,15 +18,29 @@ bool ConvertsToUTF8(uint32_t encoding) {
     return encoding == kREALTextEncodingUTF8 || encoding == kREALTextEncodingNone;
 }
 
+// Spare records out of quarantine, reused before anything is allocated.
+constexpr size_t kSpareStrings = 64;
+
 }  // namespace
 
-REALstring Runtime::Impl::newString(std::string_view bytes, uint32_t encoding) {
-    auto rec = std::make_unique<StringRec>();
+REALstring Runtime::Impl::newString(std::string&& bytes, uint32_t encoding) {
+    std::unique_ptr<StringRec> rec;
+    if (spareStrings.empty()) {
+        rec = std::make_unique<StringRec>();
+    } else {
+        rec = std::move(spareStrings.back());
+        spareStrings.pop_back();
+        *rec = StringRec{};
+    }
     rec->encoding = encoding;
-    rec->bytes.assign(bytes.data() ? bytes.data() : "", bytes.size());
+    rec->bytes = std::move(bytes);
     StringRec* s = rec.release();
     strings.insert(s);
     return detail::Handle(s);
+}
+
+REALstring Runtime::Impl::newString(std::string_view bytes, uint32_t encoding) {
+    return newString(std::string(bytes.data() ? bytes.data() : "", bytes.size()), encoding);
 }
 
 StringRec* Runtime::Impl::liveString(REALstring s, const char* where) {
@@ -48,7 +62,10 @@ void Runtime::Impl::unlockString(REALstring s, const char* where) {
     strings.erase(rec);
     rec->bytes = std::string();
     deadStrings.emplace_back(rec);
-    if (deadStrings.size() > kStringQuarantine) deadStrings.pop_front();
+    if (deadStrings.size() > kStringQuarantine) {
+        if (spareStrings.size() < kSpareStrings) spareStrings.push_back(std::move(deadStrings.front()));
+        deadStrings.pop_front();
+    }
 }
 
 namespace detail {
@@ -131,7 +148,7 @@ REALstring Entry_AddString(REALstring a, REALstring b) {
     else if ((ra || rb) && (!ra || is(ra, kREALTextEncodingNone)) &&
              (!rb || is(rb, kREALTextEncodingNone)))
         encoding = kREALTextEncodingNone;
-    return rt->newString(bytes, encoding);
+    return rt->newString(std::move(bytes), encoding);
 }
 
 void Entry_LockString(REALstring s) {

@@ -137,6 +137,13 @@ Value::Value(const char* utf8) {
 
 Value::Value(const std::string& utf8) : v_(Runtime::current().makeString(utf8)) {}
 
+Value::Value(std::string&& utf8) {
+    Runtime& rt = Runtime::current();
+    Impl& impl = RuntimeAccess::impl(rt);
+    detail::Activation active(impl);
+    v_ = String(impl.newString(std::move(utf8), kREALTextEncodingUTF8), true);
+}
+
 bool Value::isNil() const {
     if (std::holds_alternative<Nil>(v_)) return true;
     if (auto s = std::get_if<String>(&v_)) return s->isNil();

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "content/language.h"
-#include "format/split_string.h"
 
 namespace {
 
@@ -25,6 +24,20 @@ bool IsAsciiSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// Calls `piece` with every piece of `text` between separators, as
+// SplitString gives them (an empty one after a trailing separator too).
+template <typename Piece>
+void ForEachPiece(std::string_view text, char separator, Piece piece) {
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == separator) {
+            piece(text.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    piece(text.substr(start));
+}
+
 void AppendTextElement(pugi::xml_node run, std::string_view segment) {
     pugi::xml_node t = run.append_child("w:t");
     if (Text_NeedsPreserve(segment)) t.append_attribute("xml:space").set_value("preserve");
@@ -39,17 +52,18 @@ bool Text_NeedsPreserve(std::string_view segment) {
 
 void Run_AddTextToRun(pugi::xml_node run, std::string_view text) {
     if (!run) return;
+    // Lines and segments are views of `text`: a run appended costs no copies.
     bool firstLine = true;
-    for (const std::string& line : SplitString(text, '\n')) {
+    ForEachPiece(text, '\n', [&](std::string_view line) {
         if (!firstLine) run.append_child("w:br").append_attribute("w:type").set_value("textWrapping");
         firstLine = false;
         bool firstSegment = true;
-        for (const std::string& segment : SplitString(line, '\t')) {
+        ForEachPiece(line, '\t', [&](std::string_view segment) {
             if (!firstSegment) run.append_child("w:tab");
             firstSegment = false;
             AppendTextElement(run, segment);
-        }
-    }
+        });
+    });
 }
 
 pugi::xml_node InternalAddRun(pugi::xml_node target, std::optional<std::string_view> text,

@@ -65,6 +65,34 @@ TEST_F(ToyTest, OverloadsAreChosenByTheKindsOfTheArguments) {
     }
 }
 
+// Names are resolved once and remembered: later calls, in other spellings
+// or with other arguments, must still find what the first call would.
+TEST_F(ToyTest, RepeatedCallsStillChooseByTheArgumentsAndIgnoreCase) {
+    Object s = shape("s");
+    for (int round = 0; round < 3; ++round) {
+        rt().set(s, "WIDTH", 3.0);
+        rt().call(s, "Resize", {2.0});
+        EXPECT_EQ(rt().get(s, "width").number(), 6.0);
+        rt().call(s, "rESIZE", {10, true});
+        EXPECT_EQ(rt().get(s, "Width").number(), 10.0);
+        rt().call(s, "resize( factor AS double )", {2.0});
+        EXPECT_EQ(rt().get(s, "wIdTh").number(), 20.0);
+        rt().set(s, "Owner", shape("owner"));
+        EXPECT_EQ(rt().get(s, "Owner").object().isNil(), false);
+        rt().set(s, "Owner", nullptr);
+        try {
+            rt().call(s, "RESIZE", {"wide"});
+            ADD_FAILURE() << "no overload takes a String";
+        } catch (const UsageError& e) {
+            const std::string message = e.what();
+            EXPECT_NE(message.find("no overload of Toy.Shape.RESIZE takes (String)"), std::string::npos) << message;
+            EXPECT_NE(message.find("Resize(factor as Double)"), std::string::npos) << message;
+        }
+        EXPECT_THROW(rt().call(s, "Resize(factor as Double)", {true}), UsageError);
+        EXPECT_THROW(rt().get(s, "Widths"), UsageError);
+    }
+}
+
 TEST_F(ToyTest, ExactDeclarationsAreMatchedWhateverTheirBlanks) {
     Object s = shape("s");
     rt().set(s, "Width", 3.0);

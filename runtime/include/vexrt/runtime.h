@@ -138,6 +138,7 @@ public:
     Value(Color c) : v_(c) {}
     Value(const char* utf8);           // a new UTF-8 string of the current runtime
     Value(const std::string& utf8);
+    Value(std::string&& utf8);         // the bytes are taken over, not copied
     Value(String s) : v_(std::move(s)) {}
     Value(Object o) : v_(std::move(o)) {}
 
