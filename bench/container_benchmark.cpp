@@ -10,14 +10,6 @@
 
 namespace {
 
-std::string BenchFile(const char* name) { return std::string(VEXWORD_BENCH_DIR) + "/" + name; }
-
-vexrt::Object NewDocument(const std::string& file) {
-    vexrt::Runtime& rt = BenchHost();
-    std::remove(file.c_str());
-    return rt.callShared("Document", "Create", {rt.makeFolderItem(file)}).object();
-}
-
 void BM_AppendParagraph(benchmark::State& state) {
     vexrt::Runtime& rt = BenchHost();
     for (auto _ : state) {

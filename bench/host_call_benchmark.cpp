@@ -13,14 +13,6 @@
 
 namespace {
 
-std::string BenchFile(const char* name) { return std::string(VEXWORD_BENCH_DIR) + "/" + name; }
-
-vexrt::Object NewDocument(const std::string& file) {
-    vexrt::Runtime& rt = BenchHost();
-    std::remove(file.c_str());
-    return rt.callShared("Document", "Create", {rt.makeFolderItem(file)}).object();
-}
-
 void BM_HostCallParagraphText(benchmark::State& state) {
     vexrt::Runtime& rt = BenchHost();
     vexrt::Object doc = NewDocument(BenchFile("host-call-text.docx"));

@@ -11,15 +11,6 @@
 
 namespace {
 
-std::string BenchFile(const char* name) { return std::string(VEXWORD_BENCH_DIR) + "/" + name; }
-
-vexrt::Object NewDocument(const char* name) {
-    vexrt::Runtime& rt = BenchHost();
-    const std::string file = BenchFile(name);
-    std::remove(file.c_str());
-    return rt.callShared("Document", "Create", {rt.makeFolderItem(file)}).object();
-}
-
 // One paragraph of `runs` runs; with fields, every tenth logical run is a
 // time field of five runs.
 vexrt::Object LongParagraph(const vexrt::Object& doc, int64_t runs, bool withFields) {
@@ -48,7 +39,7 @@ size_t WalkRuns(const vexrt::Object& p, const char* count, const char* lookup) {
 }
 
 void WalkOneParagraph(benchmark::State& state, bool withFields, const char* count, const char* lookup) {
-    vexrt::Object doc = NewDocument("runs.docx");
+    vexrt::Object doc = NewDocument(BenchFile("runs.docx"));
     vexrt::Object p = LongParagraph(doc, state.range(0), withFields);
     int64_t walked = BenchHost().get(p, count).integer();
     for (auto _ : state) benchmark::DoNotOptimize(WalkRuns(p, count, lookup));
@@ -67,7 +58,7 @@ BENCHMARK(BM_LogicalRunInOrderWithFields)->Arg(1000)->Arg(10000)->Unit(benchmark
 // Paragraphs of three runs; the last paragraph of every ten holds a field.
 void BM_RunsOfEveryParagraph(benchmark::State& state) {
     vexrt::Runtime& rt = BenchHost();
-    vexrt::Object doc = NewDocument("paragraphs.docx");
+    vexrt::Object doc = NewDocument(BenchFile("paragraphs.docx"));
     for (int64_t i = 0; i < state.range(0); ++i) {
         vexrt::Object p = rt.call(doc, "AppendParagraph", {"Paragraph "}).object();
         rt.call(p, "AppendRun", {std::to_string(i)});
@@ -97,7 +88,7 @@ void AppendToOneParagraph(benchmark::State& state, bool links) {
     vexrt::Runtime& rt = BenchHost();
     for (auto _ : state) {
         state.PauseTiming();
-        vexrt::Object doc = NewDocument("appended.docx");
+        vexrt::Object doc = NewDocument(BenchFile("appended.docx"));
         vexrt::Object p = rt.call(doc, "AppendParagraph", {"start"}).object();
         state.ResumeTiming();
         for (int64_t i = 0; i < state.range(0); ++i) {

@@ -15,14 +15,6 @@ namespace {
 
 constexpr int kColumns = 4;
 
-std::string BenchFile(const char* name) { return std::string(VEXWORD_BENCH_DIR) + "/" + name; }
-
-vexrt::Object NewDocument(const std::string& file) {
-    vexrt::Runtime& rt = BenchHost();
-    std::remove(file.c_str());
-    return rt.callShared("Document", "Create", {rt.makeFolderItem(file)}).object();
-}
-
 // AppendTable, then the rows, then each cell's text.
 vexrt::Object BuildTable(const vexrt::Object& container, int64_t rows) {
     vexrt::Runtime& rt = BenchHost();
