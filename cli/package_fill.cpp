@@ -571,14 +571,9 @@ void PackageFill_Run(const std::string& templatePath, const FillRequest& request
     // Entries are named in the archive as stored; the map's keys came from
     // the same names, found without regard to case.
     std::map<std::string, std::string> byStoredName;
-    int error = 0;
-    ZipHandle names_;
-    names_.zip = zip_open(templatePath.c_str(), ZIP_RDONLY, &error);
-    if (!names_.zip) throw std::runtime_error(templatePath + ": cannot be read as a package");
     for (auto& entry : changed) {
-        const zip_int64_t index = zip_name_locate(names_.zip, entry.first.c_str(), ZIP_FL_NOCASE);
-        if (index < 0) continue;
-        byStoredName[zip_get_name(names_.zip, static_cast<zip_uint64_t>(index), ZIP_FL_ENC_RAW)] = std::move(entry.second);
+        const std::string stored = PackageReader_StoredName(reader, entry.first);
+        if (!stored.empty()) byStoredName[stored] = std::move(entry.second);
     }
     WritePackage(templatePath, byStoredName, outPath);
 }

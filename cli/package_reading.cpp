@@ -58,6 +58,13 @@ bool PackageReader_Bytes(const PackageReader& reader, const std::string& name, s
     return read >= 0 && static_cast<zip_uint64_t>(read) == stat.size;
 }
 
+std::string PackageReader_StoredName(const PackageReader& reader, const std::string& name) {
+    if (!reader.archive || name.empty()) return std::string();
+    const zip_int64_t index = zip_name_locate(reader.archive->zip, name.c_str(), ZIP_FL_NOCASE);
+    const char* stored = index < 0 ? nullptr : zip_get_name(reader.archive->zip, static_cast<zip_uint64_t>(index), ZIP_FL_ENC_RAW);
+    return stored ? stored : std::string();
+}
+
 bool PackageReader_Xml(const PackageReader& reader, const std::string& name, pugi::xml_document& xml) {
     std::string bytes;
     if (!PackageReader_Bytes(reader, name, bytes)) return false;

@@ -40,6 +40,10 @@ bool PackageReader_Open(PackageReader& reader, const std::string& path);
 // when there is none, or it is larger than the reader takes.
 bool PackageReader_Bytes(const PackageReader& reader, const std::string& name, std::string& bytes);
 
+// The name an entry is stored under (names compare without regard to ASCII
+// case); empty when there is none.
+std::string PackageReader_StoredName(const PackageReader& reader, const std::string& name);
+
 // The entry parsed as XML; false when it is missing or not XML.
 bool PackageReader_Xml(const PackageReader& reader, const std::string& name, pugi::xml_document& xml);
 
