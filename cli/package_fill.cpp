@@ -14,6 +14,7 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include "deflated_entry.h"
 #include "package/package_paths.h"
 #include "package_reading.h"
 #include "story_parts.h"
@@ -29,27 +30,33 @@ const int kMaxDepth = 200;
 // The names to look for, by first byte, longest first: at each place of a
 // text the longest name that starts there is the one replaced.
 struct NameIndex {
-    std::unordered_map<unsigned char, std::vector<const std::pair<std::string, std::string>*>> byFirst;
+    struct Name {
+        const std::pair<std::string, std::string>* pair;
+        bool breaks;  // its value holds a line feed or a tab
+    };
+    std::unordered_map<unsigned char, std::vector<Name>> byFirst;
     bool starts[256] = {};
+    int only = -1;  // the first byte of every name, when they share one
 
     explicit NameIndex(const FillPairs& pairs) {
         std::set<std::string> seen;
         for (const auto& pair : pairs) {
             if (pair.first.empty() || !seen.insert(pair.first).second) continue;  // the first pair of a name wins
-            byFirst[static_cast<unsigned char>(pair.first[0])].push_back(&pair);
+            const bool breaks = pair.second.find_first_of("\n\t") != std::string::npos;
+            byFirst[static_cast<unsigned char>(pair.first[0])].push_back({&pair, breaks});
             starts[static_cast<unsigned char>(pair.first[0])] = true;
         }
         for (auto& entry : byFirst)
             std::stable_sort(entry.second.begin(), entry.second.end(),
-                             [](const auto* a, const auto* b) { return a->first.size() > b->first.size(); });
+                             [](const Name& a, const Name& b) { return a.pair->first.size() > b.pair->first.size(); });
+        if (byFirst.size() == 1) only = byFirst.begin()->first;
     }
 
-    const std::pair<std::string, std::string>* At(const std::string& text, size_t at) const {
-        if (!starts[static_cast<unsigned char>(text[at])]) return nullptr;
+    const Name* At(const std::string& text, size_t at) const {
         auto found = byFirst.find(static_cast<unsigned char>(text[at]));
         if (found == byFirst.end()) return nullptr;
-        for (const auto* pair : found->second)
-            if (text.compare(at, pair->first.size(), pair->first) == 0) return pair;
+        for (const Name& name : found->second)
+            if (text.compare(at, name.pair->first.size(), name.pair->first) == 0) return &name;
         return nullptr;
     }
 };
@@ -57,19 +64,44 @@ struct NameIndex {
 struct Match {
     size_t start, end;
     const std::pair<std::string, std::string>* pair;
+    bool breaks;
 };
 
-// Every placeholder of `text` from left to right, none overlapping.
-std::vector<Match> Matches(const NameIndex& names, const std::string& text) {
-    std::vector<Match> matches;
-    for (size_t at = 0; at < text.size();) {
-        if (const auto* pair = names.At(text, at)) {
-            matches.push_back({at, at + pair->first.size(), pair});
-            at += pair->first.size();
+// Every placeholder of `text` from left to right, none overlapping, into
+// `matches` (cleared first).
+void Matches(const NameIndex& names, const std::string& text, std::vector<Match>& matches) {
+    matches.clear();
+    const size_t size = text.size();
+    const char* chars = text.data();
+    if (names.only >= 0) {
+        // Names sharing their first byte (as "{..." do): from one to the next.
+        size_t from = 0;
+        for (const void* found; (found = std::memchr(chars + from, names.only, size - from));) {
+            const size_t at = static_cast<size_t>(static_cast<const char*>(found) - chars);
+            const NameIndex::Name* name = names.At(text, at);
+            if (name) matches.push_back({at, at + name->pair->first.size(), name->pair, name->breaks});
+            from = name ? at + name->pair->first.size() : at + 1;
+            if (from >= size) break;
+        }
+        return;
+    }
+    for (size_t at = 0; at < size;) {
+        if (!names.starts[static_cast<unsigned char>(chars[at])]) {
+            ++at;
+            continue;
+        }
+        if (const NameIndex::Name* name = names.At(text, at)) {
+            matches.push_back({at, at + name->pair->first.size(), name->pair, name->breaks});
+            at += name->pair->first.size();
         } else {
             ++at;
         }
     }
+}
+
+std::vector<Match> Matches(const NameIndex& names, const std::string& text) {
+    std::vector<Match> matches;
+    Matches(names, text, matches);
     return matches;
 }
 
@@ -200,30 +232,46 @@ void Collect(pugi::xml_node node, ParagraphText& p, FieldState& fields, int dept
     }
 }
 
-// A text element's new text: a line feed becomes a w:br, a tab a w:tab,
-// each text piece a w:t of its own in the same run.
-void WriteText(pugi::xml_node t, const std::string& text) {
-    auto set = [](pugi::xml_node node, const std::string& piece) {
-        while (node.first_child()) node.remove_child(node.first_child());
-        if (!piece.empty()) node.append_child(pugi::node_pcdata).set_value(piece.c_str());
-        const bool spaced = !piece.empty() && (piece.front() == ' ' || piece.back() == ' ' || piece.front() == '\t');
-        if (spaced && !node.attribute("xml:space")) node.append_attribute("xml:space") = "preserve";
-    };
-    pugi::xml_node run = t.parent();
-    if (text.find_first_of("\n\t") == std::string::npos || !Is(run, "w:r")) {
-        set(t, text);
+// Sets the text of a w:t, marking it to keep its spaces where a reader
+// would otherwise drop them.
+void SetText(pugi::xml_node t, const char* text, size_t size) {
+    pugi::xml_node child = t.first_child();
+    if (size && child && child.type() == pugi::node_pcdata && !child.next_sibling()) {
+        child.set_value(text, size);  // the common case: the one text node kept
+    } else {
+        while (t.first_child()) t.remove_child(t.first_child());
+        if (size) t.append_child(pugi::node_pcdata).set_value(text, size);
+    }
+    const bool spaced = size && (text[0] == ' ' || text[size - 1] == ' ' || text[0] == '\t');
+    if (spaced && !t.attribute("xml:space")) t.append_attribute("xml:space") = "preserve";
+}
+
+// A text element's new text. Where a value brought a line feed or a tab
+// (`breaks`), a line feed becomes a w:br, a tab a w:tab, each text piece a
+// w:t of its own in the same run.
+void WriteText(pugi::xml_node t, const std::string& text, bool breaks) {
+    pugi::xml_node run = breaks ? t.parent() : pugi::xml_node();
+    if (!breaks || !Is(run, "w:r") || text.find_first_of("\n\t") == std::string::npos) {
+        SetText(t, text.data(), text.size());
         return;
     }
     // The pieces go before the element, which takes the last one.
     size_t from = 0;
     for (size_t at; (at = text.find_first_of("\n\t", from)) != std::string::npos; from = at + 1) {
-        if (at > from) {
-            pugi::xml_node piece = run.insert_child_before("w:t", t);
-            set(piece, text.substr(from, at - from));
-        }
+        if (at > from) SetText(run.insert_child_before("w:t", t), text.data() + from, at - from);
         run.insert_child_before(text[at] == '\n' ? "w:br" : "w:tab", t);
     }
-    set(t, text.substr(from));
+    SetText(t, text.data() + from, text.size() - from);
+}
+
+// Elements no paragraph stands in, which the search for paragraphs skips:
+// a text, properties of a run, paragraph, cell, row, table or section.
+bool HoldsNoParagraph(const char* name) {
+    if (name[0] != 'w' || name[1] != ':') return false;
+    name += 2;
+    return !std::strcmp(name, "t") || !std::strcmp(name, "rPr") || !std::strcmp(name, "pPr") ||
+           !std::strcmp(name, "instrText") || !std::strcmp(name, "delText") || !std::strcmp(name, "tcPr") ||
+           !std::strcmp(name, "trPr") || !std::strcmp(name, "tblPr") || !std::strcmp(name, "sectPr");
 }
 
 // The where-label of a part, for reports.
@@ -233,19 +281,26 @@ struct PartFill {
 };
 
 struct Filler {
+    Filler(const FillRequest& request, FillReport& report) : request(request), report(report) {}
+
     const FillRequest& request;
     FillReport& report;
     bool reporting = true;  // repeated rows are filled once a row: counted once
     std::unordered_set<const void*> done;  // paragraphs already filled (repeated rows)
     size_t edits = 0;                      // changes made, so that an unchanged part is copied
 
-    ParagraphText p;  // one paragraph's, its buffers kept for the next
+    // One paragraph's, their buffers kept for the next.
+    ParagraphText p;
+    std::vector<Match> matches;
+    std::vector<const Match*> applied;
+    std::string out;
 
     void Paragraph(pugi::xml_node paragraph, const NameIndex& names, const std::string& where) {
         p.Clear();
         FieldState fields;
         Collect(paragraph, p, fields, 0);
-        const std::vector<Match> matches = Matches(names, p.text);
+        Matches(names, p.text, matches);
+        if (matches.empty() && p.code.empty()) return;
         std::set<std::string> counted;
         // Where each match starts and ends among the segments.
         auto segmentAt = [&](size_t offset) {
@@ -256,7 +311,7 @@ struct Filler {
             }
             return lo;
         };
-        std::vector<const Match*> applied;
+        applied.clear();
         for (const Match& m : matches) {
             const size_t first = segmentAt(m.start), last = segmentAt(m.end - 1);
             const std::string& name = m.pair->first;
@@ -290,8 +345,8 @@ struct Filler {
         for (size_t s = 0; s < p.segments.size(); ++s) {
             Segment& seg = p.segments[s];
             const size_t begin = seg.start, end = seg.start + seg.size;
-            std::string out;
-            bool changed = false;
+            out.clear();
+            bool changed = false, breaks = false;
             size_t at = begin;
             // A match that began in an earlier segment covers the start.
             if (next > 0 && applied[next - 1]->end > begin) {
@@ -301,6 +356,7 @@ struct Filler {
             while (at < end) {
                 if (next < applied.size() && applied[next]->start == at) {
                     out += applied[next]->pair->second;
+                    breaks = breaks || applied[next]->breaks;
                     if (reporting) ++report.filled[applied[next]->pair->first];
                     at = std::min(end, applied[next]->end);
                     ++next;
@@ -312,7 +368,7 @@ struct Filler {
                 }
             }
             if (changed) {
-                WriteText(seg.t, out);
+                WriteText(seg.t, out, breaks);
                 ++edits;
             }
         }
@@ -323,13 +379,31 @@ struct Filler {
     void Paragraphs(pugi::xml_node root, const NameIndex& names, const std::string& where) {
         std::vector<pugi::xml_node> paragraphs;
         for (pugi::xml_node node = root.first_child(); node;) {
-            if (node.type() == pugi::node_element && Is(node, "w:p")) paragraphs.push_back(node);
-            if (node.type() == pugi::node_element && node.first_child()) {
-                node = node.first_child();
+            bool descend = false;
+            if (node.type() == pugi::node_element) {
+                const char* name = node.name();
+                if (std::strcmp(name, "w:p") == 0) {
+                    paragraphs.push_back(node);
+                    descend = true;
+                } else {
+                    descend = !HoldsNoParagraph(name);
+                }
+            }
+            if (pugi::xml_node child = descend ? node.first_child() : pugi::xml_node()) {
+                node = child;
                 continue;
             }
-            while (node != root && !node.next_sibling()) node = node.parent();
-            node = node == root ? pugi::xml_node() : node.next_sibling();
+            for (;;) {
+                if (node == root) {
+                    node = pugi::xml_node();
+                    break;
+                }
+                if (pugi::xml_node next = node.next_sibling()) {
+                    node = next;
+                    break;
+                }
+                node = node.parent();
+            }
         }
         for (pugi::xml_node paragraph : paragraphs)
             if (done.empty() || !done.count(paragraph.internal_object())) Paragraph(paragraph, names, where);
@@ -418,8 +492,10 @@ public:
     void write(const void* data, size_t size) override { bytes.append(static_cast<const char*>(data), size); }
 };
 
-std::string Print(const pugi::xml_document& xml) {
+// `expected`: about the size of the text, so that it is not copied as it grows.
+std::string Print(const pugi::xml_document& xml, size_t expected = 0) {
     StringWriter writer;
+    writer.bytes.reserve(expected);
     xml.save(writer, "", pugi::format_raw | pugi::format_skip_control_chars, pugi::encoding_utf8);
     return writer.bytes;
 }
@@ -481,16 +557,19 @@ void WritePackage(const std::string& templatePath, const std::map<std::string, s
     to.zip = zip_open(outPath.c_str(), ZIP_CREATE | ZIP_EXCL, &error);
     if (!to.zip) throw std::runtime_error(outPath + ": cannot be created");
     const zip_int64_t count = zip_get_num_entries(from.zip, 0);
-    std::vector<std::string> keep;  // the bytes of changed entries live until the archive is written
-    keep.reserve(changed.size());
+    // Changed entries deflated first, each on every core, at the level the
+    // library saves with; they live until the archive is written.
+    std::map<std::string, DeflatedEntry> deflated;
+    for (const auto& entry : changed)
+        if (!DeflatedEntry_Make(entry.second, 6, DeflatedEntry_Pieces(entry.second.size()), deflated[entry.first]))
+            throw std::runtime_error(outPath + ": cannot be written");
     for (zip_int64_t i = 0; i < count; ++i) {
         const char* name = zip_get_name(from.zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
         if (!name) throw std::runtime_error(templatePath + ": an entry cannot be read");
-        auto bytes = changed.find(name);
+        auto own = deflated.find(name);
         zip_source_t* source;
-        if (bytes != changed.end()) {
-            keep.push_back(bytes->second);
-            source = zip_source_buffer(to.zip, keep.back().data(), keep.back().size(), 0);
+        if (own != deflated.end()) {
+            source = DeflatedEntry_Source(to.zip, own->second);
         } else {
             // Its compressed bytes as they are stored.
             source = zip_source_zip(to.zip, from.zip, static_cast<zip_uint64_t>(i), 0, 0, -1);
@@ -501,10 +580,8 @@ void WritePackage(const std::string& templatePath, const std::map<std::string, s
             zip_source_free(source);
             throw std::runtime_error(outPath + ": cannot be written");
         }
-        // Changed parts at the level the library saves with.
-        if (bytes != changed.end()) zip_set_file_compression(to.zip, static_cast<zip_uint64_t>(at), ZIP_CM_DEFLATE, 6);
         zip_stat_t stat;
-        if (bytes == changed.end() && zip_stat_index(from.zip, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
+        if (own == deflated.end() && zip_stat_index(from.zip, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
             (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_STORE)
             zip_set_file_compression(to.zip, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0);
     }
@@ -529,7 +606,7 @@ void PackageFill_Run(const std::string& templatePath, const FillRequest& request
     const PackageRelationships rels = PackageReader_Relationships(reader, reader.mainPart);
     const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata;
     std::map<std::string, std::string> changed;
-    Filler filler{request, report, true, {}, 0, {}};
+    Filler filler(request, report);
     const NameIndex names(request.pairs);
 
     // Parsed in place: the bytes live as long as their tree.
@@ -550,7 +627,8 @@ void PackageFill_Run(const std::string& templatePath, const FillRequest& request
         filler.RepeatRows(xml->document_element(), part.where);
         filler.Paragraphs(xml->document_element(), names, part.where);
         if (filler.edits != edits) {
-            std::string printed = Print(*xml);
+            const size_t read = xml == &main ? mainBytes.size() : bytes.size();
+            std::string printed = Print(*xml, read + read / 8);
             report.markerSeen = report.markerSeen || HoldsMarker(printed, request.markers);
             if (!outPath.empty()) changed[part.name] = std::move(printed);
         } else if (!report.markerSeen && !request.markers.empty()) {

@@ -195,6 +195,27 @@ TEST_F(FillReachTest, SplitInsideAFieldResultIsJoined) {
     EXPECT_EQ(Vexword({"text", path("field-out.docx")}).output, "Ann here\nAnd Ann whole\n");
 }
 
+// A main part of megabytes is deflated in pieces side by side and joined:
+// every paragraph reads back, the line breaks of a value in each.
+TEST_F(FillReachTest, ALargeBodyIsWrittenWhole) {
+    const int paragraphs = 40000;
+    std::string body, expected;
+    for (int i = 0; i < paragraphs; ++i) {
+        body += P("Line " + std::to_string(i) + " to {name}, " + std::string(i % 7, 'x') + "{total} due.");
+        expected += "Line " + std::to_string(i) + " to Ann\nBo, " + std::string(i % 7, 'x') + "€ 5 due.\n";
+    }
+    write_docx(path("large.docx"), body);
+    const ToolResult r =
+        Vexword({"fill", path("large.docx"), path("large-out.docx"), "{name}=Ann\nBo", "{total}=€ 5"});
+    ASSERT_EQ(r.status, 0) << r.output;
+    ASSERT_GT(zip_read(path("large-out.docx"), "word/document.xml").size(), size_t(4) << 20);
+    const ToolResult text = Vexword({"text", path("large-out.docx")});
+    ASSERT_EQ(text.status, 0) << text.output.substr(0, 500);
+    EXPECT_TRUE(text.output == expected) << text.output.substr(0, 500);
+    const ToolResult check = Vexword({"check", path("large-out.docx")});
+    EXPECT_EQ(check.status, 0) << check.output;
+}
+
 // LibreOffice's own .docx of the template: its way of writing content
 // controls, text boxes, notes and sections is filled as well.
 TEST_F(FillReachTest, ATemplateLibreOfficeWroteIsFilledEverywhere) {
