@@ -368,11 +368,14 @@ struct BatchRow {
 
 // What one row came to, as a worker reports it: "NUMBER ok" or
 // "NUMBER fail MESSAGE", one a line.
+// The row's report line: its number, then "ok" (with "marked" when a part
+// written still holds a placeholder's opening mark) or "fail" and why.
 std::string FillRow(const FillOptions& options, const BatchRow& row) {
     std::string message = row.error;
+    bool marked = false;
     if (message.empty()) {
         try {
-            FillOne(options, row.pairs, row.out);
+            marked = FillOne(options, row.pairs, row.out).markerSeen;
         } catch (const vexrt::HostException& e) {
             message = e.describe();
         } catch (const std::exception& e) {
@@ -380,7 +383,8 @@ std::string FillRow(const FillOptions& options, const BatchRow& row) {
         }
     }
     std::replace(message.begin(), message.end(), '\n', ' ');
-    return std::to_string(row.number) + (message.empty() ? " ok" : " fail " + message) + "\n";
+    return std::to_string(row.number) + (message.empty() ? (marked ? " ok marked" : " ok") : " fail " + message) +
+           "\n";
 }
 
 class Progress {
@@ -513,14 +517,17 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
 
     Progress progress(rows.size());
     std::map<size_t, std::string> failures;  // row number -> message
-    std::set<size_t> reported;
+    std::set<size_t> reported, marked;
     auto record = [&](const std::string& line) {
         std::istringstream in(line);
         size_t number = 0;
         std::string status;
         in >> number >> status;
         reported.insert(number);
-        if (status != "ok") {
+        if (status == "ok") {
+            std::string mark;
+            if (in >> mark && mark == "marked") marked.insert(number);
+        } else {
             std::string message;
             std::getline(in, message);
             failures[number] = message.empty() ? "failed" : message.substr(1);
@@ -603,8 +610,11 @@ int FillBatch(vexrt::Runtime& rt, const FillOptions& options) {
     progress.Finish(failures.size(), options.outDir);
     for (const auto& [number, message] : failures)
         std::cerr << "vexword fill: row " << number << ": " << message << "\n";
+    // Only a document that still holds a pattern's opening mark can hold a
+    // placeholder left.
     for (const BatchRow& row : rows)
-        if (!failures.count(row.number)) FillReport_Left(row.out, options.reports, "row " + std::to_string(row.number) + ": ");
+        if (!failures.count(row.number) && (!options.reports.patterns.defaults || marked.count(row.number)))
+            FillReport_Left(row.out, options.reports, "row " + std::to_string(row.number) + ": ");
     return failures.empty() ? 0 : 1;
 }
 
