@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <pugixml.hpp>
@@ -39,4 +40,30 @@ inline void Floor_InflateAndParse(const std::string& compressed, size_t size, pu
     const size_t inflatedSize = z.total_out;
     inflateEnd(&z);
     xml.load_buffer_inplace_own(inflated, inflatedSize, Word::kParseOptions, pugi::encoding_auto);
+}
+
+// Replaces `from` by `to` in every w:t below `root`, walking the tree
+// without recursion.
+inline void Floor_ReplaceInEveryText(pugi::xml_node root, const std::string& from, const std::string& to) {
+    std::string text, replaced;
+    pugi::xml_node node = root;
+    while (node) {
+        if (std::strcmp(node.name(), "w:t") == 0) {
+            text = node.child_value();
+            replaced.clear();
+            size_t start = 0;
+            for (size_t at; (at = text.find(from, start)) != std::string::npos; start = at + from.size())
+                replaced.append(text, start, at - start).append(to);
+            if (start) {
+                replaced.append(text, start, std::string::npos);
+                node.text().set(replaced.c_str());
+            }
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && !node.next_sibling()) node = node.parent();
+        if (node) node = node.next_sibling();
+    }
 }
