@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include <zip.h>
+#include <zlib.h>
 
 #include "package/package_paths.h"
 
@@ -13,6 +14,36 @@ namespace {
 // Parts are read whole: a larger one (a hostile package's, most likely) is
 // left unread rather than taking that much memory.
 const zip_uint64_t kMaxPartSize = 256u << 20;
+
+// A deflated entry's stored bytes inflated in one go, without the pass
+// over them that checks their checksum; false when the stream is damaged or
+// does not hold the entry's size.
+bool InflateStored(zip_t* zip, zip_uint64_t index, const zip_stat_t& stat, std::string& bytes) {
+    zip_file_t* file = zip_fopen_index(zip, index, ZIP_FL_COMPRESSED);
+    if (!file) return false;
+    std::string stored(static_cast<size_t>(stat.comp_size), '\0');
+    const zip_int64_t read = stored.empty() ? 0 : zip_fread(file, &stored[0], stat.comp_size);
+    zip_fclose(file);
+    if (read < 0 || static_cast<zip_uint64_t>(read) != stat.comp_size) return false;
+    bytes.assign(static_cast<size_t>(stat.size), '\0');
+    z_stream z{};
+    if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return false;
+    z.next_in = reinterpret_cast<Bytef*>(&stored[0]);
+    z.avail_in = static_cast<uInt>(stored.size());
+    // One byte more than the entry holds: a stream that goes on is damaged.
+    char extra;
+    z.next_out = bytes.empty() ? reinterpret_cast<Bytef*>(&extra) : reinterpret_cast<Bytef*>(&bytes[0]);
+    z.avail_out = static_cast<uInt>(bytes.size());
+    int result = inflate(&z, Z_FINISH);
+    if (result == Z_BUF_ERROR && z.avail_out == 0 && z.total_out == bytes.size()) {
+        z.next_out = reinterpret_cast<Bytef*>(&extra);
+        z.avail_out = 1;
+        result = inflate(&z, Z_FINISH);
+    }
+    const bool whole = result == Z_STREAM_END && z.total_out == bytes.size();
+    inflateEnd(&z);
+    return whole;
+}
 
 const char* LastSegment(const char* type) {
     const char* last = std::strrchr(type, '/');
@@ -50,6 +81,9 @@ bool PackageReader_Bytes(const PackageReader& reader, const std::string& name, s
     zip_stat_t stat;
     if (index < 0 || zip_stat_index(zip, static_cast<zip_uint64_t>(index), 0, &stat) != 0) return false;
     if (!(stat.valid & ZIP_STAT_SIZE) || stat.size > kMaxPartSize) return false;
+    if (!reader.checksums && (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_DEFLATE &&
+        (stat.valid & ZIP_STAT_COMP_SIZE) && stat.comp_size <= kMaxPartSize)
+        return InflateStored(zip, static_cast<zip_uint64_t>(index), stat, bytes);
     zip_file_t* file = zip_fopen_index(zip, static_cast<zip_uint64_t>(index), 0);
     if (!file) return false;
     bytes.assign(static_cast<size_t>(stat.size), '\0');

@@ -30,6 +30,10 @@ struct PackageArchive;
 struct PackageReader {
     std::shared_ptr<PackageArchive> archive;
     std::string mainPart;  // the entry _rels/.rels names as the office document
+    // Whether reading an entry checks it against its stored checksum. A
+    // reader whose package the plug-in opens at the same time (and whose
+    // refusal undoes what was read) may leave that to the plug-in.
+    bool checksums = true;
 };
 
 // Opens the archive at `path`; false when it cannot be read as a ZIP

@@ -13,6 +13,7 @@
 #include "drawing_snippets.h"
 #include "libreoffice.h"
 #include "plugin_test.h"
+#include "raw_zip.h"
 #include "vexword_tool.h"
 
 namespace {
@@ -214,6 +215,26 @@ TEST_F(FillReachTest, ALargeBodyIsWrittenWhole) {
     EXPECT_TRUE(text.output == expected) << text.output.substr(0, 500);
     const ToolResult check = Vexword({"check", path("large-out.docx")});
     EXPECT_EQ(check.status, 0) << check.output;
+}
+
+// The fill reads the template's parts without their checksums while the
+// plug-in opens it: a damaged part is still refused, and nothing written.
+TEST_F(FillReachTest, ATemplateWithAWrongChecksumIsRefused) {
+    write_docx(path("good.docx"), P("Dear {name},"));
+    std::ifstream in(path("good.docx"), std::ios::binary);
+    std::vector<raw_zip::Entry> entries = raw_zip::Read(std::string(std::istreambuf_iterator<char>(in), {}));
+    bool damaged = false;
+    for (raw_zip::Entry& entry : entries)
+        if (entry.name == "word/document.xml") {
+            entry.crc ^= 1;
+            damaged = true;
+        }
+    ASSERT_TRUE(damaged);
+    WriteFile(path("damaged.not-a-docx"), raw_zip::Write(entries));
+    const ToolResult r = Vexword({"fill", path("damaged.not-a-docx"), path("damaged-out.docx"), "{name}=Ann"});
+    EXPECT_EQ(r.status, 1) << r.output;
+    EXPECT_NE(r.output.find("WordException"), std::string::npos) << r.output;
+    EXPECT_FALSE(std::filesystem::exists(path("damaged-out.docx")));
 }
 
 // LibreOffice's own .docx of the template: its way of writing content
