@@ -226,6 +226,7 @@ FillRequest RequestOf(const FillOptions& options, const Pairs& pairs) {
     request.pairs = pairs;
     request.rows = options.rows;
     request.acrossRuns = options.acrossRuns;
+    request.oneThread = !options.csvPath.empty();
     // A result none of whose parts holds a default pattern's opening mark
     // (as the bytes write it) holds no placeholder: it needs no scan.
     if (options.reports.patterns.defaults) request.markers = {"{", "[[", "&lt;&lt;", "\xC2\xAB"};

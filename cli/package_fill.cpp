@@ -549,7 +549,7 @@ struct ZipHandle {
 };
 
 void WritePackage(const std::string& templatePath, const std::map<std::string, std::string>& changed,
-                  const std::string& outPath) {
+                  const std::string& outPath, bool oneThread) {
     int error = 0;
     ZipHandle from, to;
     from.zip = zip_open(templatePath.c_str(), ZIP_RDONLY, &error);
@@ -557,11 +557,13 @@ void WritePackage(const std::string& templatePath, const std::map<std::string, s
     to.zip = zip_open(outPath.c_str(), ZIP_CREATE | ZIP_EXCL, &error);
     if (!to.zip) throw std::runtime_error(outPath + ": cannot be created");
     const zip_int64_t count = zip_get_num_entries(from.zip, 0);
-    // Changed entries deflated first, each on every core, at the level the
-    // library saves with; they live until the archive is written.
+    // Changed entries deflated first, each on every core unless told
+    // otherwise, at the level the library saves with; they live until the
+    // archive is written.
     std::map<std::string, DeflatedEntry> deflated;
     for (const auto& entry : changed)
-        if (!DeflatedEntry_Make(entry.second, 6, DeflatedEntry_Pieces(entry.second.size()), deflated[entry.first]))
+        if (!DeflatedEntry_Make(entry.second, 6, oneThread ? 1 : DeflatedEntry_Pieces(entry.second.size()),
+                                deflated[entry.first]))
             throw std::runtime_error(outPath + ": cannot be written");
     for (zip_int64_t i = 0; i < count; ++i) {
         const char* name = zip_get_name(from.zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
@@ -657,7 +659,7 @@ void PackageFill_Run(const std::string& templatePath, const FillRequest& request
         const std::string stored = PackageReader_StoredName(reader, entry.first);
         if (!stored.empty()) byStoredName[stored] = std::move(entry.second);
     }
-    WritePackage(templatePath, byStoredName, outPath);
+    WritePackage(templatePath, byStoredName, outPath, request.oneThread);
 }
 
 }  // namespace cli

@@ -29,6 +29,9 @@ struct FillRequest {
     FillPairs pairs;
     std::vector<FillRows> rows;
     bool acrossRuns = false;  // join placeholders split across runs of one run group
+    // Deflate what changed on this thread alone: a batch's workers already
+    // keep every core busy.
+    bool oneThread = false;
     // Texts (as the parts' bytes hold them) without which no part of the
     // result holds a placeholder; the report says whether one was seen.
     std::vector<std::string> markers;
