@@ -180,6 +180,15 @@ TEST_F(FillReachTest, NoItemsRemoveTheRowAndABatchFillsEveryPlace) {
     for (const char* shown : {"Firm 137\n", "Dear Client 137,", "[text box] Town", "Firm 137 invoice", "Payable to Firm 137."})
         EXPECT_NE(letter.output.find(shown), std::string::npos) << shown << "\n" << letter.output;
     EXPECT_EQ(Vexword({"check", dir + "/row-137.docx"}).status, 0);
+    if (!libreoffice_available() || !pdf_tools_available()) return;
+    // What a reader of the row's letter sees, page by page.
+    ASSERT_TRUE(libreoffice_convert(dir + "/row-137.docx", "pdf", outDir()));
+    const std::string first = pdf_page_text(path("row-137.pdf"), 1), second = pdf_page_text(path("row-137.pdf"), 2);
+    for (const char* shown : {"Firm 137 invoice", "Firm 137", "Dear Client 137,", "Town", "Payable to Firm 137."})
+        EXPECT_NE(first.find(shown), std::string::npos) << shown << "\n" << first;
+    EXPECT_NE(second.find("Terms of Firm 137"), std::string::npos) << second;
+    for (const char* placeholder : {"{company}", "{name}", "{city}", "{comp"})
+        EXPECT_EQ((first + second).find(placeholder), std::string::npos) << placeholder;
 }
 
 // A placeholder split inside a field's result is joined there; one that
