@@ -17,12 +17,6 @@ namespace cli {
 
 namespace {
 
-bool Is(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
-
-// Content nested deeper is left unread: no document a person wrote nests so
-// far, and a hostile one must not exhaust the stack.
-const int kMaxDepth = 200;
-
 // A complex field being read: its instruction until w:separate, then its
 // result, which is what a reader sees.
 struct OpenField {
@@ -53,14 +47,6 @@ struct Walk {
     std::vector<size_t> captures;  // links whose text is being gathered
     bool body = false;             // the main part: sections and table counts
     int depth = 0;
-};
-
-// Descends one level, refusing past the limit.
-struct Deeper {
-    Walk& w;
-    bool ok;
-    explicit Deeper(Walk& walk) : w(walk), ok(++walk.depth <= kMaxDepth) {}
-    ~Deeper() { --w.depth; }
 };
 
 // Text shows unless some open field is still in its code.
@@ -196,7 +182,7 @@ std::string AltText(pugi::xml_node properties) {
 // group of them.
 void GraphicObject(Walk& w, pugi::xml_node object, const std::string& alt, bool floating, ParagraphOut& p,
                    const std::string& where) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     if (Is(object, "pic:pic")) {
         pugi::xml_node own = object.child("pic:nvPicPr").child("pic:cNvPr");
@@ -235,7 +221,7 @@ bool IsVmlShape(pugi::xml_node node) {
 // The shapes of a VML picture (w:pict, w:object): an image data is a
 // picture, a text box's content is read as the body's.
 void Vml(Walk& w, pugi::xml_node node, bool floating, ParagraphOut& p, const std::string& where) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     for (pugi::xml_node child : node.children()) {
         if (Is(child, "v:group")) {
@@ -271,7 +257,7 @@ bool Hidden(pugi::xml_node run) {
 }
 
 void Math(Walk& w, pugi::xml_node node, ParagraphOut& p) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     for (pugi::xml_node child : node.children()) {
         if (Is(child, "m:t"))
@@ -354,7 +340,7 @@ void Bookmark(Walk& w, pugi::xml_node start, const std::string& where) {
 
 // The paragraph-level content: runs, and what holds runs.
 void Inline(Walk& w, pugi::xml_node node, ParagraphOut& p, const std::string& where) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
@@ -444,7 +430,7 @@ ParagraphOut Paragraph(Walk& w, pugi::xml_node paragraph, const std::string& whe
 // custom XML and inserted blocks, the choice of alternate content; deleted
 // blocks left out.
 void EachBlock(Walk& w, pugi::xml_node container, const std::function<void(pugi::xml_node)>& visit) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
@@ -462,7 +448,7 @@ void EachBlock(Walk& w, pugi::xml_node container, const std::function<void(pugi:
 // The rows of a table, and the cells of a row, through content controls.
 void EachChild(Walk& w, pugi::xml_node container, const char* name,
                const std::function<void(pugi::xml_node)>& visit) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
         if (Is(c, name))

@@ -23,10 +23,6 @@ namespace cli {
 
 namespace {
 
-bool Is(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
-
-const int kMaxDepth = 200;
-
 // The names to look for, by first byte, longest first: at each place of a
 // text the longest name that starts there is the one replaced.
 struct NameIndex {
@@ -194,7 +190,7 @@ void CollectRun(pugi::xml_node run, ParagraphText& p, FieldState& fields) {
 }
 
 void Collect(pugi::xml_node node, ParagraphText& p, FieldState& fields, int depth) {
-    if (depth > kMaxDepth) return;
+    if (depth > kStoryMaxDepth) return;
     for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
         const char* name = c.name();

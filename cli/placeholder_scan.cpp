@@ -83,11 +83,6 @@ std::vector<std::pair<size_t, size_t>> PlaceholderPatterns_Matches(const Placeho
 
 namespace {
 
-bool Is(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
-
-// Content nested deeper is left unread, as the reading commands leave it.
-const int kMaxDepth = 200;
-
 struct ScanField {
     std::string code;
     bool result = false;  // past w:separate
@@ -115,7 +110,6 @@ struct JoinedParagraph {
 // What follows cannot be joined with what came before.
 void Break(JoinedParagraph& p) { ++p.group; }
 
-
 struct Walk {
     const PackageReader& reader;
     const PlaceholderPatterns& patterns;
@@ -129,13 +123,6 @@ struct Walk {
     std::vector<SectionParts> sections;
     bool body = false;
     int depth = 0;
-};
-
-struct Deeper {
-    Walk& w;
-    bool ok;
-    explicit Deeper(Walk& walk) : w(walk), ok(++walk.depth <= kMaxDepth) {}
-    ~Deeper() { --w.depth; }
 };
 
 bool Visible(const Walk& w) { return w.inCode == 0; }
@@ -202,7 +189,7 @@ void TextBox(Walk& w, pugi::xml_node content, const std::string& where) {
 // Drawings and VML pictures: the text boxes of their shapes, in groups
 // too, the chosen content of alternate content only.
 void Shapes(Walk& w, pugi::xml_node node, const std::string& where) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
@@ -272,7 +259,7 @@ void RunChild(Walk& w, pugi::xml_node c, JoinedParagraph& p, const std::string& 
 // The paragraph-level content: runs, and what holds runs; deleted text
 // is left out.
 void Inline(Walk& w, pugi::xml_node node, JoinedParagraph& p, const std::string& where) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;
@@ -320,7 +307,7 @@ void Paragraph(Walk& w, pugi::xml_node paragraph, const std::string& where) {
 
 void EachChild(Walk& w, pugi::xml_node container, const char* name,
                const std::function<void(pugi::xml_node)>& visit) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
         if (Is(c, name))
@@ -347,7 +334,7 @@ void Table(Walk& w, pugi::xml_node table, const std::string& where) {
 }
 
 void Blocks(Walk& w, pugi::xml_node container, const std::string& where, int& tables) {
-    Deeper deeper(w);
+    StoryDepth deeper(w.depth);
     if (!deeper.ok) return;
     for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
         if (c.type() != pugi::node_element) continue;

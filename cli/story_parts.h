@@ -1,10 +1,11 @@
-// What the walks over a package's stories (the reading commands, the
-// placeholder scan) share: the header and footer parts a section names,
-// the labels of those parts, and the notes in the order readers number
-// them.
+// What the walks over a package's stories (the reading commands, the fill,
+// the placeholder scan) share: how deep they go and how they name
+// elements, the header and footer parts a section names, the labels of
+// those parts, and the notes in the order readers number them.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -16,6 +17,24 @@
 namespace cli {
 
 extern const char* const kStoryPartTypes[3];  // "default", "first", "even"
+
+// Whether `node` is named `name` (as the part writes it, with its prefix).
+inline bool Is(pugi::xml_node node, const char* name) { return std::strcmp(node.name(), name) == 0; }
+
+// How deep a walk follows elements into elements: a damaged or hostile
+// part nests them without end.
+constexpr int kStoryMaxDepth = 200;
+
+// Counts a walk one level deeper while it lives; `ok` is false past the
+// limit, where the walk goes no further.
+struct StoryDepth {
+    int& depth;
+    bool ok;
+    explicit StoryDepth(int& d) : depth(d), ok(++d <= kStoryMaxDepth) {}
+    ~StoryDepth() { --depth; }
+    StoryDepth(const StoryDepth&) = delete;
+    StoryDepth& operator=(const StoryDepth&) = delete;
+};
 
 // The header and footer parts a w:sectPr names itself, by type (empty:
 // none of its own).
