@@ -265,9 +265,23 @@ void WriteText(pugi::xml_node t, const std::string& text, bool breaks) {
 bool HoldsNoParagraph(const char* name) {
     if (name[0] != 'w' || name[1] != ':') return false;
     name += 2;
-    return !std::strcmp(name, "t") || !std::strcmp(name, "rPr") || !std::strcmp(name, "pPr") ||
-           !std::strcmp(name, "instrText") || !std::strcmp(name, "delText") || !std::strcmp(name, "tcPr") ||
-           !std::strcmp(name, "trPr") || !std::strcmp(name, "tblPr") || !std::strcmp(name, "sectPr");
+    // By the first letter: this is asked of every element of a part.
+    switch (name[0]) {
+    case 't':
+        return name[1] == '\0' || !std::strcmp(name, "tcPr") || !std::strcmp(name, "trPr") || !std::strcmp(name, "tblPr");
+    case 'r':
+        return !std::strcmp(name, "rPr");
+    case 'p':
+        return !std::strcmp(name, "pPr");
+    case 'i':
+        return !std::strcmp(name, "instrText");
+    case 'd':
+        return !std::strcmp(name, "delText");
+    case 's':
+        return !std::strcmp(name, "sectPr");
+    default:
+        return false;
+    }
 }
 
 // The where-label of a part, for reports.
