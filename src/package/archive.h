@@ -4,8 +4,8 @@
 // code talks to libzip.
 //
 // Writing is deferred: libzip keeps every entry's bytes until zip_close and
-// compresses and writes them there, so only the result of zip_close tells
-// whether the archive reached the disk.
+// compresses (unless they came compressed) and writes them there, so only
+// the result of zip_close tells whether the archive reached the disk.
 #pragma once
 
 #include <cstddef>
@@ -45,6 +45,13 @@ int zip_entry_write(Archive* archive, std::string&& data);
 // Ends the open entry. In write mode the entry is added to the archive
 // (compressed at zip_close); 0 on success.
 int zip_entry_close(Archive* archive);
+
+// Adds an entry whose data is compressed already (`deflated`, a raw DEFLATE
+// stream of `size` bytes of CRC-32 `crc`, as DeflateStream makes it): the
+// archive takes the bytes over and writes them as they are at zip_close.
+// No entry may be open. 0 on success.
+int zip_entry_write_deflated(Archive* archive, const char* name, std::string&& deflated, uint32_t crc,
+                             uint64_t size);
 
 // Number of entries; -1 when the archive is null.
 ssize_t zip_total_entries(Archive* archive);
