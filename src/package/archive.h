@@ -69,8 +69,9 @@ Archive* zip_open_bytes(const std::string& bytes);
 // A new archive whose file is a buffer in memory, for writing; end it with
 // zip_close_bytes.
 Archive* zip_open_memory(int level);
-// Writes the archive into `out` and frees it. 0 on success; -1 (out empty)
-// on failure. Always frees.
+// Writes the archive into `out` and frees it: the buffer, allocated once at
+// the size the entries given call for, becomes `out` without a copy. 0 on
+// success; -1 (out empty) on failure. Always frees.
 int zip_close_bytes(Archive* archive, std::string& out);
 
 // What the central directory says of an entry.

@@ -164,13 +164,37 @@ TEST(Archive, DeflatedEntriesAreStoredAsTheyCame) {
     EXPECT_NE(Zip::zip_close(out), 0);
     EXPECT_FALSE(std::filesystem::exists(folder + "twice.zip"));
 
-    // In memory, as a save makes it.
+    // In memory, as a save makes it, beside an entry compressed at the
+    // close and one copied from another archive.
+    Zip::Archive* from = Zip::zip_open(path.c_str(), 6, 'r');
+    ASSERT_NE(from, nullptr);
     out = Zip::zip_open_memory(6);
     ASSERT_EQ(Zip::zip_entry_write_deflated(out, "part.xml", std::string(deflated), raw_zip::Crc32(text), text.size()), 0);
-    std::string bytes;
+    ASSERT_EQ(Zip::zip_entry_open(out, "plain.txt"), 0);
+    ASSERT_EQ(Zip::zip_entry_write(out, std::string(5000, 'y')), 0);
+    ASSERT_EQ(Zip::zip_entry_close(out), 0);
+    ASSERT_EQ(Zip::zip_entry_copy(out, from, 1), 0);
+    std::string bytes = "stale";
     ASSERT_EQ(Zip::zip_close_bytes(out, bytes), 0);
+    Zip::zip_close(from);
+    const std::vector<raw_zip::Entry> made = raw_zip::Read(bytes);
+    ASSERT_EQ(made.size(), 3u);
+    EXPECT_TRUE(made[0].data == deflated);
+    EXPECT_EQ(made[2].name, "empty.xml");
+    EXPECT_EQ(made[2].data, nothing.deflated);
     in = Zip::zip_open_bytes(bytes);
     ASSERT_NE(in, nullptr);
-    EXPECT_EQ(Zip::zip_entry_check(in, 0, true), 0);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(Zip::zip_entry_check(in, i, true), 0) << i;
+    ASSERT_EQ(Zip::zip_entry_open(in, "plain.txt"), 0);
+    EXPECT_EQ(Zip::zip_entry_read(in, read), 5000);
+    EXPECT_EQ(read, std::string(5000, 'y'));
+    Zip::zip_entry_close(in);
     Zip::zip_close(in);
+    WriteFile(folder + "memory.zip", bytes);
+
+    // A memory archive that fails gives no bytes.
+    out = Zip::zip_open_memory(6);
+    ASSERT_EQ(Zip::zip_entry_open(out, "open.txt"), 0);
+    EXPECT_NE(Zip::zip_close_bytes(out, bytes), 0);
+    EXPECT_EQ(bytes, "");
 }
