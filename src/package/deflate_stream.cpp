@@ -32,8 +32,10 @@ DeflateStream::~DeflateStream() {
 
 bool DeflateStream_Begin(DeflateStream& deflate, int level) {
     if (deflate.ready) return false;
-    // Negative window bits: a raw stream, as archive entries hold it.
-    deflate.ready = deflateInit2(&deflate.stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
+    // Negative window bits: a raw stream, as archive entries hold it. The
+    // most memory for the match state, as libzip gives its own compression.
+    deflate.ready =
+        deflateInit2(&deflate.stream, level, Z_DEFLATED, -MAX_WBITS, MAX_MEM_LEVEL, Z_DEFAULT_STRATEGY) == Z_OK;
     deflate.failed = !deflate.ready;
     deflate.crc = static_cast<uint32_t>(crc32(0, nullptr, 0));
     return deflate.ready;
