@@ -25,7 +25,10 @@ struct Archive {
     // A deque keeps each string's address while more are added.
     std::deque<std::string> buffers;
     bool failed = false;  // an entry could not be added: the close fails
-    zip_source_t* memory = nullptr;  // the archive's file, when it is in memory
+    struct MemoryFile* memory = nullptr;  // the archive's file, when it is in memory
+    // What the archive's file is expected to take, from the entries given
+    // so far: a file in memory is allocated once.
+    uint64_t expectedBytes = 0;
 };
 
 Archive* zip_open(const char* path, int level, char mode) {
@@ -221,6 +224,120 @@ int zip_entry_close(Archive* archive) {
     return 0;
 }
 
+namespace {
+
+// The records an entry adds beside its data: a local and a central header
+// with the name in each (libzip adds no extra field to those it writes).
+uint64_t EntryRecordBytes(const char* name) { return 30 + 46 + 2 * std::strlen(name); }
+
+// What libzip reads an entry compressed already from: the bytes with what
+// its directory records of them, so that it copies them as they are.
+struct DeflatedSource {
+    std::string bytes;
+    uint64_t compressedSize = 0;
+    uint32_t crc = 0;
+    uint64_t size = 0;
+    size_t readAt = 0;
+    bool read = false;  // libzip has read the bytes, which are freed then
+    zip_error_t error;
+};
+
+zip_int64_t DeflatedSource_Command(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    DeflatedSource* source = static_cast<DeflatedSource*>(state);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        // libzip reads each entry once, at zip_close; a reading after the
+        // bytes are gone must fail rather than write them short.
+        if (source->read) {
+            zip_error_set(&source->error, ZIP_ER_INTERNAL, 0);
+            return -1;
+        }
+        source->readAt = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const size_t left = source->bytes.size() - source->readAt;
+        const size_t n = length < left ? static_cast<size_t>(length) : left;
+        std::memcpy(data, source->bytes.data() + source->readAt, n);
+        source->readAt += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+        // Written whole: the archive's own copy is all that is needed now,
+        // so a large part is not held twice while the rest are written.
+        if (source->readAt == source->bytes.size()) {
+            source->read = true;
+            std::string().swap(source->bytes);
+        }
+        return 0;
+    case ZIP_SOURCE_STAT: {
+        if (length < sizeof(zip_stat_t)) {
+            zip_error_set(&source->error, ZIP_ER_INVAL, 0);
+            return -1;
+        }
+        zip_stat_t* st = static_cast<zip_stat_t*>(data);
+        zip_stat_init(st);
+        // As a raw copy from another archive reports it: the method and
+        // compressed size make libzip write the bytes without compressing
+        // them again, the CRC and size go into the directory.
+        st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC |
+                    ZIP_STAT_ENCRYPTION_METHOD;
+        st->size = source->size;
+        st->comp_size = source->compressedSize;
+        st->comp_method = ZIP_CM_DEFLATE;
+        st->encryption_method = ZIP_EM_NONE;
+        st->crc = source->crc;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&source->error, data, length);
+    case ZIP_SOURCE_FREE:
+        zip_error_fini(&source->error);
+        delete source;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+        zip_error_set(&source->error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
+}  // namespace
+
+int zip_entry_write_deflated(Archive* archive, const char* name, std::string&& deflated, uint32_t crc,
+                             uint64_t size) {
+    if (!archive || !name || !archive->writing || archive->entryOpen) return -1;
+    DeflatedSource* state = new DeflatedSource;
+    zip_error_init(&state->error);
+    state->bytes = std::move(deflated);
+    state->compressedSize = state->bytes.size();
+    archive->expectedBytes += state->compressedSize + EntryRecordBytes(name);
+    state->crc = crc;
+    state->size = size;
+    zip_source_t* source = zip_source_function(archive->zip, DeflatedSource_Command, state);
+    if (!source) {
+        zip_error_fini(&state->error);
+        delete state;
+        archive->failed = true;
+        return -1;
+    }
+    // From here the source owns the state (freed with it).
+    zip_int64_t index = zip_file_add(archive->zip, name, source, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+        zip_source_free(source);
+        archive->failed = true;
+        return -1;
+    }
+    // The method stays libzip's default: the source's own, deflate, which
+    // it then does not redo.
+    if (zip_file_set_mtime(archive->zip, static_cast<zip_uint64_t>(index), std::time(nullptr), 0) != 0) {
+        archive->failed = true;
+        return -1;
+    }
+    return 0;
+}
+
 ssize_t zip_total_entries(Archive* archive) {
     if (!archive) return -1;
     zip_int64_t n = zip_get_num_entries(archive->zip, 0);
@@ -273,66 +390,145 @@ Archive* zip_open_bytes(const std::string& bytes) {
     return archive;
 }
 
+// The file of an archive made in memory: libzip writes it as it writes a
+// file on disk (seeking back to finish each local header), into a string
+// the caller then takes without a copy.
+struct MemoryFile {
+    std::string data;     // as last committed
+    std::string written;  // being written
+    uint64_t at = 0;      // where the next write goes
+    uint64_t readAt = 0;
+    uint64_t reserve = 0;  // the size expected, allocated when writing starts
+    zip_error_t error;
+};
+
+namespace {
+
+zip_int64_t MemoryFile_Command(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    MemoryFile* file = static_cast<MemoryFile*>(state);
+    switch (command) {
+    case ZIP_SOURCE_BEGIN_WRITE:
+        file->written.clear();
+        file->written.reserve(static_cast<size_t>(file->reserve));
+        file->at = 0;
+        return 0;
+    case ZIP_SOURCE_WRITE: {
+        const uint64_t end = file->at + length;
+        if (end > file->written.max_size()) {
+            zip_error_set(&file->error, ZIP_ER_MEMORY, 0);
+            return -1;
+        }
+        if (end > file->written.size()) file->written.resize(static_cast<size_t>(end));
+        std::memcpy(&file->written[static_cast<size_t>(file->at)], data, static_cast<size_t>(length));
+        file->at = end;
+        return static_cast<zip_int64_t>(length);
+    }
+    case ZIP_SOURCE_SEEK_WRITE: {
+        const zip_int64_t to = zip_source_seek_compute_offset(file->at, file->written.size(), data, length, &file->error);
+        if (to < 0) return -1;
+        file->at = static_cast<uint64_t>(to);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL_WRITE:
+        return static_cast<zip_int64_t>(file->at);
+    case ZIP_SOURCE_COMMIT_WRITE:
+        file->data.swap(file->written);
+        std::string().swap(file->written);
+        return 0;
+    case ZIP_SOURCE_ROLLBACK_WRITE:
+        std::string().swap(file->written);
+        return 0;
+    case ZIP_SOURCE_REMOVE:
+        std::string().swap(file->data);
+        return 0;
+    case ZIP_SOURCE_OPEN:
+        file->readAt = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const uint64_t left = file->readAt < file->data.size() ? file->data.size() - file->readAt : 0;
+        const uint64_t n = length < left ? length : left;
+        std::memcpy(data, file->data.data() + file->readAt, static_cast<size_t>(n));
+        file->readAt += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+        return 0;
+    case ZIP_SOURCE_SEEK: {
+        const zip_int64_t to = zip_source_seek_compute_offset(file->readAt, file->data.size(), data, length, &file->error);
+        if (to < 0) return -1;
+        file->readAt = static_cast<uint64_t>(to);
+        return 0;
+    }
+    case ZIP_SOURCE_TELL:
+        return static_cast<zip_int64_t>(file->readAt);
+    case ZIP_SOURCE_STAT: {
+        if (length < sizeof(zip_stat_t)) {
+            zip_error_set(&file->error, ZIP_ER_INVAL, 0);
+            return -1;
+        }
+        zip_stat_t* st = static_cast<zip_stat_t*>(data);
+        zip_stat_init(st);
+        st->valid = ZIP_STAT_SIZE;
+        st->size = file->data.size();
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&file->error, data, length);
+    case ZIP_SOURCE_FREE:
+        return 0;  // the archive frees the file (it outlives the source)
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(
+            ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT, ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE,
+            ZIP_SOURCE_SEEK, ZIP_SOURCE_TELL, ZIP_SOURCE_SUPPORTS, ZIP_SOURCE_BEGIN_WRITE, ZIP_SOURCE_WRITE,
+            ZIP_SOURCE_COMMIT_WRITE, ZIP_SOURCE_ROLLBACK_WRITE, ZIP_SOURCE_SEEK_WRITE, ZIP_SOURCE_TELL_WRITE,
+            ZIP_SOURCE_REMOVE, -1);
+    default:
+        zip_error_set(&file->error, ZIP_ER_OPNOTSUPP, 0);
+        return -1;
+    }
+}
+
+void MemoryFile_Free(MemoryFile* file) {
+    zip_error_fini(&file->error);
+    delete file;
+}
+
+}  // namespace
+
 Archive* zip_open_memory(int level) {
+    MemoryFile* file = new MemoryFile;
+    zip_error_init(&file->error);
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t* source = zip_source_buffer_create(nullptr, 0, 0, &error);
-    if (!source) {
-        zip_error_fini(&error);
-        return nullptr;
-    }
-    // The source must outlive zip_close, which writes into it.
-    zip_source_keep(source);
-    zip_t* zip = zip_open_from_source(source, ZIP_TRUNCATE, &error);
+    zip_source_t* source = zip_source_function_create(MemoryFile_Command, file, &error);
+    zip_t* zip = source ? zip_open_from_source(source, ZIP_TRUNCATE, &error) : nullptr;
     zip_error_fini(&error);
     if (!zip) {
-        zip_source_free(source);
-        zip_source_free(source);
+        if (source) zip_source_free(source);
+        MemoryFile_Free(file);
         return nullptr;
     }
     Archive* archive = new Archive;
     archive->zip = zip;
     archive->writing = true;
     archive->level = level;
-    archive->memory = source;
+    archive->memory = file;
     return archive;
 }
-
-namespace {
-
-bool ReadSource(zip_source_t* source, std::string& out) {
-    out.clear();
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_source_stat(source, &st) == 0 && (st.valid & ZIP_STAT_SIZE)) out.reserve(st.size);
-    if (zip_source_open(source) != 0) return false;
-    bool ok = true;
-    char chunk[1 << 16];
-    for (;;) {
-        zip_int64_t n = zip_source_read(source, chunk, sizeof chunk);
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        if (n == 0) break;
-        out.append(chunk, static_cast<size_t>(n));
-    }
-    zip_source_close(source);
-    return ok;
-}
-
-}  // namespace
 
 int zip_close_bytes(Archive* archive, std::string& out) {
     out.clear();
     if (!archive) return -1;
-    zip_source_t* source = archive->memory;
+    MemoryFile* file = archive->memory;
     archive->memory = nullptr;
-    int result = zip_close(archive);  // frees the archive
-    if (!source) return -1;
-    if (result == 0 && !ReadSource(source, out)) result = -1;
-    if (result != 0) out.clear();
-    zip_source_free(source);
+    // The end of central directory record and some room for what libzip
+    // adds beyond the estimate.
+    if (file) file->reserve = archive->expectedBytes + 22 + 4096;
+    int result = zip_close(archive);  // frees the archive and its source
+    if (!file) return -1;
+    // The bytes libzip wrote are taken as they are.
+    if (result == 0) out.swap(file->data);
+    MemoryFile_Free(file);
     return result;
 }
 
@@ -452,6 +648,7 @@ int zip_entry_copy(Archive* to, Archive* from, size_t index) {
         to->failed = true;
         return -1;
     }
+    to->expectedBytes += info.compressedSize + EntryRecordBytes(info.name.c_str());
     zip_int64_t at = zip_file_add(to->zip, info.name.c_str(), source, ZIP_FL_ENC_RAW);
     if (at < 0) {
         zip_source_free(source);

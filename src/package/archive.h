@@ -4,8 +4,8 @@
 // code talks to libzip.
 //
 // Writing is deferred: libzip keeps every entry's bytes until zip_close and
-// compresses and writes them there, so only the result of zip_close tells
-// whether the archive reached the disk.
+// compresses (unless they came compressed) and writes them there, so only
+// the result of zip_close tells whether the archive reached the disk.
 #pragma once
 
 #include <cstddef>
@@ -46,6 +46,13 @@ int zip_entry_write(Archive* archive, std::string&& data);
 // (compressed at zip_close); 0 on success.
 int zip_entry_close(Archive* archive);
 
+// Adds an entry whose data is compressed already (`deflated`, a raw DEFLATE
+// stream of `size` bytes of CRC-32 `crc`, as DeflateStream makes it): the
+// archive takes the bytes over and writes them as they are at zip_close.
+// No entry may be open. 0 on success.
+int zip_entry_write_deflated(Archive* archive, const char* name, std::string&& deflated, uint32_t crc,
+                             uint64_t size);
+
 // Number of entries; -1 when the archive is null.
 ssize_t zip_total_entries(Archive* archive);
 
@@ -62,8 +69,9 @@ Archive* zip_open_bytes(const std::string& bytes);
 // A new archive whose file is a buffer in memory, for writing; end it with
 // zip_close_bytes.
 Archive* zip_open_memory(int level);
-// Writes the archive into `out` and frees it. 0 on success; -1 (out empty)
-// on failure. Always frees.
+// Writes the archive into `out` and frees it: the buffer, allocated once at
+// the size the entries given call for, becomes `out` without a copy. 0 on
+// success; -1 (out empty) on failure. Always frees.
 int zip_close_bytes(Archive* archive, std::string& out);
 
 // What the central directory says of an entry.

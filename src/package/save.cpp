@@ -14,33 +14,45 @@
 
 #include "host/bridge.h"
 #include "package/archive.h"
+#include "package/deflate_stream.h"
 #include "package/document.h"
 #include "package/package_paths.h"
 #include "package/pending_images.h"
-#include "package/utf8_text.h"
+#include "package/xml_deflate_writer.h"
 #include "package/xml_string_writer.h"
 
 namespace Word {
 
 namespace {
 
-bool WriteEntry(Zip::Archive* out, const std::string& name, std::string&& bytes,
-                std::vector<std::string>* written) {
-    if (Zip::zip_entry_open(out, name.c_str()) != 0) return false;
-    bool ok = Zip::zip_entry_write(out, std::move(bytes)) == 0;
-    if (Zip::zip_entry_close(out) != 0) ok = false;
-    if (ok && written) written->push_back(name);
-    return ok;
+// The level every entry written is compressed at.
+constexpr int kDeflateLevel = 6;
+
+// Hands an ended stream's bytes to the archive.
+bool WriteDeflated(Zip::Archive* out, const std::string& name, Zip::DeflateStream& deflate,
+                   std::vector<std::string>* written) {
+    if (Zip::zip_entry_write_deflated(out, name.c_str(), std::move(deflate.deflated), deflate.crc, deflate.size) != 0)
+        return false;
+    if (written) written->push_back(name);
+    return true;
 }
 
+// Bytes stored as they are (a picture), compressed here.
+bool WriteEntry(Zip::Archive* out, const std::string& name, const char* bytes, size_t size,
+                std::vector<std::string>* written) {
+    Zip::DeflateStream deflate;
+    return Zip::DeflateStream_Begin(deflate, kDeflateLevel) && Zip::DeflateStream_Take(deflate, bytes, size) &&
+           Zip::DeflateStream_End(deflate) && WriteDeflated(out, name, deflate, written);
+}
+
+// A part is compressed while it is printed (and sanitized on the way: text
+// that is not UTF-8 would make it unreadable), so that its printed text is
+// never held whole.
 bool WritePart(Zip::Archive* out, const std::string& name, const pugi::xml_document& xml,
                std::vector<std::string>* written) {
-    xml_string_writer writer;
+    xml_deflate_writer writer(kDeflateLevel);
     PrintPart(xml, writer);
-    // Text that is not UTF-8 (from a file or a host string) would make the
-    // part unreadable.
-    Utf8_Sanitize(writer.result);
-    return WriteEntry(out, name, std::move(writer.result), written);
+    return writer.finish() && WriteDeflated(out, name, writer.deflate, written);
 }
 
 // A header or footer must hold a block; one left empty is saved with an
@@ -251,9 +263,8 @@ bool Document::WriteData(Zip::Archive* out, const ImagesToBeAdded* pending,
         for (ImageToBeAdded* image = pending->head; image; image = image->next) {
             size_t length = 0;
             const char* bytes = REALGetStringContents(image->data, &length);
-            std::string copy = bytes ? std::string(bytes, length) : std::string();
-            if (!WriteEntry(out, "word/media/" + image->fileName, std::move(copy), written))
-                return false;
+            if (!bytes) length = 0;
+            if (!WriteEntry(out, "word/media/" + image->fileName, bytes, length, written)) return false;
         }
     }
     return true;

@@ -107,6 +107,20 @@ size_t Utf8_Sanitize(std::string& text) {
     return replaced;
 }
 
+size_t Utf8_CompletePrefix(const char* data, size_t size) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(data);
+    // A sequence is judged from its lead byte over at most four bytes, and
+    // stops at any byte that does not continue it: one whose lead is four
+    // bytes or more from the end, or that is followed by a byte other than
+    // a continuation byte, is judged the same whatever follows.
+    for (size_t back = 1; back <= 3 && back <= size; ++back) {
+        const unsigned char c = bytes[size - back];
+        if ((c & 0xC0) == 0x80) continue;  // a continuation byte: look further back
+        return c >= 0xC0 ? size - back : size;
+    }
+    return size;
+}
+
 namespace {
 
 bool IsForbiddenControl(unsigned char c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; }

@@ -12,6 +12,13 @@
 // number of replacements; the text is untouched when it is 0.
 size_t Utf8_Sanitize(std::string& text);
 
+// For text that comes in pieces: how much of `data` (the text so far) can
+// be sanitized on its own with the result it gets within the whole text.
+// All of it but a last sequence the next piece may continue (at most three
+// bytes from a lead byte on); sanitizing each such prefix, and at the end
+// what is left, gives what Utf8_Sanitize gives the whole.
+size_t Utf8_CompletePrefix(const char* data, size_t size);
+
 // Makes every name, value and text of a parsed tree what a saved part can
 // hold: control characters XML does not allow are dropped and invalid
 // UTF-8 becomes U+FFFD. Run on every part as it is loaded, so that what

@@ -24,7 +24,7 @@ constexpr unsigned int kParseOptions = pugi::parse_default | pugi::parse_ws_pcda
 
 // Prints a DOM as a part is stored: no added indentation, no XML declaration,
 // without the holder of removed elements.
-inline void PrintPart(const pugi::xml_document& xml, xml_string_writer& writer) {
+inline void PrintPart(const pugi::xml_document& xml, pugi::xml_writer& writer) {
     Xml_PrintDocument(xml, writer);
 }
 

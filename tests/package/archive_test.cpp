@@ -4,12 +4,15 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <zip.h>
 
 #include "package/archive.h"
+#include "package/deflate_stream.h"
 #include "package_files.h"
+#include "raw_zip.h"
 
 using namespace package_files;
 
@@ -91,4 +94,107 @@ TEST(Archive, CloseThatCannotWriteFails) {
 
     EXPECT_EQ(Zip::zip_open((folder + "absent.zip").c_str(), 6, 'r'), nullptr);
     EXPECT_EQ(Zip::zip_open((folder + "x.zip").c_str(), 6, 'x'), nullptr);
+}
+
+// Entries compressed by the caller go into the archive byte for byte, with
+// the CRC and size they came with: libzip does not compress them again.
+TEST(Archive, DeflatedEntriesAreStoredAsTheyCame) {
+    std::string folder = TestFolder();
+    std::string text;
+    for (int i = 0; text.size() < 200000; ++i) text += "<w:p>paragraph " + std::to_string(i) + "</w:p>";
+    Zip::DeflateStream deflate;
+    ASSERT_TRUE(Zip::DeflateStream_Begin(deflate, 6));
+    ASSERT_TRUE(Zip::DeflateStream_Take(deflate, text.data(), text.size()));
+    ASSERT_TRUE(Zip::DeflateStream_End(deflate));
+    const std::string deflated = deflate.deflated;
+    Zip::DeflateStream nothing;
+    ASSERT_TRUE(Zip::DeflateStream_Begin(nothing, 6) && Zip::DeflateStream_End(nothing));
+
+    const std::string path = folder + "deflated.zip";
+    Zip::Archive* out = Zip::zip_open(path.c_str(), 6, 'w');
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(Zip::zip_entry_write_deflated(out, "part.xml", std::move(deflate.deflated), deflate.crc, deflate.size), 0);
+    ASSERT_EQ(Zip::zip_entry_write_deflated(out, "empty.xml", std::string(nothing.deflated), nothing.crc, 0), 0);
+    ASSERT_EQ(Zip::zip_close(out), 0);
+
+    const std::vector<raw_zip::Entry> entries = raw_zip::Read(ReadFile(path));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].name, "part.xml");
+    EXPECT_EQ(entries[0].method, 8);
+    EXPECT_TRUE(entries[0].data == deflated);
+    EXPECT_EQ(entries[0].crc, raw_zip::Crc32(text));
+    EXPECT_EQ(entries[0].size, text.size());
+    EXPECT_EQ(entries[1].data, nothing.deflated);
+    Zip::Archive* in = Zip::zip_open(path.c_str(), 6, 'r');
+    ASSERT_NE(in, nullptr);
+    std::string read;
+    ASSERT_EQ(Zip::zip_entry_open(in, "part.xml"), 0);
+    EXPECT_EQ(Zip::zip_entry_read(in, read), static_cast<ssize_t>(text.size()));
+    EXPECT_TRUE(read == text);
+    Zip::zip_entry_close(in);
+    ASSERT_EQ(Zip::zip_entry_open(in, "empty.xml"), 0);
+    EXPECT_EQ(Zip::zip_entry_read(in, read), 0);
+    Zip::zip_entry_close(in);
+    EXPECT_EQ(Zip::zip_entry_check(in, 0, true), 0);
+    EXPECT_EQ(Zip::zip_entry_check(in, 1, true), 0);
+    EXPECT_EQ(Zip::zip_close(in), 0);
+
+    // The CRC recorded is the one given: a wrong one makes the entry
+    // unreadable, as readers check it.
+    const std::string wrongPath = folder + "wrong-crc.zip";
+    out = Zip::zip_open(wrongPath.c_str(), 6, 'w');
+    ASSERT_EQ(Zip::zip_entry_write_deflated(out, "part.xml", std::string(deflated), raw_zip::Crc32(text) ^ 1,
+                                            text.size()), 0);
+    ASSERT_EQ(Zip::zip_close(out), 0);
+    in = Zip::zip_open(wrongPath.c_str(), 6, 'r');
+    ASSERT_NE(in, nullptr);
+    ASSERT_EQ(Zip::zip_entry_open(in, "part.xml"), 0);
+    EXPECT_EQ(Zip::zip_entry_read(in, read), -1);
+    Zip::zip_entry_close(in);
+    EXPECT_NE(Zip::zip_entry_check(in, 0, true), 0);
+    Zip::zip_close(in);
+    std::filesystem::rename(wrongPath, folder + "wrong-crc.bin");
+
+    // A name given twice, or an entry still open, fails the archive.
+    out = Zip::zip_open((folder + "twice.zip").c_str(), 6, 'w');
+    ASSERT_EQ(Zip::zip_entry_write_deflated(out, "a.xml", std::string(nothing.deflated), nothing.crc, 0), 0);
+    EXPECT_NE(Zip::zip_entry_write_deflated(out, "a.xml", std::string(nothing.deflated), nothing.crc, 0), 0);
+    ASSERT_EQ(Zip::zip_entry_open(out, "b.xml"), 0);
+    EXPECT_NE(Zip::zip_entry_write_deflated(out, "c.xml", std::string(nothing.deflated), nothing.crc, 0), 0);
+    EXPECT_NE(Zip::zip_close(out), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder + "twice.zip"));
+
+    // In memory, as a save makes it, beside an entry compressed at the
+    // close and one copied from another archive.
+    Zip::Archive* from = Zip::zip_open(path.c_str(), 6, 'r');
+    ASSERT_NE(from, nullptr);
+    out = Zip::zip_open_memory(6);
+    ASSERT_EQ(Zip::zip_entry_write_deflated(out, "part.xml", std::string(deflated), raw_zip::Crc32(text), text.size()), 0);
+    ASSERT_EQ(Zip::zip_entry_open(out, "plain.txt"), 0);
+    ASSERT_EQ(Zip::zip_entry_write(out, std::string(5000, 'y')), 0);
+    ASSERT_EQ(Zip::zip_entry_close(out), 0);
+    ASSERT_EQ(Zip::zip_entry_copy(out, from, 1), 0);
+    std::string bytes = "stale";
+    ASSERT_EQ(Zip::zip_close_bytes(out, bytes), 0);
+    Zip::zip_close(from);
+    const std::vector<raw_zip::Entry> made = raw_zip::Read(bytes);
+    ASSERT_EQ(made.size(), 3u);
+    EXPECT_TRUE(made[0].data == deflated);
+    EXPECT_EQ(made[2].name, "empty.xml");
+    EXPECT_EQ(made[2].data, nothing.deflated);
+    in = Zip::zip_open_bytes(bytes);
+    ASSERT_NE(in, nullptr);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(Zip::zip_entry_check(in, i, true), 0) << i;
+    ASSERT_EQ(Zip::zip_entry_open(in, "plain.txt"), 0);
+    EXPECT_EQ(Zip::zip_entry_read(in, read), 5000);
+    EXPECT_EQ(read, std::string(5000, 'y'));
+    Zip::zip_entry_close(in);
+    Zip::zip_close(in);
+    WriteFile(folder + "memory.zip", bytes);
+
+    // A memory archive that fails gives no bytes.
+    out = Zip::zip_open_memory(6);
+    ASSERT_EQ(Zip::zip_entry_open(out, "open.txt"), 0);
+    EXPECT_NE(Zip::zip_close_bytes(out, bytes), 0);
+    EXPECT_EQ(bytes, "");
 }
