@@ -35,7 +35,8 @@ struct Piece {
 void Deflate(Piece& piece, int level) {
     piece.crc = crc32_z(0, reinterpret_cast<const Bytef*>(piece.data), piece.size);
     z_stream z{};
-    if (deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
+    // The most memory for the match state, as the archive gives its own.
+    if (deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, MAX_MEM_LEVEL, Z_DEFAULT_STRATEGY) != Z_OK) return;
     bool ok = true;
     if (piece.dictionarySize)
         ok = deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(piece.dictionary),
@@ -68,54 +69,6 @@ void Deflate(Piece& piece, int level) {
     piece.out.resize(z.total_out);
     deflateEnd(&z);
     piece.ok = ok;
-}
-
-struct SourceState {
-    const DeflatedEntry* entry;
-    size_t at = 0;
-    zip_error_t error;
-};
-
-zip_int64_t Serve(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
-    SourceState* source = static_cast<SourceState*>(state);
-    switch (command) {
-    case ZIP_SOURCE_OPEN:
-        source->at = 0;
-        return 0;
-    case ZIP_SOURCE_READ: {
-        const std::string& bytes = source->entry->compressed;
-        const size_t n = std::min<size_t>(static_cast<size_t>(length), bytes.size() - source->at);
-        if (n) std::memcpy(data, bytes.data() + source->at, n);
-        source->at += n;
-        return static_cast<zip_int64_t>(n);
-    }
-    case ZIP_SOURCE_CLOSE:
-        return 0;
-    case ZIP_SOURCE_STAT: {
-        zip_stat_t* stat = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &source->error);
-        if (!stat) return -1;
-        zip_stat_init(stat);
-        // Compressed data with its size and checksum: stored as it is.
-        stat->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC;
-        stat->size = source->entry->size;
-        stat->comp_size = source->entry->compressed.size();
-        stat->comp_method = ZIP_CM_DEFLATE;
-        stat->crc = source->entry->crc;
-        return sizeof(zip_stat_t);
-    }
-    case ZIP_SOURCE_ERROR:
-        return zip_error_to_data(&source->error, data, length);
-    case ZIP_SOURCE_FREE:
-        zip_error_fini(&source->error);
-        delete source;
-        return 0;
-    case ZIP_SOURCE_SUPPORTS:
-        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
-                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
-    default:
-        zip_error_set(&source->error, ZIP_ER_OPNOTSUPP, 0);
-        return -1;
-    }
 }
 
 }  // namespace
@@ -164,17 +117,6 @@ bool DeflatedEntry_Make(const std::string& bytes, int level, unsigned pieces, De
     entry.crc = static_cast<uint32_t>(crc);
     entry.size = bytes.size();
     return true;
-}
-
-zip_source_t* DeflatedEntry_Source(zip_t* zip, const DeflatedEntry& entry) {
-    SourceState* state = new SourceState{&entry, 0, {}};
-    zip_error_init(&state->error);
-    zip_source_t* source = zip_source_function(zip, Serve, state);
-    if (!source) {
-        zip_error_fini(&state->error);
-        delete state;
-    }
-    return source;
 }
 
 }  // namespace cli

@@ -1,13 +1,12 @@
-// A package entry deflated before it is given to the archive, which then
-// only copies it. A large entry is deflated in pieces on several threads
-// and the pieces joined into one stream, so that writing a filled
-// document does not wait on one core compressing its main part.
+// A package entry deflated before it is given to the archive (through
+// Zip::DeflatedSource_Make), which then only copies it. A large entry is
+// deflated in pieces on several threads and the pieces joined into one
+// stream, so that writing a filled document does not wait on one core
+// compressing its main part.
 #pragma once
 
 #include <cstdint>
 #include <string>
-
-#include <zip.h>
 
 namespace cli {
 
@@ -24,9 +23,5 @@ bool DeflatedEntry_Make(const std::string& bytes, int level, unsigned pieces, De
 // The pieces worth using for `size` bytes on this machine: one a core, each
 // of at least a megabyte.
 unsigned DeflatedEntry_Pieces(size_t size);
-
-// A source that gives the archive the entry as it is stored, compressed;
-// `entry` must live until the archive is closed or discarded.
-zip_source_t* DeflatedEntry_Source(zip_t* zip, const DeflatedEntry& entry);
 
 }  // namespace cli

@@ -15,6 +15,7 @@
 #include <zip.h>
 
 #include "deflated_entry.h"
+#include "package/deflated_source.h"
 #include "package/package_paths.h"
 #include "package_reading.h"
 #include "story_parts.h"
@@ -568,8 +569,7 @@ void WritePackage(const std::string& templatePath, const std::map<std::string, s
     if (!to.zip) throw std::runtime_error(outPath + ": cannot be created");
     const zip_int64_t count = zip_get_num_entries(from.zip, 0);
     // Changed entries deflated first, each on every core unless told
-    // otherwise, at the level the library saves with; they live until the
-    // archive is written.
+    // otherwise, at the level the library saves with.
     std::map<std::string, DeflatedEntry> deflated;
     for (const auto& entry : changed)
         if (!DeflatedEntry_Make(entry.second, 6, oneThread ? 1 : DeflatedEntry_Pieces(entry.second.size()),
@@ -579,9 +579,13 @@ void WritePackage(const std::string& templatePath, const std::map<std::string, s
         const char* name = zip_get_name(from.zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
         if (!name) throw std::runtime_error(templatePath + ": an entry cannot be read");
         auto own = deflated.find(name);
+        const bool filled = own != deflated.end();
         zip_source_t* source;
-        if (own != deflated.end()) {
-            source = DeflatedEntry_Source(to.zip, own->second);
+        if (filled) {
+            // The source takes the bytes over; the entry is given once.
+            DeflatedEntry& entry = own->second;
+            source = Zip::DeflatedSource_Make(to.zip, std::move(entry.compressed), entry.crc, entry.size);
+            deflated.erase(own);
         } else {
             // Its compressed bytes as they are stored.
             source = zip_source_zip(to.zip, from.zip, static_cast<zip_uint64_t>(i), 0, 0, -1);
@@ -593,7 +597,7 @@ void WritePackage(const std::string& templatePath, const std::map<std::string, s
             throw std::runtime_error(outPath + ": cannot be written");
         }
         zip_stat_t stat;
-        if (own == deflated.end() && zip_stat_index(from.zip, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
+        if (!filled && zip_stat_index(from.zip, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
             (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_STORE)
             zip_set_file_compression(to.zip, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0);
     }
