@@ -367,10 +367,9 @@ struct BatchRow {
     std::string error;  // set before filling: the row is not filled
 };
 
-// What one row came to, as a worker reports it: "NUMBER ok" or
-// "NUMBER fail MESSAGE", one a line.
-// The row's report line: its number, then "ok" (with "marked" when a part
-// written still holds a placeholder's opening mark) or "fail" and why.
+// What one row came to, as a worker reports it, one a line: "NUMBER ok"
+// ("NUMBER ok marked" when a part written still holds a placeholder's
+// opening mark) or "NUMBER fail MESSAGE".
 std::string FillRow(const FillOptions& options, const BatchRow& row) {
     std::string message = row.error;
     bool marked = false;

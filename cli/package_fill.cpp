@@ -508,7 +508,7 @@ std::string Print(const pugi::xml_document& xml, size_t expected = 0) {
     StringWriter writer;
     writer.bytes.reserve(expected);
     xml.save(writer, "", pugi::format_raw | pugi::format_skip_control_chars, pugi::encoding_utf8);
-    return writer.bytes;
+    return std::move(writer.bytes);
 }
 
 // The parts filled, with their labels: the main part, the headers and
