@@ -1,7 +1,6 @@
 #include "deflated_entry.h"
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <system_error>
 #include <thread>
@@ -9,12 +8,14 @@
 
 #include <zlib.h>
 
+#include "package/deflate_stream.h"
+
 namespace cli {
 
 namespace {
 
 // What deflate can refer back to: the window of the piece before.
-const size_t kWindow = 32768;
+const size_t kWindow = size_t(1) << MAX_WBITS;
 const size_t kMinPiece = size_t(1) << 20;
 
 struct Piece {
@@ -23,52 +24,21 @@ struct Piece {
     const char* dictionary = nullptr;  // the bytes just before it
     size_t dictionarySize = 0;
     bool last = false;
-    std::string out;
-    uLong crc = 0;
+    Zip::DeflateStream deflate;
     bool ok = false;
 };
 
 // A piece as raw deflate data. Every piece but the last ends on a byte
-// boundary with no final block (a sync flush), so that the next piece's
-// blocks follow it in one stream; each starts with the window of the one
-// before as its dictionary, so the joins cost almost nothing in size.
+// boundary with no final block, so that the next piece's blocks follow it
+// in one stream; each starts with the window of the one before as its
+// dictionary, so the joins cost almost nothing in size.
 void Deflate(Piece& piece, int level) {
-    piece.crc = crc32_z(0, reinterpret_cast<const Bytef*>(piece.data), piece.size);
-    z_stream z{};
-    // The most memory for the match state, as the archive gives its own.
-    if (deflateInit2(&z, level, Z_DEFLATED, -MAX_WBITS, MAX_MEM_LEVEL, Z_DEFAULT_STRATEGY) != Z_OK) return;
-    bool ok = true;
-    if (piece.dictionarySize)
-        ok = deflateSetDictionary(&z, reinterpret_cast<const Bytef*>(piece.dictionary),
-                                  static_cast<uInt>(piece.dictionarySize)) == Z_OK;
-    piece.out.resize(deflateBound(&z, piece.size) + 16);
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data));
-    size_t left = piece.size;
-    while (ok) {
-        // zlib counts in 32 bits: large pieces go in a gigabyte at a time.
-        const size_t chunk = std::min<size_t>(left, size_t(1) << 30);
-        z.avail_in = static_cast<uInt>(chunk);
-        left -= chunk;
-        const int flush = left ? Z_NO_FLUSH : piece.last ? Z_FINISH : Z_SYNC_FLUSH;
-        for (;;) {
-            if (z.total_out == piece.out.size()) piece.out.resize(piece.out.size() * 2);
-            z.next_out = reinterpret_cast<Bytef*>(&piece.out[z.total_out]);
-            z.avail_out = static_cast<uInt>(std::min<size_t>(piece.out.size() - z.total_out, size_t(1) << 30));
-            const int result = deflate(&z, flush);
-            if (result == Z_STREAM_END) break;
-            if (result != Z_OK && result != Z_BUF_ERROR) {
-                ok = false;
-                break;
-            }
-            // The chunk is taken (and, when flushing, all its output given)
-            // once deflate returns with room to spare.
-            if (z.avail_in == 0 && z.avail_out != 0 && flush != Z_FINISH) break;
-        }
-        if (!left) break;
-    }
-    piece.out.resize(z.total_out);
-    deflateEnd(&z);
-    piece.ok = ok;
+    Zip::DeflateStream& deflate = piece.deflate;
+    piece.ok = Zip::DeflateStream_Begin(deflate, level) &&
+               (!piece.dictionarySize ||
+                Zip::DeflateStream_SetDictionary(deflate, piece.dictionary, piece.dictionarySize)) &&
+               Zip::DeflateStream_Take(deflate, piece.data, piece.size) &&
+               (piece.last ? Zip::DeflateStream_End(deflate) : Zip::DeflateStream_EndForJoining(deflate));
 }
 
 }  // namespace
@@ -106,13 +76,13 @@ bool DeflatedEntry_Make(const std::string& bytes, int level, unsigned pieces, De
     size_t total = 0;
     for (const Piece& piece : parts) {
         if (!piece.ok) return false;
-        total += piece.out.size();
+        total += piece.deflate.deflated.size();
     }
     entry.compressed.reserve(total);
     uLong crc = 0;
     for (const Piece& piece : parts) {
-        entry.compressed += piece.out;
-        crc = crc32_combine(crc, piece.crc, static_cast<z_off_t>(piece.size));
+        entry.compressed += piece.deflate.deflated;
+        crc = crc32_combine(crc, piece.deflate.crc, static_cast<z_off_t>(piece.size));
     }
     entry.crc = static_cast<uint32_t>(crc);
     entry.size = bytes.size();

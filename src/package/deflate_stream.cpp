@@ -61,13 +61,34 @@ bool DeflateStream_Take(DeflateStream& deflate, const void* data, size_t size) {
     return true;
 }
 
-bool DeflateStream_End(DeflateStream& deflate) {
+bool DeflateStream_SetDictionary(DeflateStream& deflate, const void* dictionary, size_t size) {
+    if (!deflate.ready || deflate.failed || deflate.ended || deflate.size) return false;
+    // Only the last window's worth can be referred to.
+    const size_t window = size_t(1) << MAX_WBITS;
+    const Bytef* bytes = static_cast<const Bytef*>(dictionary);
+    if (size > window) {
+        bytes += size - window;
+        size = window;
+    }
+    if (deflateSetDictionary(&deflate.stream, bytes, static_cast<uInt>(size)) != Z_OK) deflate.failed = true;
+    return !deflate.failed;
+}
+
+namespace {
+
+bool EndWith(DeflateStream& deflate, int flush) {
     if (!deflate.ready || deflate.failed || deflate.ended) return false;
     deflate.ended = true;
     deflate.stream.next_in = nullptr;
     deflate.stream.avail_in = 0;
-    if (!Pump(deflate, Z_FINISH)) deflate.failed = true;
+    if (!Pump(deflate, flush)) deflate.failed = true;
     return !deflate.failed;
 }
+
+}  // namespace
+
+bool DeflateStream_End(DeflateStream& deflate) { return EndWith(deflate, Z_FINISH); }
+
+bool DeflateStream_EndForJoining(DeflateStream& deflate) { return EndWith(deflate, Z_SYNC_FLUSH); }
 
 }  // namespace Zip

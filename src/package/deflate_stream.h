@@ -31,7 +31,15 @@ struct DeflateStream {
 bool DeflateStream_Begin(DeflateStream& deflate, int level);
 // Compresses more bytes. False once the stream has failed.
 bool DeflateStream_Take(DeflateStream& deflate, const void* data, size_t size);
+// Before any bytes are taken: lets the stream refer back into
+// `dictionary`, the bytes that come just before its own where it will be
+// joined after another stream. False when zlib refuses.
+bool DeflateStream_SetDictionary(DeflateStream& deflate, const void* dictionary, size_t size);
 // Ends the stream: `deflated` then holds it whole. False when it failed.
 bool DeflateStream_End(DeflateStream& deflate);
+// Ends the stream on a byte boundary without a final block (a sync
+// flush), so that another stream's blocks can follow it as one stream:
+// `deflated` then holds it whole. False when it failed.
+bool DeflateStream_EndForJoining(DeflateStream& deflate);
 
 }  // namespace Zip
